@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Katarix needs to build, run and test; does nothing when all are present.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-svg-dev libqt6svg6
+  libsqlite3-dev
+  mdbtools mdbtools-dev libglib2.0-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  nodejs npm
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Instalowanie brakujących pakietów: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# Node packages of the independent .mdb reader used to cross-check written files.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ -x "$root/scripts/setup-npm.sh" ]; then "$root/scripts/setup-npm.sh"; fi

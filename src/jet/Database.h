@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Dialect.h"
+
+#include <QHash>
+#include <QString>
+
+struct sqlite3;
+
+namespace katarix::jet {
+
+// One SQLite database with the Jet semantics installed (user functions and the JET collation).
+// All program SQL reaches it as Jet text through translate(); native SQL is for loaders only.
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    void open(const QString &sqliteFile, bool readOnly = true); // throws JetError
+    void openInMemory();
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    sqlite3 *handle() const { return m_db; }
+
+    // Cached translation of a Jet SQL text.
+    const TranslatedSql &translate(const QString &jetSql);
+
+    // Runs native SQLite statements (schema creation, bulk loading). Throws JetError.
+    void execNative(const QString &sqliteSql);
+
+private:
+    sqlite3 *m_db = nullptr;
+    QHash<QString, TranslatedSql> m_translations;
+};
+
+} // namespace katarix::jet

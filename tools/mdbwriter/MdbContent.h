@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace katarix::mdbwriter {
+
+// Access column types the writer produces.
+enum class ColumnType { Boolean, Byte, Integer, Long, Currency, Single, Double, DateTime, Text, Memo };
+
+struct Column {
+    std::string name;
+    ColumnType type = ColumnType::Text;
+    int textSize = 255; // Text: maximum characters (1..255)
+};
+
+// monostate = NULL; bool; int64 (Byte/Integer/Long); double (Single/Double/Currency, and
+// DateTime as OLE Automation days since 1899-12-30); UTF-8 string (Text/Memo).
+using Value = std::variant<std::monostate, bool, std::int64_t, double, std::string>;
+
+struct Table {
+    std::string name;
+    std::vector<Column> columns;
+    std::vector<std::vector<Value>> rows;
+};
+
+struct Content {
+    std::vector<Table> tables;
+};
+
+struct WriteOptions {
+    std::string password; // empty: no database password
+};
+
+// Writes a Jet 4 (Access 2000) file. Throws std::runtime_error.
+void writeJet4(const Content &content, const std::string &path, const WriteOptions &options = {});
+
+} // namespace katarix::mdbwriter

@@ -8,7 +8,6 @@ packages=(
   libsqlite3-dev
   mdbtools mdbtools-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  nodejs npm
   xvfb xauth
 )
 
@@ -18,6 +17,11 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+
+# Node.js may come from another repository than Debian's; only its commands matter.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Instalowanie brakujących pakietów: ${missing[*]}"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,7 @@ public:
     int recordCount() const { return int(m_rows.size()); }
     int recNo() const { return m_rows.empty() ? 0 : m_current + 1; } // 1-based, 0 when empty
     void setRecNo(int recNo);
+    int currentRow() const { return m_rows.empty() ? -1 : m_current; } // 0-based, -1 when empty
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
     bool isEmpty() const { return m_rows.empty(); }
@@ -46,13 +48,19 @@ public:
     QString asString(const QString &name) const; // numbers in the engine's text form; NULL -> ""
     double asFloat(const QString &name) const;   // NULL -> 0
     qint64 asInteger(const QString &name) const; // NULL -> 0
-    QVariant valueAt(int row, int field) const;
+    QVariant valueAt(int row, int field) const; // null outside the rows or fields
+
+    // The conversions behind asString/asFloat/asInteger, for values taken from any row.
+    static QString valueToText(const QVariant &value);   // NULL -> ""
+    static double valueToFloat(const QVariant &value);   // NULL -> 0; bad text throws JetError
+    static qint64 valueToInteger(const QVariant &value); // NULL -> 0; rounds; bad text throws
 
     // Moves to the first row whose field equals value (texts compared as Jet does). Stays put
     // and returns false when there is none.
     bool locate(const QString &fieldName, const QVariant &value);
 
     // While disabled, navigation does not notify the attached controls (afterScroll).
+    // Calls nest; enabling the last level emits controlsEnabled, not afterScroll.
     void disableControls() { ++m_disableCount; }
     void enableControls();
     bool controlsDisabled() const { return m_disableCount > 0; }
@@ -61,13 +69,16 @@ Q_SIGNALS:
     void afterOpen();
     void afterClose();
     void afterScroll();
-    void dataChanged(); // rows replaced (open, close, append, sort)
+    void dataChanged();     // rows replaced (open, close, append, sort)
+    void controlsEnabled(); // controls follow again; the current row may have moved meanwhile
 
 protected:
     void setRows(QStringList fieldNames, std::vector<FieldType> types,
                  std::vector<std::vector<QVariant>> rows); // positions on the first row
     void clearRows();
+    void setFields(QStringList fieldNames, std::vector<FieldType> types); // keeps no rows
     void notifyScroll();
+    QString messagePrefix() const; // "name: " for a named dataset, else empty
 
     QStringList m_fieldNames;
     std::vector<FieldType> m_fieldTypes;
@@ -76,6 +87,7 @@ protected:
     bool m_eof = true;
     bool m_bof = true;
     int m_disableCount = 0;
+    QHash<QString, int> m_fieldIndex; // case-folded name -> first field of that name
 };
 
 } // namespace katarix::jet

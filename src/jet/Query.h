@@ -4,6 +4,8 @@
 
 #include <QMap>
 
+struct sqlite3_stmt;
+
 namespace katarix::jet {
 
 class Database;
@@ -24,12 +26,17 @@ public:
     void setParameter(const QString &name, const QVariant &value, FieldType type);
     QVariant parameter(const QString &name) const;
 
-    void open(); // throws JetError; emits afterOpen and afterScroll (unless controls disabled)
+    // Throws JetError; emits afterOpen, then afterScroll when there is a row (unless controls
+    // are disabled). Does nothing when already open.
+    void open();
     void close() override;
     bool isOpen() const override { return m_open; }
     bool active() const { return m_open; }
 
 private:
+    void bindParameters(sqlite3_stmt *statement) const;
+    QString parameterSpelling(const QString &lowerName) const; // as written in the SQL text
+
     struct Parameter {
         QVariant value;
         FieldType type = FieldType::Text;

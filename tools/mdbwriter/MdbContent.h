@@ -31,10 +31,17 @@ struct Content {
 };
 
 struct WriteOptions {
-    std::string password; // empty: no database password
+    std::string password; // empty: no database password; at most 20 characters
+    // Creation date stored in the header (OLE Automation days); it also keys the password
+    // mask. 0 = the current time. A fixed value makes the written file reproducible.
+    double creationDate = 0.0;
 };
 
 // Writes a Jet 4 (Access 2000) file. Throws std::runtime_error.
 void writeJet4(const Content &content, const std::string &path, const WriteOptions &options = {});
+
+// Reads the database password of a Jet 4 file back from its header ("" when there is none).
+// Throws std::runtime_error when the file is not a Jet 4 database.
+std::string readJet4Password(const std::string &path);
 
 } // namespace katarix::mdbwriter

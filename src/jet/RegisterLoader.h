@@ -14,6 +14,7 @@ struct OpenOptions {
     QString cacheDir;   // empty: the user's cache folder
     QString loaderPath; // empty: katarix-loader beside the running program
     LoadProgress progress;
+    int stallTimeoutMs = 120000; // the helper is stopped after this long without reporting
 };
 
 // True when the .mdb carries a database password (false for an unreadable file).

@@ -1,0 +1,382 @@
+#include "MdbReader.h"
+
+#include "jet/JetError.h"
+#include "jet/RegisterImporter.h"
+
+#include <QFileInfo>
+
+#include <mdbtools.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace katarix::jet::mdb {
+
+namespace {
+
+constexpr int kOffsetMask = 0x1fff;
+constexpr int kDeletedFlag = 0x4000;
+constexpr int kMemoOverhead = 12;
+
+// Code pages libmdb can convert Jet 3 text from; anything else (0 in files written without
+// one) is read as Windows-1250, the code page of Polish registers.
+bool knownCodePage(int codePage)
+{
+    static const int pages[] = {437, 850, 852, 855, 860, 861, 862, 865, 866, 869, 874, 932, 936, 950,
+                                1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 28591, 28592, 65001};
+    for (int page : pages)
+        if (page == codePage)
+            return true;
+    return false;
+}
+
+ColumnKind kindOf(int type)
+{
+    switch (type) {
+    case MDB_BOOL:
+        return ColumnKind::Boolean;
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_COMPLEX:
+        return ColumnKind::Integer;
+    case MDB_MONEY:
+        return ColumnKind::Currency;
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_NUMERIC:
+        return ColumnKind::Float;
+    case MDB_DATETIME:
+        return ColumnKind::DateTime;
+    case MDB_TEXT:
+    case MDB_REPID:
+        return ColumnKind::Text;
+    case MDB_MEMO:
+        return ColumnKind::Memo;
+    default:
+        return ColumnKind::Binary;
+    }
+}
+
+// Jet 4 text: UCS-2LE, or "compressed" after the FF FE mark (runs of one-byte Latin-1
+// characters and of two-byte characters, switched by a zero byte).
+QString decodeJet4(const unsigned char *p, size_t size)
+{
+    if (size >= 2 && p[0] == 0xff && p[1] == 0xfe) {
+        QString out;
+        out.reserve(qsizetype(size));
+        bool compressed = true;
+        size_t i = 2;
+        while (i < size) {
+            if (p[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                out.append(QChar(char16_t(p[i])));
+                ++i;
+            } else if (i + 1 < size) {
+                out.append(QChar(char16_t(p[i] | (p[i + 1] << 8))));
+                i += 2;
+            } else {
+                break;
+            }
+        }
+        return out;
+    }
+    QString out(qsizetype(size / 2), Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    for (size_t i = 0; i + 1 < size; i += 2)
+        dst[i / 2] = char16_t(p[i] | (p[i + 1] << 8));
+    return out;
+}
+
+double numericToDouble(const unsigned char *p, int scale)
+{
+    // Sign byte, then four little-endian 32-bit words, the most significant first.
+    unsigned __int128 mantissa = 0;
+    for (int word = 0; word < 4; ++word) {
+        const unsigned char *w = p + 1 + word * 4;
+        const quint32 v = quint32(w[0]) | (quint32(w[1]) << 8) | (quint32(w[2]) << 16) | (quint32(w[3]) << 24);
+        mantissa = (mantissa << 32) | v;
+    }
+    char digits[64];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + int(mantissa % 10));
+        mantissa /= 10;
+    } while (mantissa != 0 && n < 60);
+    std::string text;
+    if (p[0] & 0x80)
+        text += '-';
+    for (int i = n - 1; i >= 0; --i)
+        text += digits[i];
+    text += "e-" + std::to_string(scale < 0 ? 0 : scale);
+    return std::strtod(text.c_str(), nullptr);
+}
+
+template<typename T>
+T readLe(const unsigned char *p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof(T)); // the file and the host are little-endian
+    return value;
+}
+
+} // namespace
+
+struct MdbReader::Impl {
+    QString path;
+    MdbHandle *mdb = nullptr;
+    GPtrArray *catalog = nullptr;
+    bool jet3 = false;
+
+    [[noreturn]] void damaged(const QString &detail) const
+    {
+        throw JetError(QStringLiteral("Plik bazy danych jest uszkodzony (%1): %2").arg(detail, path));
+    }
+
+    QString decodeText(const unsigned char *p, size_t size) const
+    {
+        if (size == 0)
+            return QStringLiteral("");
+        if (!jet3)
+            return decodeJet4(p, size);
+        std::vector<char> buffer(size * 4 + 16);
+        const int length = mdb_unicode2ascii(mdb, reinterpret_cast<const char *>(p), size, buffer.data(),
+                                             buffer.size());
+        return QString::fromUtf8(buffer.data(), length);
+    }
+
+    // The bytes of a memo or OLE value: inline, on one long-value page, or a chain of pages.
+    QByteArray longValue(const QString &table, const unsigned char *field, size_t size) const
+    {
+        if (size < size_t(kMemoOverhead))
+            return QByteArray("");
+        const quint32 header = readLe<quint32>(field);
+        const quint32 length = header & 0x3fffffff;
+        if (header & 0x80000000u) {
+            return QByteArray(reinterpret_cast<const char *>(field + kMemoOverhead), qsizetype(size - kMemoOverhead));
+        }
+        qint32 pgRow = readLe<qint32>(field + 4);
+        if (header & 0x40000000u) {
+            void *buf = nullptr;
+            int start = 0;
+            size_t len = 0;
+            if (mdb_find_pg_row(mdb, pgRow, &buf, &start, &len) != 0)
+                damaged(QStringLiteral("tabela %1, pole długie").arg(table));
+            return QByteArray(static_cast<const char *>(buf) + start, qsizetype(std::min<size_t>(len, length)));
+        }
+        if ((header & 0xff000000u) != 0)
+            damaged(QStringLiteral("tabela %1, nieznany rodzaj pola długiego").arg(table));
+        QByteArray out;
+        out.reserve(qsizetype(length));
+        while (pgRow != 0 && quint32(out.size()) < length) {
+            void *buf = nullptr;
+            int start = 0;
+            size_t len = 0;
+            if (mdb_find_pg_row(mdb, pgRow, &buf, &start, &len) != 0 || len <= 4)
+                damaged(QStringLiteral("tabela %1, łańcuch pola długiego").arg(table));
+            const char *chunk = static_cast<const char *>(buf) + start;
+            out.append(chunk + 4, qsizetype(len - 4));
+            pgRow = readLe<qint32>(reinterpret_cast<const unsigned char *>(chunk));
+        }
+        if (quint32(out.size()) != length)
+            damaged(QStringLiteral("tabela %1, długość pola długiego").arg(table));
+        return out;
+    }
+
+    QVariant value(const QString &table, const MdbColumn *col, const MdbField &field) const
+    {
+        if (col->col_type == MDB_BOOL)
+            return QVariant(!field.is_null);
+        if (field.is_null)
+            return QVariant();
+        const unsigned char *p = mdb->pg_buf + field.start;
+        const size_t size = size_t(field.siz);
+        auto need = [&](size_t bytes) {
+            if (size < bytes)
+                damaged(QStringLiteral("tabela %1, kolumna %2").arg(table, QString::fromUtf8(col->name)));
+        };
+        switch (col->col_type) {
+        case MDB_BYTE:
+            need(1);
+            return QVariant(qlonglong(p[0]));
+        case MDB_INT:
+            need(2);
+            return QVariant(qlonglong(readLe<qint16>(p)));
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            need(4);
+            return QVariant(qlonglong(readLe<qint32>(p)));
+        case MDB_MONEY:
+            need(8);
+            return QVariant(double(readLe<qint64>(p)) / 10000.0);
+        case MDB_FLOAT:
+            need(4);
+            return QVariant(double(readLe<float>(p)));
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            need(8);
+            return QVariant(readLe<double>(p));
+        case MDB_NUMERIC:
+            need(17);
+            return QVariant(numericToDouble(p, col->col_scale));
+        case MDB_TEXT:
+            return QVariant(decodeText(p, size));
+        case MDB_REPID: {
+            need(16);
+            char *text = mdb_uuid_to_string(mdb->pg_buf, field.start);
+            const QString uuid = QString::fromLatin1(text);
+            g_free(text);
+            return QVariant(uuid);
+        }
+        case MDB_MEMO: {
+            const QByteArray bytes = longValue(table, p, size);
+            return QVariant(decodeText(reinterpret_cast<const unsigned char *>(bytes.constData()), size_t(bytes.size())));
+        }
+        case MDB_OLE:
+            return QVariant(longValue(table, p, size));
+        default:
+            return QVariant(QByteArray(reinterpret_cast<const char *>(p), qsizetype(size)));
+        }
+    }
+};
+
+MdbReader::MdbReader(const QString &path)
+    : d(new Impl)
+{
+    d->path = path;
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw JetError(QStringLiteral("Plik bazy danych nie istnieje: %1").arg(path));
+    d->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    if (!d->mdb) {
+        delete d;
+        throw JetError(QStringLiteral("Plik nie jest bazą danych programu Access (.mdb): %1").arg(path));
+    }
+    const guint32 version = d->mdb->f->jet_version;
+    if (version != MDB_VER_JET3 && version != MDB_VER_JET4) {
+        mdb_close(d->mdb);
+        delete d;
+        throw JetError(QStringLiteral("Nieobsługiwana wersja pliku bazy danych (obsługiwane są pliki Access 97 i 2000–2003): %1")
+                           .arg(path));
+    }
+    d->jet3 = version == MDB_VER_JET3;
+    if (d->jet3 && !std::getenv("MDB_JET3_CHARSET") && !knownCodePage(d->mdb->f->code_page)) {
+        mdb_iconv_close(d->mdb);
+        setenv("MDB_JET3_CHARSET", "WINDOWS-1250", 1);
+        mdb_iconv_init(d->mdb);
+    }
+}
+
+MdbReader::~MdbReader()
+{
+    if (d->mdb)
+        mdb_close(d->mdb); // frees the catalog as well
+    delete d;
+}
+
+void MdbReader::load(RegisterImporter &importer, const Progress &progress)
+{
+    MdbHandle *mdb = d->mdb;
+    d->catalog = mdb_read_catalog(mdb, MDB_TABLE);
+    if (!d->catalog)
+        d->damaged(QStringLiteral("katalog obiektów"));
+
+    struct Entry {
+        MdbCatalogEntry *entry;
+        MdbTableDef *table;
+    };
+    std::vector<Entry> tables;
+    qint64 total = 0;
+    for (guint i = 0; i < d->catalog->len; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(d->catalog, i));
+        if (!mdb_is_user_table(entry))
+            continue;
+        MdbTableDef *table = mdb_read_table(entry);
+        if (!table) {
+            for (Entry &e : tables)
+                mdb_free_tabledef(e.table);
+            d->damaged(QStringLiteral("definicja tabeli %1").arg(QString::fromUtf8(entry->object_name)));
+        }
+        tables.push_back({entry, table});
+        // mdb_read_columns reads the definition page that mdb_read_table left in the buffer.
+        if (!mdb_read_columns(table) || table->num_cols == 0) {
+            for (Entry &e : tables)
+                mdb_free_tabledef(e.table);
+            d->damaged(QStringLiteral("kolumny tabeli %1").arg(QString::fromUtf8(entry->object_name)));
+        }
+        total += table->num_rows;
+    }
+
+    qint64 done = 0;
+    if (progress)
+        progress(0, total);
+    try {
+        for (Entry &e : tables) {
+            MdbTableDef *table = e.table;
+            const QString name = QString::fromUtf8(e.entry->object_name);
+
+            std::vector<ImportColumn> columns;
+            std::vector<MdbColumn *> cols;
+            for (guint c = 0; c < table->num_cols; ++c) {
+                auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+                cols.push_back(col);
+                columns.push_back({QString::fromUtf8(col->name), kindOf(col->col_type)});
+            }
+            importer.beginTable(name, columns);
+
+            std::vector<MdbField> fields(table->num_cols);
+            std::vector<QVariant> values(table->num_cols);
+            const int rowCountOffset = mdb->fmt->row_count_offset;
+            const int maxRows = int(mdb->fmt->pg_size / 4);
+            qint64 rows = 0;
+            mdb_rewind_table(table);
+            table->cur_pg_num = 1;
+            while (mdb_read_next_dpg(table)) {
+                const int pageRows = mdb_get_int16(mdb->pg_buf, rowCountOffset);
+                if (pageRows < 0 || pageRows > maxRows)
+                    d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
+                for (int r = 0; r < pageRows; ++r) {
+                    const int offset = mdb_get_int16(mdb->pg_buf, rowCountOffset + 2 + r * 2);
+                    if (offset & kDeletedFlag)
+                        continue;
+                    int start = 0;
+                    size_t size = 0;
+                    if (mdb_find_row(mdb, r, &start, &size) != 0 || size == 0)
+                        d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
+                    start &= kOffsetMask;
+                    if (mdb_crack_row(table, start, size, fields.data()) < 0)
+                        d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
+                    for (guint c = 0; c < table->num_cols; ++c) {
+                        const MdbField &field = fields[c];
+                        const bool outside = field.siz < 0 || field.start < start
+                            || size_t(field.start) + size_t(field.siz) > size_t(start) + size;
+                        if (!field.is_null && cols[size_t(field.colnum)]->col_type != MDB_BOOL && outside)
+                            d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
+                        values[size_t(field.colnum)] = d->value(name, cols[size_t(field.colnum)], field);
+                    }
+                    importer.appendRow(values);
+                    ++rows;
+                    if ((++done % 4096) == 0 && progress)
+                        progress(done, total);
+                }
+            }
+            if (rows != qint64(table->num_rows))
+                d->damaged(QStringLiteral("tabela %1: odczytano %2 z %3 wierszy").arg(name).arg(rows).arg(table->num_rows));
+            importer.endTable();
+            if (progress)
+                progress(done, total);
+        }
+    } catch (...) {
+        for (Entry &e : tables)
+            mdb_free_tabledef(e.table);
+        throw;
+    }
+    for (Entry &e : tables)
+        mdb_free_tabledef(e.table);
+}
+
+} // namespace katarix::jet::mdb

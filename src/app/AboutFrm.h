@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <QTimer>
+
+class QLabel;
+
+namespace katarix::app {
+
+// Text lines that scroll upwards in a loop while the timer runs.
+class TScrollingText : public QWidget {
+    Q_OBJECT
+public:
+    explicit TScrollingText(QWidget *parent = nullptr);
+    void setLines(const QStringList &lines);
+    const QStringList &lines() const { return m_lines; }
+    void start();
+    void stop();
+    bool running() const { return m_timer.isActive(); }
+    int offset() const { return m_offset; }
+    void step(); // one pixel up, wrapping around after the last line
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int textHeight() const;
+
+    QStringList m_lines;
+    QTimer m_timer;
+    int m_offset = 0;
+};
+
+// The About box: frameless, centred, closed by Esc or a click anywhere on it.
+class TAboutFrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutFrm(QWidget *parent = nullptr);
+
+    QLabel *ProgramIcon = nullptr;
+    QLabel *ProductName = nullptr;
+    TScrollingText *ScrollText = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace katarix::app

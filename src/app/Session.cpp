@@ -1,0 +1,161 @@
+// The database session of the main window: choosing, opening and closing the register.
+#include "app/MainFrm.h"
+
+#include "jet/Dataset.h"
+#include "jet/JetError.h"
+#include "jet/Query.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QProgressDialog>
+#include <memory>
+
+namespace katarix::app {
+
+namespace {
+
+struct HourglassCursor {
+    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// Shortest decimal form of an identifier: no exponent, no thousands separators, no ".0".
+QString liczbaSql(double value)
+{
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+} // namespace
+
+bool TMainFrm::SprawdzPolaczenie()
+{
+    if (Baza.isOpen())
+        return true;
+    if (SciezkaBazy.isEmpty() && !WybierzPlikBazy())
+        return false;
+    PolaczZBaza();
+    return Baza.isOpen();
+}
+
+void TMainFrm::PolaczZBaza()
+{
+    try {
+        ZamknijBaze();
+        if (SciezkaBazy.isEmpty())
+            throw AppError(QStringLiteral("Nie określono pliku bazy danych!"));
+        // The password is asked at every opening of a protected file and kept only for it;
+        // cancelling the prompt leaves the database closed without a message.
+        HasloBazy.clear();
+        if (jet::registerHasPassword(SciezkaBazy)) {
+            const std::optional<QString> password = interaction().password(this, SciezkaBazy);
+            if (!password)
+                return;
+            HasloBazy = *password;
+        }
+        SprawdzAtrybutBazy();
+
+        jet::OpenOptions options = OpcjeOtwarcia;
+        options.password = HasloBazy;
+        std::unique_ptr<QProgressDialog> progress;
+        if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."), QString(), 0,
+                                                         100, this);
+            progress->setWindowTitle(TytulAplikacji());
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoClose(false);
+            progress->setValue(0);
+            QProgressDialog *dialog = progress.get();
+            options.progress = [dialog, previous = options.progress](int percent) {
+                dialog->setValue(qBound(0, percent, 100));
+                if (previous)
+                    previous(percent);
+            };
+        }
+        HourglassCursor hourglass;
+        jet::openRegister(Baza, SciezkaBazy, options);
+        HasloBazy.clear();
+    } catch (const jet::JetError &error) {
+        HasloBazy.clear();
+        Baza.close();
+        Komunikat(QStringLiteral("Błąd łączenia z bazą danych:\n") + error.message(),
+                  QStringLiteral("Błąd logowania do bazy"), mb::IconError, false);
+    } catch (const std::exception &error) {
+        HasloBazy.clear();
+        Baza.close();
+        PokazWyjatek(error);
+    }
+}
+
+bool TMainFrm::ZamknijBaze()
+{
+    for (OknoProgramu which : {OknoProgramu::RejestrGruntow, OknoProgramu::RejestrLokali,
+                               OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob}) {
+        QPointer<QWidget> &window = m_okna[size_t(which)];
+        if (!window)
+            continue;
+        QWidget *frame = window->parentWidget();
+        auto *sub = qobject_cast<QMdiSubWindow *>(frame);
+        const bool closed = sub ? sub->close() : window->close();
+        if (closed)
+            window = nullptr;
+    }
+    if (TempQry)
+        TempQry->close();
+    Baza.close();
+    return !Baza.isOpen();
+}
+
+bool TMainFrm::WybierzPlikBazy()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Wybierz plik bazy danych (*.mdb)");
+    request.filter = QStringLiteral("Bazy danych Access [*.mdb]|*.mdb|Wszystkie pliki [*.*]|*.*");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral("*.mdb");
+    request.initialFolder = KatalogGlowny + QStringLiteral("Bazy");
+    const QString chosen = interaction().openFileName(this, request);
+    if (chosen.isEmpty())
+        return false;
+    SciezkaBazy = QFileInfo(chosen).absoluteFilePath();
+    return true;
+}
+
+// The register is never written, but a file the owner may not write is made writable, as the
+// attribute check of the original platform does; only a failure to change it is an error.
+bool TMainFrm::SprawdzAtrybutBazy()
+{
+    if (SciezkaBazy.isEmpty())
+        return true;
+    const QFileInfo info(SciezkaBazy);
+    if (!info.exists())
+        return true;
+    const QFileDevice::Permissions permissions = QFile::permissions(SciezkaBazy);
+    if (permissions.testFlag(QFileDevice::WriteOwner))
+        return true;
+    if (QFile::setPermissions(SciezkaBazy, permissions | QFileDevice::WriteOwner | QFileDevice::WriteUser))
+        return true;
+    throw AppError(QStringLiteral("Plik bazy danych: ") + SciezkaBazy +
+                   QStringLiteral(" jest tylko do odczytu.\nZmień właściwości tego pliku, aby atrybut "
+                                  "\"Tylko do odczytu\" był wyłączony."));
+}
+
+void TMainFrm::WybierzDbTBtnClick()
+{
+    ZamknijBaze();
+    WybierzPlikBazy();
+}
+
+QString TMainFrm::TekstKomentarza(double mslink)
+{
+    TempQry->close();
+    TempQry->setSql(QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = ") + liczbaSql(mslink));
+    TempQry->open();
+    if (TempQry->isEmpty())
+        return QString();
+    return TempQry->asString(QStringLiteral("tekst"));
+}
+
+} // namespace katarix::app

@@ -177,7 +177,7 @@ void MemTable::append(const QVariantList &values)
 {
     if (values.size() > fieldCount())
         throw JetError(messagePrefix()
-                       + QStringLiteral("Za dużo wartości: tabela ma %1 pól, podano %2.")
+                       + QStringLiteral("Za dużo wartości: podano %2, a liczba pól tabeli to %1.")
                              .arg(fieldCount())
                              .arg(values.size()));
     std::vector<QVariant> row(static_cast<size_t>(fieldCount()));

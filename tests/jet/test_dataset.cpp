@@ -5,6 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failures for texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 #include <functional>
 
 using namespace katarix::jet;

@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failures for texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 #include <utility>
 #include <vector>
 

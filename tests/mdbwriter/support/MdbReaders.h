@@ -1,0 +1,53 @@
+#pragma once
+
+// Reads .mdb files back through libmdb and through the independent mdb-reader (node), in one
+// canonical cell form shared with the values the tests write:
+// "NULL", "true"/"false", integers in decimal, Currency as value * 10000, Single "f:<bits>",
+// Double "d:<bits>" (hex of the IEEE bits), DateTime "t:<ms since 1970, as JavaScript rounds>",
+// text "s:<UTF-8>".
+
+#include "MdbContent.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace katarix::mdbwriter::test {
+
+struct ReadColumn {
+    std::string name;
+    std::string type; // Boolean, Byte, Integer, Long, Currency, Single, Double, DateTime, Text, Memo
+    int textSize = 0; // Text: characters
+};
+
+struct ReadTable {
+    std::uint32_t rowCount = 0; // as the table definition says
+    std::vector<ReadColumn> columns;
+    std::vector<std::vector<std::string>> rows;
+};
+
+using ReadDatabase = std::map<std::string, ReadTable>; // user tables only
+
+std::string canonical(ColumnType type, const Value &value);
+std::string typeName(ColumnType type);
+std::string doubleBits(double v);
+std::string floatBits(float v);
+std::string dateMillis(double oleDays);
+
+// Throws std::runtime_error when libmdb cannot open the file.
+ReadDatabase readWithLibmdb(const std::string &path);
+
+struct NodeResult {
+    int exitCode = -1;
+    std::string error; // stderr
+    std::string password;
+    ReadDatabase tables;
+};
+
+// Directory of the node project, or empty when its node_modules is missing.
+std::string xcheckDir();
+NodeResult readWithMdbReader(const std::string &path, const std::optional<std::string> &password = {});
+
+} // namespace katarix::mdbwriter::test

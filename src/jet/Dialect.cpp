@@ -1,13 +1,14 @@
 #include "Dialect.h"
 
+#include "Parser.h"
+#include "SqlGenerator.h"
+
 namespace katarix::jet {
 
-// Interim: the text passes through unchanged until the parser lands.
 TranslatedSql translateJetSql(const QString &jetSql)
 {
-    TranslatedSql result;
-    result.sql = jetSql;
-    return result;
+    const sql::SelectPtr select = sql::parseSelect(jetSql);
+    return sql::generateSqlite(*select);
 }
 
 } // namespace katarix::jet

@@ -3,18 +3,16 @@
 #include "JetError.h"
 
 #include <QLocale>
+#include <QStringList>
 
 #include <sqlite3.h>
 
-#include <QStringList>
-
 #include <atomic>
 #include <charconv>
-#include <vector>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace katarix::jet {
 
@@ -27,13 +25,6 @@ struct Decimal {
     int length = 0; // 0 for zero
     int point = 0;  // digits before the decimal point
 };
-
-Decimal decimalOf(double value);
-void roundDecimal(Decimal &d, int decimals); // half away from zero
-void appendNumber(QString &out, double value);
-bool parseNumber(QStringView text, QChar separator, double *value);
-QString formatWithMask(double value, const QString &mask);
-int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);
 
 } // namespace text
 
@@ -202,7 +193,7 @@ int compareWith(Reader a, Reader b)
 
 } // namespace
 
-int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
+static int compareUtf8Impl(const char *a, int lengthA, const char *b, int lengthB)
 {
     // Fast path for the common ASCII prefix: identical bytes compare equal.
     int i = 0;
@@ -226,9 +217,40 @@ int compareJetText(QStringView a, QStringView b)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Numbers as text
+// Numbers as text (UTF-8 core, shared by the SQL functions and the Qt-facing API)
 
 namespace text {
+
+namespace {
+
+void appendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t currentSeparator()
+{
+    return char32_t(g_decimalSeparator.load(std::memory_order_relaxed));
+}
+
+void appendSeparator(std::string &out)
+{
+    appendUtf8(out, currentSeparator());
+}
 
 Decimal decimalOf(double value)
 {
@@ -241,12 +263,10 @@ Decimal decimalOf(double value)
         return d;
     char buffer[40];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    // d.dddddddddddddde[+-]xx
-    const char *p = buffer;
     const char *end = result.ptr;
-    const char *e = static_cast<const char *>(std::memchr(p, 'e', size_t(end - p)));
+    const char *e = static_cast<const char *>(std::memchr(buffer, 'e', size_t(end - buffer)));
     int length = 0;
-    for (const char *q = p; q < e; ++q) {
+    for (const char *q = buffer; q < e; ++q) {
         if (*q != '.')
             d.digits[length++] = *q;
     }
@@ -259,6 +279,7 @@ Decimal decimalOf(double value)
     return d;
 }
 
+// Rounds half away from zero to the given number of decimals.
 void roundDecimal(Decimal &d, int decimals)
 {
     const int keep = d.point + decimals;
@@ -275,142 +296,154 @@ void roundDecimal(Decimal &d, int decimals)
         while (i >= 0 && d.digits[i] == '9')
             --i;
         if (i < 0) {
-            // 99.9 -> 100: a single 1 one place higher.
             d.digits[0] = '1';
             d.length = 1;
             d.point += 1;
             return;
         }
-        d.digits[i] += 1;
+        d.digits[i] = char(d.digits[i] + 1);
         d.length = i + 1;
     }
     while (d.length > 0 && d.digits[d.length - 1] == '0')
         --d.length;
 }
 
-namespace {
-
-void appendExponent(QString &out, int exponent)
+void appendInteger(std::string &out, sqlite3_int64 value)
 {
-    out += QLatin1Char('E');
-    out += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void appendExponent(std::string &out, int exponent)
+{
+    out += 'E';
+    out += exponent < 0 ? '-' : '+';
     const int magnitude = exponent < 0 ? -exponent : exponent;
     if (magnitude < 10)
-        out += QLatin1Char('0');
-    out += QString::number(magnitude);
+        out += '0';
+    appendInteger(out, magnitude);
 }
 
 } // namespace
 
-void appendNumber(QString &out, double value)
+// Shortest form with at most 15 significant digits; exponent form below 1E-4 and from 1E+15.
+void appendNumber(std::string &out, double value, char32_t separator)
 {
     const Decimal d = decimalOf(value);
     if (d.length == 0) {
-        out += QLatin1Char('0');
+        out += '0';
         return;
     }
     if (d.negative)
-        out += QLatin1Char('-');
-    const QChar separator = decimalSeparator();
+        out += '-';
     const int exponent = d.point - 1;
     if (exponent < -4 || exponent >= 15) {
-        out += QLatin1Char(d.digits[0]);
+        out += d.digits[0];
         if (d.length > 1) {
-            out += separator;
-            for (int i = 1; i < d.length; ++i)
-                out += QLatin1Char(d.digits[i]);
+            appendUtf8(out, separator);
+            out.append(d.digits + 1, size_t(d.length - 1));
         }
         appendExponent(out, exponent);
         return;
     }
     if (d.point <= 0) {
-        out += QLatin1Char('0');
-        out += separator;
-        for (int i = d.point; i < 0; ++i)
-            out += QLatin1Char('0');
-        for (int i = 0; i < d.length; ++i)
-            out += QLatin1Char(d.digits[i]);
+        out += '0';
+        appendUtf8(out, separator);
+        out.append(size_t(-d.point), '0');
+        out.append(d.digits, size_t(d.length));
         return;
     }
     for (int i = 0; i < d.point; ++i)
-        out += QLatin1Char(i < d.length ? d.digits[i] : '0');
+        out += i < d.length ? d.digits[i] : '0';
     if (d.length > d.point) {
-        out += separator;
-        for (int i = d.point; i < d.length; ++i)
-            out += QLatin1Char(d.digits[i]);
+        appendUtf8(out, separator);
+        out.append(d.digits + d.point, size_t(d.length - d.point));
     }
 }
 
-bool parseNumber(QStringView textView, QChar separator, double *value)
+void appendNumber(std::string &out, double value)
 {
-    // Optional blanks, sign, digits, one separator, digits, exponent, blanks.
-    char buffer[64];
+    appendNumber(out, value, currentSeparator());
+}
+
+// Parses blanks, sign, digits with one decimal separator, exponent, blanks.
+bool parseNumber(const char *p, const char *end, char32_t separator, double *value)
+{
+    char buffer[80];
     int n = 0;
-    qsizetype i = 0;
-    const qsizetype size = textView.size();
-    while (i < size && textView[i].isSpace())
-        ++i;
-    qsizetype end = size;
-    while (end > i && textView[end - 1].isSpace())
+    while (p < end && (*p == ' ' || *p == '\t'))
+        ++p;
+    while (end > p && (end[-1] == ' ' || end[-1] == '\t'))
         --end;
-    if (i < end && (textView[i] == u'-' || textView[i] == u'+')) {
-        if (textView[i] == u'-')
+    if (p < end && (*p == '-' || *p == '+')) {
+        if (*p == '-')
             buffer[n++] = '-';
-        ++i;
+        ++p;
     }
+    std::string separatorUtf8;
+    appendUtf8(separatorUtf8, separator);
     int digits = 0;
     bool seenPoint = false;
-    for (; i < end; ++i) {
-        const QChar c = textView[i];
-        if (c >= u'0' && c <= u'9') {
-            if (n >= 60)
+    while (p < end) {
+        if (*p >= '0' && *p <= '9') {
+            if (n >= 70)
                 return false;
-            buffer[n++] = char(c.unicode());
+            buffer[n++] = *p++;
             ++digits;
-        } else if (c == separator && !seenPoint) {
+        } else if (!seenPoint && size_t(end - p) >= separatorUtf8.size()
+                   && std::memcmp(p, separatorUtf8.data(), separatorUtf8.size()) == 0) {
             seenPoint = true;
             buffer[n++] = '.';
+            p += separatorUtf8.size();
         } else {
             break;
         }
     }
     if (digits == 0)
         return false;
-    if (i < end && (textView[i] == u'e' || textView[i] == u'E')) {
+    if (p < end && (*p == 'e' || *p == 'E')) {
         buffer[n++] = 'e';
-        ++i;
-        if (i < end && (textView[i] == u'-' || textView[i] == u'+'))
-            buffer[n++] = char(textView[i++].unicode());
+        ++p;
+        if (p < end && (*p == '-' || *p == '+'))
+            buffer[n++] = *p++;
         int expDigits = 0;
-        for (; i < end && textView[i] >= u'0' && textView[i] <= u'9' && n < 63; ++i, ++expDigits)
-            buffer[n++] = char(textView[i].unicode());
+        while (p < end && *p >= '0' && *p <= '9' && n < 78) {
+            buffer[n++] = *p++;
+            ++expDigits;
+        }
         if (expDigits == 0)
             return false;
     }
-    if (i != end)
+    if (p != end)
         return false;
-    const char *begin = buffer[0] == '-' ? buffer : buffer;
     double parsed = 0;
-    const auto result = std::from_chars(begin, buffer + n, parsed);
+    const auto result = std::from_chars(buffer, buffer + n, parsed);
     if (result.ec != std::errc() || result.ptr != buffer + n)
         return false;
     *value = parsed;
     return true;
 }
 
+bool parseRegionalNumber(const char *p, int length, double *value)
+{
+    return parseNumber(p, p + length, char32_t(g_decimalSeparator.load(std::memory_order_relaxed)), value);
+}
+
 } // namespace text
 
 QString numberToText(double value)
 {
-    QString out;
+    std::string out;
     text::appendNumber(out, value);
-    return out;
+    return QString::fromUtf8(out.data(), qsizetype(out.size()));
 }
 
 double textToNumber(const QString &textValue, bool *ok)
 {
+    const QByteArray utf8 = textValue.toUtf8();
     double value = 0;
-    const bool parsed = text::parseNumber(textValue, decimalSeparator(), &value);
+    const bool parsed = text::parseRegionalNumber(utf8.constData(), int(utf8.size()), &value);
     if (ok)
         *ok = parsed;
     return parsed ? value : 0;
@@ -424,46 +457,41 @@ namespace text {
 namespace {
 
 struct MaskToken {
-    enum Kind { Digit0, DigitHash, Point, Literal } kind;
-    QString literal;
+    enum Kind { Digit0, DigitHash, Literal } kind;
+    std::string literal;
 };
 
-struct ParsedMask {
+struct Mask {
     std::vector<MaskToken> integerPart;
     std::vector<MaskToken> fractionPart;
-    QString suffixAfterFraction; // literals after the fraction placeholders are in fractionPart
     bool hasPoint = false;
     bool grouping = false;
     bool percent = false;
     int fractionPlaces = 0;
 };
 
-ParsedMask parseMask(QStringView mask)
+// One section of a custom mask: 0 and # placeholders, the first '.' as the decimal point,
+// ',' between integer placeholders for grouping, '%', \x and "..." literals.
+Mask parseSection(const QString &section)
 {
-    ParsedMask m;
+    Mask m;
     bool inFraction = false;
     bool seenPlaceholder = false;
-    auto push = [&](MaskToken token) {
-        (inFraction ? m.fractionPart : m.integerPart).push_back(std::move(token));
-    };
-    auto pushLiteral = [&](QString s) {
+    auto pushLiteral = [&](const QString &s) {
         auto &part = inFraction ? m.fractionPart : m.integerPart;
+        const QByteArray utf8 = s.toUtf8();
         if (!part.empty() && part.back().kind == MaskToken::Literal)
-            part.back().literal += s;
+            part.back().literal.append(utf8.constData(), size_t(utf8.size()));
         else
-            part.push_back({MaskToken::Literal, std::move(s)});
+            part.push_back({MaskToken::Literal, std::string(utf8.constData(), size_t(utf8.size()))});
     };
-    for (qsizetype i = 0; i < mask.size(); ++i) {
-        const QChar c = mask[i];
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const QChar c = section[i];
         switch (c.unicode()) {
         case u'0':
-            push({MaskToken::Digit0, {}});
-            seenPlaceholder = true;
-            if (inFraction)
-                ++m.fractionPlaces;
-            break;
         case u'#':
-            push({MaskToken::DigitHash, {}});
+            (inFraction ? m.fractionPart : m.integerPart)
+                .push_back({c == u'0' ? MaskToken::Digit0 : MaskToken::DigitHash, {}});
             seenPlaceholder = true;
             if (inFraction)
                 ++m.fractionPlaces;
@@ -487,13 +515,13 @@ ParsedMask parseMask(QStringView mask)
             pushLiteral(QStringLiteral("%"));
             break;
         case u'\\':
-            if (i + 1 < mask.size())
-                pushLiteral(QString(mask[++i]));
+            if (i + 1 < section.size())
+                pushLiteral(QString(section[++i]));
             break;
         case u'"': {
-            const qsizetype close = mask.indexOf(u'"', i + 1);
-            const qsizetype stop = close < 0 ? mask.size() : close;
-            pushLiteral(mask.mid(i + 1, stop - i - 1).toString());
+            const qsizetype close = section.indexOf(u'"', i + 1);
+            const qsizetype stop = close < 0 ? section.size() : close;
+            pushLiteral(section.mid(i + 1, stop - i - 1));
             i = stop;
             break;
         }
@@ -504,31 +532,21 @@ ParsedMask parseMask(QStringView mask)
     return m;
 }
 
-QString groupSeparator()
-{
-    return decimalSeparator() == u',' ? QStringLiteral("\u00A0") : QStringLiteral(",");
-}
-
-QString applyMask(double value, const ParsedMask &m, bool printSign)
+void applyMask(std::string &out, double value, const Mask &m, bool printSign)
 {
     if (m.percent)
         value *= 100;
     Decimal d = decimalOf(value);
     roundDecimal(d, m.fractionPlaces);
 
-    // Integer digits of the rounded magnitude, most significant first.
     std::string integerDigits;
-    for (int i = 0; i < d.point; ++i)
-        integerDigits += i < d.length ? d.digits[i] : '0';
-    if (d.length == 0)
-        integerDigits.clear();
-
-    QString out;
+    if (d.length > 0) {
+        for (int i = 0; i < d.point; ++i)
+            integerDigits += i < d.length ? d.digits[i] : '0';
+    }
     if (printSign && d.negative && d.length > 0)
-        out += QLatin1Char('-');
+        out += '-';
 
-    // Integer part: placeholders take digits from the right; surplus digits go in front of
-    // the leftmost placeholder; literals stay where they are.
     int leftmost = -1;
     for (int i = 0; i < int(m.integerPart.size()); ++i) {
         if (m.integerPart[i].kind != MaskToken::Literal) {
@@ -536,22 +554,20 @@ QString applyMask(double value, const ParsedMask &m, bool printSign)
             break;
         }
     }
-    std::vector<QString> pieces(m.integerPart.size());
-    int next = int(integerDigits.size()) - 1;
+    std::vector<std::string> pieces(m.integerPart.size());
     if (m.grouping) {
         int required = 0;
         for (const MaskToken &t : m.integerPart)
-            if (t.kind == MaskToken::Digit0)
-                ++required;
+            required += t.kind == MaskToken::Digit0;
         std::string padded = integerDigits;
         if (int(padded.size()) < required)
             padded.insert(0, size_t(required - int(padded.size())), '0');
-        QString grouped;
-        const QString separator = groupSeparator();
+        std::string grouped;
+        const bool polish = g_decimalSeparator.load(std::memory_order_relaxed) == u',';
         for (size_t i = 0; i < padded.size(); ++i) {
             if (i > 0 && (padded.size() - i) % 3 == 0)
-                grouped += separator;
-            grouped += QLatin1Char(padded[i]);
+                grouped += polish ? "\xC2\xA0" : ",";
+            grouped += padded[i];
         }
         for (size_t i = 0; i < m.integerPart.size(); ++i) {
             if (m.integerPart[i].kind == MaskToken::Literal)
@@ -560,32 +576,28 @@ QString applyMask(double value, const ParsedMask &m, bool printSign)
                 pieces[i] = grouped;
         }
     } else {
+        // Placeholders take the digits from the right; digits left over go in front of the
+        // leftmost placeholder; literals are always printed.
+        int next = int(integerDigits.size()) - 1;
         for (int i = int(m.integerPart.size()) - 1; i >= 0; --i) {
-            const MaskToken &t = m.integerPart[i];
+            const MaskToken &t = m.integerPart[size_t(i)];
             if (t.kind == MaskToken::Literal) {
-                pieces[i] = t.literal;
+                pieces[size_t(i)] = t.literal;
                 continue;
             }
             if (next >= 0)
-                pieces[i] = QLatin1Char(integerDigits[size_t(next--)]);
+                pieces[size_t(i)] = integerDigits[size_t(next--)];
             else if (t.kind == MaskToken::Digit0)
-                pieces[i] = QStringLiteral("0");
-            if (i == leftmost) {
-                QString surplus;
-                while (next >= 0)
-                    surplus.prepend(QLatin1Char(integerDigits[size_t(next--)]));
-                pieces[i].prepend(surplus);
-            }
+                pieces[size_t(i)] = "0";
+            if (i == leftmost && next >= 0)
+                pieces[size_t(i)].insert(0, integerDigits, 0, size_t(next + 1));
         }
     }
-    if (leftmost < 0 && !integerDigits.empty() && !m.hasPoint) {
-        // A mask without placeholders prints the literals only.
-    }
-    for (const QString &piece : pieces)
+    for (const std::string &piece : pieces)
         out += piece;
 
     if (m.hasPoint) {
-        out += decimalSeparator();
+        appendSeparator(out);
         int lastNonZero = -1;
         for (int i = 0; i < m.fractionPlaces; ++i) {
             const int index = d.point + i;
@@ -601,11 +613,10 @@ QString applyMask(double value, const ParsedMask &m, bool printSign)
             const int index = d.point + place;
             const char digit = index >= 0 && index < d.length ? d.digits[index] : '0';
             if (t.kind == MaskToken::Digit0 || place <= lastNonZero)
-                out += QLatin1Char(digit);
+                out += digit;
             ++place;
         }
     }
-    return out;
 }
 
 QStringList splitSections(const QString &mask)
@@ -635,58 +646,992 @@ QStringList splitSections(const QString &mask)
 
 } // namespace
 
-QString formatWithMask(double value, const QString &mask)
-{
-    const QString name = mask.trimmed().toLower();
-    if (name.isEmpty() || name == u"general number")
-        return numberToText(value);
-    if (name == u"fixed")
-        return applyMask(value, parseMask(u"0.00"), true);
-    if (name == u"standard")
-        return applyMask(value, parseMask(u"#,##0.00"), true);
-    if (name == u"percent")
-        return applyMask(value, parseMask(u"0.00%"), true);
-    if (name == u"yes/no")
-        return value != 0 ? QStringLiteral("Tak") : QStringLiteral("Nie");
-    if (name == u"true/false")
-        return value != 0 ? QStringLiteral("Prawda") : QStringLiteral("Fałsz");
-    if (name == u"on/off")
-        return value != 0 ? QStringLiteral("Wł.") : QStringLiteral("Wył.");
+// A parsed Format$ mask; kept by SQLite as auxiliary data of a constant mask argument.
+struct FormatMask {
+    enum Kind { Plain, Custom, YesNo, TrueFalse, OnOff } kind = Plain;
+    std::vector<Mask> sections; // positive; negative; zero
 
-    const QStringList sections = splitSections(mask);
-    if (sections.size() == 1)
-        return applyMask(value, parseMask(sections[0]), true);
-    if (value < 0 && !sections[1].isEmpty())
-        return applyMask(-value, parseMask(sections[1]), false);
-    if (value == 0 && sections.size() > 2 && !sections[2].isEmpty())
-        return applyMask(value, parseMask(sections[2]), true);
-    return applyMask(value, parseMask(sections[0]), true);
-}
+    explicit FormatMask(const QString &maskText)
+    {
+        const QString name = maskText.trimmed().toLower();
+        if (name.isEmpty() || name == u"general number") {
+            kind = Plain;
+        } else if (name == u"fixed") {
+            kind = Custom;
+            sections.push_back(parseSection(QStringLiteral("0.00")));
+        } else if (name == u"standard") {
+            kind = Custom;
+            sections.push_back(parseSection(QStringLiteral("#,##0.00")));
+        } else if (name == u"percent") {
+            kind = Custom;
+            sections.push_back(parseSection(QStringLiteral("0.00%")));
+        } else if (name == u"yes/no") {
+            kind = YesNo;
+        } else if (name == u"true/false") {
+            kind = TrueFalse;
+        } else if (name == u"on/off") {
+            kind = OnOff;
+        } else {
+            kind = Custom;
+            const QStringList parts = splitSections(maskText);
+            for (qsizetype i = 0; i < parts.size() && i < 3; ++i)
+                sections.push_back(parseSection(parts[i]));
+        }
+    }
+
+    void apply(std::string &out, double value) const
+    {
+        switch (kind) {
+        case Plain:
+            appendNumber(out, value);
+            return;
+        case YesNo:
+            out += value != 0 ? "Tak" : "Nie";
+            return;
+        case TrueFalse:
+            out += value != 0 ? "Prawda" : "Fałsz";
+            return;
+        case OnOff:
+            out += value != 0 ? "Wł." : "Wył.";
+            return;
+        case Custom:
+            break;
+        }
+        if (value < 0 && sections.size() > 1 && !isEmpty(sections[1])) {
+            applyMask(out, -value, sections[1], false);
+            return;
+        }
+        if (value == 0 && sections.size() > 2 && !isEmpty(sections[2])) {
+            applyMask(out, value, sections[2], true);
+            return;
+        }
+        applyMask(out, value, sections[0], true);
+    }
+
+private:
+    static bool isEmpty(const Mask &m) { return m.integerPart.empty() && m.fractionPart.empty() && !m.hasPoint; }
+};
 
 } // namespace text
 
 QString formatNumber(double value, const QString &mask)
 {
-    return text::formatWithMask(value, mask);
+    std::string out;
+    text::FormatMask(mask).apply(out, value);
+    return QString::fromUtf8(out.data(), qsizetype(out.size()));
 }
 
 // ---------------------------------------------------------------------------------------------
-// Registration
+// SQL functions
 
 namespace {
 
+using text::appendUtf8;
+
+const char *const kTypeMismatch = "Niezgodność typów w wyrażeniu.";
+const char *const kInvalidCall = "Nieprawidłowe wywołanie procedury lub nieprawidłowy argument.";
+
+// Windows-1250 code points 0x80..0xFF.
+const char16_t kCp1250High[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+
+// A value read as Jet reads it: NULL, a number (integer or double) or a text (UTF-8 bytes).
+struct Value {
+    enum Kind { Null, Integer, Real, Text } kind = Null;
+    sqlite3_int64 integer = 0;
+    double real = 0;
+    const char *text = nullptr;
+    int length = 0;
+
+    static Value of(sqlite3_value *v)
+    {
+        Value r;
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            break;
+        case SQLITE_INTEGER:
+            r.kind = Integer;
+            r.integer = sqlite3_value_int64(v);
+            break;
+        case SQLITE_FLOAT:
+            r.kind = Real;
+            r.real = sqlite3_value_double(v);
+            break;
+        default:
+            r.kind = Text;
+            r.text = reinterpret_cast<const char *>(sqlite3_value_text(v));
+            r.length = sqlite3_value_bytes(v);
+            if (!r.text) {
+                r.text = "";
+                r.length = 0;
+            }
+        }
+        return r;
+    }
+    bool isNumber() const { return kind == Integer || kind == Real; }
+    double number() const { return kind == Integer ? double(integer) : real; }
+};
+
+void appendValueText(std::string &out, const Value &v)
+{
+    switch (v.kind) {
+    case Value::Null:
+        break;
+    case Value::Integer:
+        text::appendInteger(out, v.integer);
+        break;
+    case Value::Real:
+        text::appendNumber(out, v.real);
+        break;
+    case Value::Text:
+        out.append(v.text, size_t(v.length));
+        break;
+    }
+}
+
+void resultText(sqlite3_context *ctx, const std::string &s)
+{
+    sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void resultNumber(sqlite3_context *ctx, double value)
+{
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 9.007199254740992e15)
+        sqlite3_result_int64(ctx, sqlite3_int64(value));
+    else
+        sqlite3_result_double(ctx, value);
+}
+
+// A text that reads as a number (regional separator).
+bool textAsNumber(const Value &v, double *number)
+{
+    return text::parseRegionalNumber(v.text, v.length, number);
+}
+
+// Converts an argument to a number the way the conversion functions do.
+bool toNumber(sqlite3_context *ctx, const Value &v, double *number)
+{
+    if (v.isNumber()) {
+        *number = v.number();
+        return true;
+    }
+    if (v.kind == Value::Text && textAsNumber(v, number))
+        return true;
+    sqlite3_result_error(ctx, kTypeMismatch, -1);
+    return false;
+}
+
+inline char32_t decodeUtf8(const char *&p, const char *end)
+{
+    const auto c = static_cast<unsigned char>(*p++);
+    if (c < 0x80)
+        return c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    char32_t cp = c & (0x3F >> extra);
+    while (extra-- > 0 && p < end && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)
+        cp = (cp << 6) | (static_cast<unsigned char>(*p++) & 0x3F);
+    return cp;
+}
+
+inline char32_t foldCase(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return QChar::toLower(c);
+}
+
+// Byte offset after skipping n characters.
+const char *skipChars(const char *p, const char *end, sqlite3_int64 n)
+{
+    while (n > 0 && p < end) {
+        decodeUtf8(p, end);
+        --n;
+    }
+    return p;
+}
+
+sqlite3_int64 charCount(const char *p, const char *end)
+{
+    sqlite3_int64 n = 0;
+    while (p < end) {
+        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80)
+            ++n;
+        ++p;
+    }
+    return n;
+}
+
+// Reads a text argument (numbers in their text form). Returns false for NULL.
+struct TextArg {
+    std::string storage;
+    const char *data = nullptr;
+    int length = 0;
+
+    bool read(sqlite3_value *v)
+    {
+        const Value value = Value::of(v);
+        if (value.kind == Value::Null)
+            return false;
+        if (value.kind == Value::Text) {
+            data = value.text;
+            length = value.length;
+        } else {
+            appendValueText(storage, value);
+            data = storage.data();
+            length = int(storage.size());
+        }
+        return true;
+    }
+    const char *end() const { return data + length; }
+};
+
+// Integer argument; false (with an error set) when it is NULL or not a number.
+bool integerArg(sqlite3_context *ctx, sqlite3_value *v, sqlite3_int64 *out)
+{
+    const Value value = Value::of(v);
+    double number = 0;
+    if (value.kind == Value::Null) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return false;
+    }
+    if (!toNumber(ctx, value, &number))
+        return false;
+    *out = sqlite3_int64(std::nearbyint(number));
+    return true;
+}
+
+// x + y: NULL wins; numbers add; texts concatenate; a number and a numeric text add.
+void jetAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    Value acc = Value::of(argv[0]);
+    if (acc.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::string textAcc;
+    bool textOwned = false;
+    for (int i = 1; i < argc; ++i) {
+        const Value v = Value::of(argv[i]);
+        if (v.kind == Value::Null) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        if (acc.kind == Value::Text && v.kind == Value::Text) {
+            if (!textOwned) {
+                textAcc.assign(acc.text, size_t(acc.length));
+                textOwned = true;
+            }
+            textAcc.append(v.text, size_t(v.length));
+            acc.text = textAcc.data();
+            acc.length = int(textAcc.size());
+            continue;
+        }
+        double a = 0, b = 0;
+        if (acc.kind == Value::Text) {
+            if (!textAsNumber(acc, &a)) {
+                sqlite3_result_error(ctx, kTypeMismatch, -1);
+                return;
+            }
+        } else {
+            a = acc.number();
+        }
+        if (v.kind == Value::Text) {
+            if (!textAsNumber(v, &b)) {
+                sqlite3_result_error(ctx, kTypeMismatch, -1);
+                return;
+            }
+        } else {
+            b = v.number();
+        }
+        sqlite3_int64 sum = 0;
+        if (acc.kind == Value::Integer && v.kind == Value::Integer
+            && !__builtin_add_overflow(acc.integer, v.integer, &sum)) {
+            acc.kind = Value::Integer;
+            acc.integer = sum;
+        } else {
+            acc.kind = Value::Real;
+            acc.real = a + b;
+        }
+        textOwned = false;
+    }
+    switch (acc.kind) {
+    case Value::Integer:
+        sqlite3_result_int64(ctx, acc.integer);
+        break;
+    case Value::Real:
+        sqlite3_result_double(ctx, acc.real);
+        break;
+    case Value::Text:
+        sqlite3_result_text64(ctx, acc.text, sqlite3_uint64(acc.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+        break;
+    case Value::Null:
+        sqlite3_result_null(ctx);
+    }
+}
+
+// x & y: NULL is empty text, numbers in their text form.
+void jetConcat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    std::string out;
+    for (int i = 0; i < argc; ++i)
+        appendValueText(out, Value::of(argv[i]));
+    resultText(ctx, out);
+}
+
+void jetFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (v.kind == Value::Text) {
+        // A text keeps its form unless a mask is given and the text reads as a number.
+        if (argc < 2 || sqlite3_value_type(argv[1]) == SQLITE_NULL || !textAsNumber(v, &number)) {
+            sqlite3_result_value(ctx, argv[0]);
+            return;
+        }
+    } else {
+        number = v.number();
+    }
+    std::string out;
+    if (argc < 2 || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        if (v.kind == Value::Integer)
+            text::appendInteger(out, v.integer);
+        else
+            text::appendNumber(out, number);
+        resultText(ctx, out);
+        return;
+    }
+    auto *mask = static_cast<text::FormatMask *>(sqlite3_get_auxdata(ctx, 1));
+    if (!mask) {
+        const char *maskText = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+        mask = new text::FormatMask(QString::fromUtf8(maskText ? maskText : ""));
+        mask->apply(out, number);
+        sqlite3_set_auxdata(ctx, 1, mask, [](void *p) { delete static_cast<text::FormatMask *>(p); });
+    } else {
+        mask->apply(out, number);
+    }
+    resultText(ctx, out);
+}
+
+void jetLen(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, charCount(s.data, s.end()));
+}
+
+void jetLeft(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_int64 n = 0;
+    if (!integerArg(ctx, argv[1], &n))
+        return;
+    if (n < 0) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    const char *stop = skipChars(s.data, s.end(), n);
+    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(stop - s.data), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void jetRight(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_int64 n = 0;
+    if (!integerArg(ctx, argv[1], &n))
+        return;
+    if (n < 0) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    const sqlite3_int64 total = charCount(s.data, s.end());
+    const char *start = skipChars(s.data, s.end(), total > n ? total - n : 0);
+    sqlite3_result_text64(ctx, start, sqlite3_uint64(s.end() - start), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_int64 start = 0;
+    if (!integerArg(ctx, argv[1], &start))
+        return;
+    sqlite3_int64 count = -1;
+    if (argc > 2 && !integerArg(ctx, argv[2], &count))
+        return;
+    if (start < 1 || (argc > 2 && count < 0)) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    const char *from = skipChars(s.data, s.end(), start - 1);
+    const char *to = count < 0 ? s.end() : skipChars(from, s.end(), count);
+    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+template<bool Left, bool Right>
+void jetTrim(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const char *from = s.data;
+    const char *to = s.end();
+    if (Left)
+        while (from < to && *from == ' ')
+            ++from;
+    if (Right)
+        while (to > from && to[-1] == ' ')
+            --to;
+    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+template<bool Upper>
+void jetChangeCase(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    bool ascii = true;
+    for (int i = 0; i < s.length; ++i) {
+        if (static_cast<unsigned char>(s.data[i]) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        std::string out(s.data, size_t(s.length));
+        for (char &c : out) {
+            if (Upper && c >= 'a' && c <= 'z')
+                c = char(c - 32);
+            else if (!Upper && c >= 'A' && c <= 'Z')
+                c = char(c + 32);
+        }
+        resultText(ctx, out);
+        return;
+    }
+    const QString q = QString::fromUtf8(s.data, s.length);
+    const QByteArray out = (Upper ? q.toUpper() : q.toLower()).toUtf8();
+    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void jetChr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_int64 code = 0;
+    if (!integerArg(ctx, argv[0], &code))
+        return;
+    if (code < 0 || code > 255) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    std::string out;
+    appendUtf8(out, code < 0x80 ? char32_t(code) : char32_t(kCp1250High[code - 0x80]));
+    resultText(ctx, out);
+}
+
+void jetAsc(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (s.length == 0) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    const char *p = s.data;
+    const char32_t c = decodeUtf8(p, s.end());
+    sqlite3_int64 code = c;
+    if (c >= 0x80) {
+        code = '?';
+        for (int i = 0; i < 128; ++i) {
+            if (kCp1250High[i] == c) {
+                code = 0x80 + i;
+                break;
+            }
+        }
+    }
+    sqlite3_result_int64(ctx, code);
+}
+
+// LIKE with % and _ and [...] lists, case-insensitive (Polish letters included).
+bool likeMatch(const char *p, const char *pEnd, const char *t, const char *tEnd)
+{
+    const char *starP = nullptr;
+    const char *starT = nullptr;
+    while (t < tEnd) {
+        if (p < pEnd && *p == '%') {
+            while (p < pEnd && *p == '%')
+                ++p;
+            if (p == pEnd)
+                return true;
+            starP = p;
+            starT = t;
+            continue;
+        }
+        const char *nextP = p;
+        const char *nextT = t;
+        bool matched = false;
+        if (p < pEnd) {
+            const char32_t pc = decodeUtf8(nextP, pEnd);
+            const char32_t tc = foldCase(decodeUtf8(nextT, tEnd));
+            if (pc == '_') {
+                matched = true;
+            } else if (pc == '[') {
+                const char *q = nextP;
+                bool negate = false;
+                if (q < pEnd && (*q == '!' || *q == '^')) {
+                    negate = true;
+                    ++q;
+                }
+                bool inSet = false;
+                bool first = true;
+                bool closed = false;
+                while (q < pEnd) {
+                    if (*q == ']' && !first) {
+                        ++q;
+                        closed = true;
+                        break;
+                    }
+                    first = false;
+                    const char32_t lo = foldCase(decodeUtf8(q, pEnd));
+                    char32_t hi = lo;
+                    if (q + 1 < pEnd && *q == '-' && q[1] != ']') {
+                        ++q;
+                        hi = foldCase(decodeUtf8(q, pEnd));
+                    }
+                    if (tc >= lo && tc <= hi)
+                        inSet = true;
+                }
+                if (closed) {
+                    matched = inSet != negate;
+                    nextP = q;
+                } else {
+                    matched = tc == '[';
+                }
+            } else {
+                matched = foldCase(pc) == tc;
+            }
+        }
+        if (matched) {
+            p = nextP;
+            t = nextT;
+            continue;
+        }
+        if (!starP)
+            return false;
+        decodeUtf8(starT, tEnd);
+        t = starT;
+        p = starP;
+    }
+    while (p < pEnd && *p == '%')
+        ++p;
+    return p == pEnd;
+}
+
+void jetLike(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg pattern, subject;
+    if (!pattern.read(argv[0]) || !subject.read(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int(ctx, likeMatch(pattern.data, pattern.end(), subject.data, subject.end()) ? 1 : 0);
+}
+
+void jetVal(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (v.isNumber()) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    // Leading number, blanks ignored, '.' as the decimal point whatever the region.
+    std::string digits;
+    bool point = false, exponent = false;
+    for (int i = 0; i < v.length; ++i) {
+        const char c = v.text[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+            continue;
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        } else if ((c == '-' || c == '+') && (digits.empty() || (exponent && (digits.back() == 'e')))) {
+            digits += c;
+        } else if (c == '.' && !point && !exponent) {
+            point = true;
+            digits += c;
+        } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && !exponent && !digits.empty()) {
+            exponent = true;
+            digits += 'e';
+        } else {
+            break;
+        }
+    }
+    while (!digits.empty() && (digits.back() == 'e' || digits.back() == '-' || digits.back() == '+'))
+        digits.pop_back();
+    double number = 0;
+    if (!digits.empty()) {
+        const char *begin = digits.data() + (digits[0] == '+' ? 1 : 0);
+        std::from_chars(begin, digits.data() + digits.size(), number);
+    }
+    resultNumber(ctx, number);
+}
+
+void jetStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (!toNumber(ctx, v, &number))
+        return;
+    // Str always prints '.' and a leading blank for the sign of a positive number.
+    std::string out = number >= 0 ? " " : "";
+    text::appendNumber(out, number, U'.');
+    resultText(ctx, out);
+}
+
+void jetCStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s;
+    if (!s.read(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(s.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void jetCDbl(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (toNumber(ctx, v, &number))
+        sqlite3_result_double(ctx, number);
+}
+
+// Rounding conversions: CLng/CInt round half to even; Int rounds down; Fix truncates.
+template<int Mode>
+void jetToInteger(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (v.kind == Value::Integer) {
+        sqlite3_result_int64(ctx, v.integer);
+        return;
+    }
+    double number = 0;
+    if (!toNumber(ctx, v, &number))
+        return;
+    const double r = Mode == 0 ? std::nearbyint(number) : Mode == 1 ? std::floor(number) : std::trunc(number);
+    resultNumber(ctx, r);
+}
+
+void jetRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (!toNumber(ctx, v, &number))
+        return;
+    sqlite3_int64 places = 0;
+    if (argc > 1 && !integerArg(ctx, argv[1], &places))
+        return;
+    const double scale = std::pow(10.0, double(places));
+    const double r = std::nearbyint(number * scale) / scale;
+    if (places == 0)
+        resultNumber(ctx, r);
+    else
+        sqlite3_result_double(ctx, r);
+}
+
+void jetSgn(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (toNumber(ctx, v, &number))
+        sqlite3_result_int(ctx, number > 0 ? 1 : number < 0 ? -1 : 0);
+}
+
+void jetSqr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    if (v.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double number = 0;
+    if (!toNumber(ctx, v, &number))
+        return;
+    if (number < 0) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    sqlite3_result_double(ctx, std::sqrt(number));
+}
+
+void jetPower(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value a = Value::of(argv[0]);
+    const Value b = Value::of(argv[1]);
+    if (a.kind == Value::Null || b.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double x = 0, y = 0;
+    if (!toNumber(ctx, a, &x) || !toNumber(ctx, b, &y))
+        return;
+    resultNumber(ctx, std::pow(x, y));
+}
+
+// a \ b and a Mod b: both sides rounded to integers first; division by zero gives NULL.
+template<bool Remainder>
+void jetIntegerDivision(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value a = Value::of(argv[0]);
+    const Value b = Value::of(argv[1]);
+    if (a.kind == Value::Null || b.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double x = 0, y = 0;
+    if (!toNumber(ctx, a, &x) || !toNumber(ctx, b, &y))
+        return;
+    const auto ix = sqlite3_int64(std::nearbyint(x));
+    const auto iy = sqlite3_int64(std::nearbyint(y));
+    if (iy == 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, Remainder ? ix % iy : ix / iy);
+}
+
+void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    sqlite3_int64 start = 1;
+    int first = 0;
+    if (argc >= 3) {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        if (!integerArg(ctx, argv[0], &start))
+            return;
+        if (start < 1) {
+            sqlite3_result_error(ctx, kInvalidCall, -1);
+            return;
+        }
+        first = 1;
+    }
+    TextArg haystack, needle;
+    if (!haystack.read(argv[first]) || !needle.read(argv[first + 1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString h = QString::fromUtf8(haystack.data, haystack.length);
+    const QString n = QString::fromUtf8(needle.data, needle.length);
+    if (start > h.size() + 1) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    const qsizetype at = h.indexOf(n, qsizetype(start - 1), Qt::CaseInsensitive);
+    sqlite3_result_int64(ctx, at < 0 ? 0 : at + 1);
+}
+
+void jetReplace(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    TextArg s, find, with;
+    if (!s.read(argv[0]) || !find.read(argv[1]) || !with.read(argv[2])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString q = QString::fromUtf8(s.data, s.length);
+    const QString f = QString::fromUtf8(find.data, find.length);
+    if (!f.isEmpty())
+        q.replace(f, QString::fromUtf8(with.data, with.length), Qt::CaseInsensitive);
+    const QByteArray out = q.toUtf8();
+    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void jetSpace(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    sqlite3_int64 n = 0;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (!integerArg(ctx, argv[0], &n))
+        return;
+    if (n < 0 || n > 1000000) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return;
+    }
+    resultText(ctx, std::string(size_t(n), ' '));
+}
+
+void jetIsNumeric(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const Value v = Value::of(argv[0]);
+    double number = 0;
+    const bool numeric = v.isNumber() || (v.kind == Value::Text && textAsNumber(v, &number));
+    sqlite3_result_int(ctx, numeric ? -1 : 0);
+}
+
+// First and Last: the value of the first / last row of the group.
+template<bool Last>
+void jetFirstLastStep(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto **slot = static_cast<sqlite3_value **>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value *)));
+    if (!slot)
+        return;
+    if (*slot && !Last)
+        return;
+    sqlite3_value_free(*slot);
+    *slot = sqlite3_value_dup(argv[0]);
+}
+
+void jetFirstLastFinal(sqlite3_context *ctx)
+{
+    auto **slot = static_cast<sqlite3_value **>(sqlite3_aggregate_context(ctx, 0));
+    if (slot && *slot) {
+        sqlite3_result_value(ctx, *slot);
+        sqlite3_value_free(*slot);
+        *slot = nullptr;
+    } else {
+        sqlite3_result_null(ctx);
+    }
+}
+
 int jetCollation(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    return text::compareUtf8(static_cast<const char *>(a), lengthA, static_cast<const char *>(b), lengthB);
+    return text::compareUtf8Impl(static_cast<const char *>(a), lengthA, static_cast<const char *>(b), lengthB);
 }
+
+struct FunctionDef {
+    const char *name;
+    int arguments; // -1: any number
+    void (*function)(sqlite3_context *, int, sqlite3_value **);
+};
+
+const FunctionDef kFunctions[] = {
+    {"jet_add", -1, jetAdd},
+    {"jet_concat", -1, jetConcat},
+    {"jet_format", 1, jetFormat},
+    {"jet_format", 2, jetFormat},
+    {"jet_len", 1, jetLen},
+    {"jet_left", 2, jetLeft},
+    {"jet_right", 2, jetRight},
+    {"jet_mid", 2, jetMid},
+    {"jet_mid", 3, jetMid},
+    {"jet_trim", 1, jetTrim<true, true>},
+    {"jet_ltrim", 1, jetTrim<true, false>},
+    {"jet_rtrim", 1, jetTrim<false, true>},
+    {"jet_ucase", 1, jetChangeCase<true>},
+    {"jet_lcase", 1, jetChangeCase<false>},
+    {"jet_chr", 1, jetChr},
+    {"jet_asc", 1, jetAsc},
+    {"like", 2, jetLike},
+    {"like", 3, jetLike},
+    {"jet_val", 1, jetVal},
+    {"jet_str", 1, jetStr},
+    {"jet_cstr", 1, jetCStr},
+    {"jet_cdbl", 1, jetCDbl},
+    {"jet_clng", 1, jetToInteger<0>},
+    {"jet_int", 1, jetToInteger<1>},
+    {"jet_fix", 1, jetToInteger<2>},
+    {"jet_round", 1, jetRound},
+    {"jet_round", 2, jetRound},
+    {"jet_sgn", 1, jetSgn},
+    {"jet_sqr", 1, jetSqr},
+    {"jet_power", 2, jetPower},
+    {"jet_intdiv", 2, jetIntegerDivision<false>},
+    {"jet_mod", 2, jetIntegerDivision<true>},
+    {"jet_instr", 2, jetInStr},
+    {"jet_instr", 3, jetInStr},
+    {"jet_replace", 3, jetReplace},
+    {"jet_space", 1, jetSpace},
+    {"jet_isnumeric", 1, jetIsNumeric},
+};
 
 } // namespace
 
 void registerJetExtensions(sqlite3 *db)
 {
+    auto fail = [db](const char *what) {
+        throw JetError(QStringLiteral("Nie można zainstalować %1 w bazie danych: %2.")
+                           .arg(QString::fromUtf8(what), QString::fromUtf8(sqlite3_errmsg(db))));
+    };
     if (sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, jetCollation) != SQLITE_OK)
-        throw JetError(QStringLiteral("Nie można zainstalować porządku tekstów w bazie danych: %1.")
-                           .arg(QString::fromUtf8(sqlite3_errmsg(db))));
+        fail("porządku tekstów");
+    for (const FunctionDef &f : kFunctions) {
+        if (sqlite3_create_function_v2(db, f.name, f.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                       f.function, nullptr, nullptr, nullptr)
+            != SQLITE_OK)
+            fail("funkcji");
+    }
+    if (sqlite3_create_function_v2(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr,
+                                   jetFirstLastStep<false>, jetFirstLastFinal, nullptr)
+            != SQLITE_OK
+        || sqlite3_create_function_v2(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr,
+                                      jetFirstLastStep<true>, jetFirstLastFinal, nullptr)
+            != SQLITE_OK)
+        fail("funkcji");
+    // An unknown name in double quotes is an error, never a text.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
 }
 
 } // namespace katarix::jet

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Dialect.h"
+#include "SqlAst.h"
+
+namespace katarix::jet::sql {
+
+// Generates SQLite text from a parsed Jet statement. Jet semantics are kept by the jet_*
+// functions and the JET collation (installed by registerJetExtensions); result columns are
+// always named explicitly (alias, else column name, else Expr1000, Expr1001 ...).
+// Throws JetError for an unknown function or a wrong number of arguments.
+TranslatedSql generateSqlite(const Select &select);
+
+} // namespace katarix::jet::sql

@@ -219,7 +219,12 @@ void Query::open()
     if (m_sql.trimmed().isEmpty())
         throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie ma tekstu SQL."));
 
-    const TranslatedSql translated = m_database->translate(m_sql);
+    TranslatedSql translated;
+    try {
+        translated = m_database->translate(m_sql);
+    } catch (const JetError &error) {
+        throw JetError(messagePrefix() + error.message());
+    }
     sqlite3 *db = m_database->handle();
     const QByteArray sql = translated.sql.toUtf8();
     sqlite3_stmt *raw = nullptr;
@@ -243,7 +248,12 @@ void Query::open()
     std::vector<FieldType> types(size_t(columns), FieldType::Text);
     std::vector<bool> typeKnown(size_t(columns), false);
     for (int c = 0; c < columns; ++c) {
-        names.append(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
+        // A repeated name gets _1, _2, ... as the framework's field definitions do.
+        const QString name = QString::fromUtf8(sqlite3_column_name(statement.get(), c));
+        QString unique = name;
+        for (int n = 1; names.contains(unique, Qt::CaseInsensitive); ++n)
+            unique = name + QLatin1Char('_') + QString::number(n);
+        names.append(unique);
         bool known = false;
         types[size_t(c)] = typeFromDeclaration(sqlite3_column_decltype(statement.get(), c), &known);
         typeKnown[size_t(c)] = known;

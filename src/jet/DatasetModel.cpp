@@ -18,9 +18,9 @@ void DatasetModel::setDataset(Dataset *dataset)
         disconnect(m_dataset, nullptr, this, nullptr);
     m_dataset = dataset;
     if (m_dataset) {
-        connect(m_dataset, &Dataset::dataChanged, this, &DatasetModel::reset);
+        connect(m_dataset, &Dataset::dataChanged, this, &DatasetModel::datasetChanged);
         connect(m_dataset, &Dataset::afterScroll, this, &DatasetModel::followDataset);
-        connect(m_dataset, &Dataset::controlsEnabled, this, &DatasetModel::followDataset);
+        connect(m_dataset, &Dataset::controlsEnabled, this, &DatasetModel::controlsEnabled);
         connect(m_dataset, &QObject::destroyed, this, &DatasetModel::reset);
     }
     reset();
@@ -166,27 +166,41 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
+// While the dataset's controls are disabled the views keep showing the rows as they were;
+// a walk that refills or sorts the dataset then costs one reset, when the controls return.
+void DatasetModel::datasetChanged()
+{
+    if (m_dataset && m_dataset->controlsDisabled())
+        m_resetPending = true;
+    else
+        reset();
+}
+
+void DatasetModel::controlsEnabled()
+{
+    if (m_resetPending)
+        reset();
+    else
+        followDataset();
+}
+
 void DatasetModel::reset()
 {
+    m_resetPending = false;
     beginResetModel();
     m_rowCount = m_dataset ? m_dataset->recordCount() : 0;
     rebuildColumns();
     endResetModel();
-    // A reset loses the views' current index: tell them the row again, once the controls
-    // follow the dataset.
+    // A reset loses the views' current index: tell them the row again.
     m_reportedRow = -2;
-    if (m_dataset && m_dataset->controlsDisabled())
-        m_rowPending = true;
-    else
-        followDataset();
+    followDataset();
 }
 
 void DatasetModel::followDataset()
 {
     const int row = currentRow();
-    if (row == m_reportedRow && !m_rowPending)
+    if (row == m_reportedRow)
         return;
-    m_rowPending = false;
     m_reportedRow = row;
     Q_EMIT currentRowChanged(row);
 }

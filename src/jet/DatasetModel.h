@@ -15,7 +15,8 @@ class Dataset;
 //
 // The dataset's current row is exposed: currentRowChanged follows afterScroll (and the
 // re-enabling of controls, and every reset), and setCurrentRow moves the dataset, which then
-// emits afterScroll.
+// emits afterScroll. Rows replaced while the dataset's controls are disabled reset the model
+// when the controls are enabled again.
 class DatasetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -52,6 +53,8 @@ Q_SIGNALS:
     void currentRowChanged(int row);
 
 private:
+    void datasetChanged();
+    void controlsEnabled();
     void reset();
     void rebuildColumns();
     void followDataset();
@@ -64,7 +67,7 @@ private:
     QHash<QString, Qt::Alignment> m_alignments;
     int m_rowCount = 0;
     int m_reportedRow = -1;
-    bool m_rowPending = false; // a reset happened while controls were disabled
+    bool m_resetPending = false; // rows replaced while the controls were disabled
 };
 
 } // namespace katarix::jet

@@ -131,14 +131,19 @@ TEST_F(DatasetModelTest, ResetsWhenRowsAreReplaced)
     EXPECT_EQ(cell(0, 1), QStringLiteral("20"));
     EXPECT_EQ(followed.last(), 0);
 
+    // Refilled with disabled controls: one reset when they are enabled again.
     table.disableControls();
     table.emptyTable();
-    EXPECT_EQ(resets, 3);
-    EXPECT_EQ(model.rowCount(), 0);
+    table.append({5, QStringLiteral("30"), 2.0});
+    table.append({6, QStringLiteral("31"), 3.0});
+    EXPECT_EQ(resets, 2);
     const int reported = int(followed.size());
     table.enableControls();
+    EXPECT_EQ(resets, 3);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("31"));
     EXPECT_EQ(followed.size(), reported + 1);
-    EXPECT_EQ(followed.last(), -1);
+    EXPECT_EQ(followed.last(), 1);
 }
 
 TEST(DatasetModel, ForgetsADestroyedDataset)

@@ -253,6 +253,11 @@ qint64 Dataset::valueToInteger(const QVariant &value)
 
 bool Dataset::locate(const QString &fieldName, const QVariant &wanted)
 {
+    return locate(fieldName, wanted, false);
+}
+
+bool Dataset::locate(const QString &fieldName, const QVariant &wanted, bool partialKey)
+{
     const int field = fieldIndex(fieldName);
     if (field < 0)
         throw JetError(messagePrefix() + QStringLiteral("Nie znaleziono pola %1.").arg(quoted(fieldName)));
@@ -278,7 +283,9 @@ bool Dataset::locate(const QString &fieldName, const QVariant &wanted)
         if (candidate.isNull() || wantedNull) {
             equal = candidate.isNull() && wantedNull;
         } else if (candidate.typeId() == QMetaType::QString) {
-            equal = compareJetText(candidate.toString(), wantedText) == 0;
+            const QString text = candidate.toString();
+            equal = compareJetText(partialKey ? QStringView(text).left(wantedText.size()) : QStringView(text),
+                                   wantedText) == 0;
         } else if (candidate.typeId() == QMetaType::Bool) {
             equal = wantedIsNumber && (candidate.toBool() ? -1.0 : 0.0) == wantedNumber;
         } else if (isNumberType(candidate)) {

@@ -58,6 +58,9 @@ public:
     // Moves to the first row whose field equals value (texts compared as Jet does). Stays put
     // and returns false when there is none.
     bool locate(const QString &fieldName, const QVariant &value);
+    // With partialKey, a text matches when it begins with the wanted text (as lookups do
+    // while the user types).
+    bool locate(const QString &fieldName, const QVariant &value, bool partialKey);
 
     // While disabled, navigation does not notify the attached controls (afterScroll).
     // Calls nest; enabling the last level emits controlsEnabled, not afterScroll.

@@ -200,6 +200,7 @@ TEST(DatasetLocate, FindsTextsAsJetComparesThemAndNumbersByValue)
         const char *field;
         QVariant value;
         int recNo; // 0: not found
+        bool partialKey = false;
     };
     const Case cases[] = {
         {"nazwa", QStringLiteral("ŁÓDŹ"), 3},
@@ -207,6 +208,10 @@ TEST(DatasetLocate, FindsTextsAsJetComparesThemAndNumbersByValue)
         {"nazwa", QStringLiteral("ZABKA"), 5}, // z and ż are different letters
         {"nazwa", QStringLiteral("Lodz"), 0},
         {"nazwa", QStringLiteral("Zając "), 0},
+        {"nazwa", QStringLiteral("ŁÓ"), 0},
+        {"nazwa", QStringLiteral("ŁÓ"), 3, true},
+        {"nazwa", QStringLiteral("za"), 1, true},
+        {"nazwa", QStringLiteral("żabkas"), 0, true},
         {"id", qlonglong(12), 2},
         {"id", QStringLiteral("12.5"), 3},
         {"id", 13.0, 4},
@@ -219,7 +224,7 @@ TEST(DatasetLocate, FindsTextsAsJetComparesThemAndNumbersByValue)
         dataset.setRecNo(1);
         int scrolls = 0;
         const auto connection = QObject::connect(&dataset, &Dataset::afterScroll, [&] { ++scrolls; });
-        const bool found = dataset.locate(QString::fromLatin1(c.field), c.value);
+        const bool found = dataset.locate(QString::fromLatin1(c.field), c.value, c.partialKey);
         QObject::disconnect(connection);
         EXPECT_EQ(found, c.recNo > 0);
         EXPECT_EQ(dataset.recNo(), c.recNo > 0 ? c.recNo : 1); // a miss stays put

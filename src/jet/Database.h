@@ -24,13 +24,19 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }
 
-    // Cached translation of a Jet SQL text.
+    // Cached translation of a Jet SQL text (throws JetError). The reference stays valid until
+    // the next call; copy it to keep it.
     const TranslatedSql &translate(const QString &jetSql);
 
     // Runs native SQLite statements (schema creation, bulk loading). Throws JetError.
     void execNative(const QString &sqliteSql);
 
+    // The Polish text of an SQLite error message ("no such column: x" -> "Nieznana kolumna 'x'.").
+    static QString polishMessage(const QString &sqliteMessage);
+
 private:
+    void installExtensions();
+
     sqlite3 *m_db = nullptr;
     QHash<QString, TranslatedSql> m_translations;
 };

@@ -34,7 +34,10 @@ std::vector<BadCase> badCases()
     std::vector<Table> tooWide(1, Table{"SZEROKI", {}, {{}}});
     for (int c = 0; c < 10; ++c) {
         tooWide[0].columns.push_back({"T" + std::to_string(c), ColumnType::Text, 255});
-        tooWide[0].rows[0].push_back(std::string(255, 'w'));
+        std::string polish;
+        for (int k = 0; k < 255; ++k)
+            polish += "ż"; // does not shrink in the compressed form
+        tooWide[0].rows[0].push_back(polish);
     }
     WriteOptions longPassword;
     longPassword.password = "abcdefghijABCDEFGHIJk";
@@ -84,7 +87,7 @@ TEST(WriterErrors, BadContentIsRefusedAndTheExistingFileKept)
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
-        EXPECT_EQ(s.str(), previous);
+        EXPECT_TRUE(s.str() == previous) << "the previous file was changed";
         EXPECT_FALSE(fs::exists(path.string() + ".tmp"));
     }
     fs::remove(path);

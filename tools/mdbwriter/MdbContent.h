@@ -35,6 +35,9 @@ struct WriteOptions {
     // Creation date stored in the header (OLE Automation days); it also keys the password
     // mask. 0 = the current time. A fixed value makes the written file reproducible.
     double creationDate = 0.0;
+    // Text and memo values in Jet's compressed Unicode form where it is shorter (as Access
+    // stores them by default); false = plain UCS-2 throughout.
+    bool compressText = true;
 };
 
 // Writes a Jet 4 (Access 2000) file. Throws std::runtime_error.

@@ -36,7 +36,11 @@
 // Memo field (12 bytes in the row): 24-bit byte length, flag byte (0x80 data follows inline,
 // 0x40 data is the whole of one LVAL row, 0x00 data is a chain of LVAL rows each starting with
 // the 32-bit page/row reference of the next, 0 at the end), 32-bit page/row reference, 4 zero
-// bytes. Text is UCS-2; this writer never uses the compressed form.
+// bytes. Text is UCS-2, or in the compressed form: FF FE, then bytes read one per character
+// (the character's low byte, high byte 0) until a 00 byte switches to two bytes per character;
+// each further 00 switches back. A character whose low byte is 00 cannot be written compressed,
+// and Jet compresses memo values only up to 1024 characters. Columns that may hold compressed
+// text carry 0x01 in the column's byte 16.
 //
 // Usage map (a row on a data page): type 0 = 00, 32-bit first page, 64-byte bitmap (bit n =
 // first page + n); type 1 = 01 followed by 17 page numbers of 0x05 pages, the k-th mapping pages
@@ -193,6 +197,45 @@ std::vector<std::uint8_t> ucs2(std::string_view text, const std::string &what)
     return out;
 }
 
+constexpr std::size_t kMaxCompressedMemoChars = 1024;
+
+// Rewrites the UCS-2 text in out[start..] in the compressed form when that is shorter (or
+// when the text begins with U+FEFF, whose plain bytes FF FE would read as the compressed mark).
+void compressUcs2(std::vector<std::uint8_t> &out, std::size_t start, std::vector<std::uint8_t> &scratch)
+{
+    const std::size_t plain = out.size() - start;
+    if (plain == 0)
+        return;
+    const bool bomFirst = out[start] == 0xFF && out[start + 1] == 0xFE;
+    scratch.clear();
+    scratch.push_back(0xFF);
+    scratch.push_back(0xFE);
+    bool compressed = true;
+    for (std::size_t i = start; i < out.size(); i += 2) {
+        const std::uint8_t low = out[i], high = out[i + 1];
+        if (low == 0)
+            return; // not representable; keep the plain form
+        if (high == 0) {
+            if (!compressed) {
+                scratch.push_back(0);
+                compressed = true;
+            }
+            scratch.push_back(low);
+        } else {
+            if (compressed) {
+                scratch.push_back(0);
+                compressed = false;
+            }
+            scratch.push_back(low);
+            scratch.push_back(high);
+        }
+        if (scratch.size() >= plain && !bomFirst)
+            return;
+    }
+    out.resize(start);
+    out.insert(out.end(), scratch.begin(), scratch.end());
+}
+
 std::string utf8FromUcs2(const std::uint8_t *p, std::size_t bytes)
 {
     std::string out;
@@ -257,6 +300,7 @@ struct ColumnLayout {
 struct TableLayout {
     std::string name;
     bool system = false;
+    bool compressText = false;
     std::vector<ColumnLayout> columns;
     std::vector<std::size_t> fixedOrder; // indices of fixed columns by offset
     std::vector<std::size_t> varOrder;   // indices of variable columns by number
@@ -420,8 +464,10 @@ std::vector<std::uint8_t> tdefBody(const TableLayout &t, std::uint32_t rowCount,
         put16(e, 5, c.number);
         put16(e, 7, c.fixed ? 0 : c.varIndex);
         put16(e, 9, c.number);
-        if (c.code == kText || c.code == kMemo)
+        if (c.code == kText || c.code == kMemo) {
             put16(e, 11, kSortGeneral);
+            e[16] = t.compressText ? 0x01 : 0x00;
+        }
         e[15] = std::uint8_t((c.fixed ? 0x01 : 0x00) | 0x02);
         put16(e, 21, c.fixed ? c.fixedOffset : 0);
         put16(e, 23, c.size);
@@ -626,6 +672,13 @@ public:
 private:
     bool isMemo(const ColumnLayout &c) const { return c.code == kMemo; }
 
+    void compressMemo(std::vector<std::uint8_t> &bytes, std::size_t start, long units)
+    {
+        const bool bomFirst = bytes.size() > start && bytes[start] == 0xFF && bytes[start + 1] == 0xFE;
+        if ((t_.compressText && std::size_t(units) <= kMaxCompressedMemoChars) || bomFirst)
+            compressUcs2(bytes, start, scratch_);
+    }
+
     const std::string &memoText(std::size_t r, const ColumnLayout &c, const Value &v) const
     {
         const std::string *s = std::get_if<std::string>(&v);
@@ -651,8 +704,10 @@ private:
                 if (!isMemo(c) || v.index() == 0)
                     continue;
                 bytes.clear();
-                if (appendUcs2(memoText(r, c, v), bytes) < 0)
+                const long units = appendUcs2(memoText(r, c, v), bytes);
+                if (units < 0)
                     fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
+                compressMemo(bytes, 0, units);
                 if (bytes.size() <= kInlineMemoMax)
                     continue;
                 if (bytes.size() > kMaxMemoBytes)
@@ -760,18 +815,22 @@ private:
                     const std::string *s = std::get_if<std::string>(&v);
                     if (!s)
                         badType(t_, r, c, v);
+                    const std::size_t start = row.size();
                     const long units = appendUcs2(*s, row);
                     if (units < 0)
                         fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
                     if (units * 2 > long(c.size))
                         fail(cellName(t_, r, c) + ": tekst ma " + std::to_string(units) +
                              " znaków, kolumna mieści " + std::to_string(c.size / 2) + ".");
+                    if (t_.compressText || (units > 0 && row[start] == 0xFF && row[start + 1] == 0xFE))
+                        compressUcs2(row, start, scratch_);
                 } else if (c.code == kMemo) {
                     const std::size_t start = row.size();
                     row.resize(start + 12, 0);
                     const long units = appendUcs2(memoText(r, c, v), row);
                     if (units < 0)
                         fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
+                    compressMemo(row, start + 12, units);
                     const std::size_t bytes = row.size() - start - 12;
                     if (bytes <= kInlineMemoMax) {
                         put32(row.data(), start, std::uint32_t(bytes) | 0x80000000u);
@@ -804,6 +863,7 @@ private:
     std::uint32_t tdefPage_;
     std::vector<std::uint32_t> refs_;
     std::vector<std::uint16_t> offsets_;
+    std::vector<std::uint8_t> scratch_;
 };
 
 // Stores usage-map rows on data pages that belong to no table.
@@ -923,6 +983,7 @@ void writeJet4(const Content &content, const std::string &path, const WriteOptio
     std::unordered_set<std::string> names;
     for (const Table &t : content.tables) {
         user.push_back(layoutOf(t));
+        user.back().compressText = options.compressText;
         if (!names.insert(upperAscii(t.name)).second)
             fail("Powtórzona tabela „" + t.name + "”.");
     }

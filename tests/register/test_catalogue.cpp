@@ -374,7 +374,8 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"doddlk::MainSh, address criterion",
          [](Ctx &c) {
-             const QString adres = c.lookup(QStringLiteral("SELECT numer FROM adres WHERE adres_id = 1700001"));
+             const QString adres = c.lookup(QStringLiteral(
+                 "SELECT numer FROM adres WHERE adres_id = (SELECT adres_id FROM kdzialka WHERE mslink = 2000001)"));
              using namespace doddlk::warunki;
              const QString war = s(AdresPrefix) + s(NumerPrefix) + reg::CytujApostrofy(adres.toUpper()) +
                  s(LikeSuffix) + s(AdresSuffix);

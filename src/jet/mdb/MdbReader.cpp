@@ -281,8 +281,13 @@ MdbReader::~MdbReader()
 void MdbReader::load(RegisterImporter &importer, const Progress &progress)
 {
     MdbHandle *mdb = d->mdb;
-    d->catalog = mdb_read_catalog(mdb, MDB_TABLE);
-    if (!d->catalog)
+    // The catalogue is read whole so that its row count can be checked: libmdb skips rows and
+    // pages it cannot read without a word.
+    if (!mdb_read_pg(mdb, 2) || mdb->pg_buf[0] != MDB_PAGE_TABLE)
+        d->damaged(QStringLiteral("katalog obiektów"));
+    const qint64 catalogRows = mdb_get_int32(mdb->pg_buf, mdb->fmt->tab_num_rows_offset);
+    d->catalog = mdb_read_catalog(mdb, MDB_ANY);
+    if (!d->catalog || d->catalog->len == 0 || qint64(d->catalog->len) < catalogRows)
         d->damaged(QStringLiteral("katalog obiektów"));
 
     struct Entry {
@@ -364,7 +369,9 @@ void MdbReader::load(RegisterImporter &importer, const Progress &progress)
                         progress(done, total);
                 }
             }
-            if (rows != qint64(table->num_rows))
+            // A count of zero is left by an improperly closed file; fewer rows than counted
+            // means pages that could not be read.
+            if (rows < qint64(table->num_rows))
                 d->damaged(QStringLiteral("tabela %1: odczytano %2 z %3 wierszy").arg(name).arg(rows).arg(table->num_rows));
             importer.endTable();
             if (progress)

@@ -161,6 +161,9 @@ std::vector<TableSchema> buildSchema()
 
 int TableSchema::columnIndex(std::string_view column) const
 {
+    for (std::size_t i = 0; i < columns.size(); ++i) // names as written in the schema: the common case
+        if (columns[i].name == column)
+            return int(i);
     for (std::size_t i = 0; i < columns.size(); ++i)
         if (sameName(columns[i].name, column))
             return int(i);
@@ -175,6 +178,9 @@ const std::vector<TableSchema> &registerSchema()
 
 const TableSchema *findTable(std::string_view name)
 {
+    for (const TableSchema &table : registerSchema())
+        if (table.name == name)
+            return &table;
     for (const TableSchema &table : registerSchema())
         if (sameName(table.name, name))
             return &table;

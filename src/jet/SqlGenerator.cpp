@@ -59,7 +59,7 @@ const QHash<QString, FunctionSpec> &functions()
         {QStringLiteral("instr"), {2, 3, E::Call, "jet_instr", Type::Number}},
         {QStringLiteral("replace"), {3, 3, E::Call, "jet_replace", Type::Text}},
         {QStringLiteral("space"), {1, 1, E::Call, "jet_space", Type::Text}},
-        {QStringLiteral("isnumeric"), {1, 1, E::Call, "jet_isnumeric", Type::Boolean}},
+        {QStringLiteral("isnumeric"), {1, 1, E::Call, "jet_isnumeric", Type::Number}}, // -1 / 0 already
         {QStringLiteral("count"), {1, 1, E::Count, "count", Type::Number}},
         {QStringLiteral("sum"), {1, 1, E::Aggregate, "sum", Type::Number}},
         {QStringLiteral("avg"), {1, 1, E::Aggregate, "avg", Type::Number}},
@@ -244,10 +244,16 @@ private:
                 continue;
             }
             Type type = Type::Unknown;
-            sql += expr(e, type);
-            // Computed texts compare, sort and de-duplicate the Jet way, like text columns.
-            if (!isColumn(e) && (isTextual(type) || type == Type::Null))
-                sql += QStringLiteral(" COLLATE JET");
+            const QString value = expr(e, type);
+            if (type == Type::Boolean) {
+                // Jet's True is -1; SQLite's conditions give 1.
+                sql += QStringLiteral("(- ") + value + u')';
+            } else {
+                sql += value;
+                // Computed texts compare, sort and de-duplicate the Jet way, like text columns.
+                if (!isColumn(e) && (isTextual(type) || type == Type::Null))
+                    sql += QStringLiteral(" COLLATE JET");
+            }
             sql += QStringLiteral(" AS ") + quoteAlias(names[qsizetype(i)]);
         }
         if (!core.from.empty()) {

@@ -73,12 +73,21 @@ Value coerce(const std::string &table, const mdbwriter::Column &column, const Va
     case ColumnType::Single:
     case ColumnType::Double:
     case ColumnType::Currency:
-    case ColumnType::DateTime:
-        if (auto d = std::get_if<double>(&value))
-            return *d;
-        if (auto i = std::get_if<std::int64_t>(&value))
-            return double(*i);
-        fail(table, column, "a numeric column takes numbers only");
+    case ColumnType::DateTime: {
+        double d = 0;
+        if (auto v = std::get_if<double>(&value))
+            d = *v;
+        else if (auto i = std::get_if<std::int64_t>(&value))
+            d = double(*i);
+        else
+            fail(table, column, "a numeric column takes numbers only");
+        // What the file can hold: a float, or a count of ten-thousandths.
+        if (column.type == ColumnType::Single)
+            d = double(float(d));
+        else if (column.type == ColumnType::Currency)
+            d = double(std::llround(d * 10000.0)) / 10000.0;
+        return d;
+    }
     case ColumnType::Text:
     case ColumnType::Memo:
         if (auto s = std::get_if<std::string>(&value)) {
@@ -169,6 +178,9 @@ RegisterBuilder &RegisterBuilder::add(std::string_view table, const std::vector<
         named[std::size_t(column)] = true;
         row[std::size_t(column)] = coerce(schema.name, schema.columns[std::size_t(column)], field.value.value());
     }
+    for (std::size_t i = 0; i < row.size(); ++i) // a Jet Yes/No column has no NULL
+        if (schema.columns[i].type == ColumnType::Boolean && std::holds_alternative<std::monostate>(row[i]))
+            row[i] = false;
     m_content.tables[std::size_t(index)].rows.push_back(std::move(row));
     return *this;
 }

@@ -53,7 +53,8 @@ public:
 double oleDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 // Builds register contents row by row over the full register schema: every table exists, empty
-// until rows are added; a column not named in add() is NULL.
+// until rows are added; a column not named in add() is NULL (false in a Boolean column, which
+// Jet cannot leave NULL).
 //
 //   RegisterBuilder b;
 //   b.add("KDZIALKA", {{"MSLINK", 1.0}, {"DZIALKA_ID", 11.0}, {"NR_L", 12}, {"AREA", 1234.0}});

@@ -130,6 +130,11 @@ public:
 
 private:
     QStringList m_parameters;
+    // The select list being written: an unqualified name there may be the alias of another
+    // item, which Jet reads as that item's expression.
+    const SelectCore *m_listCore = nullptr;
+    int m_listItem = -1;
+    int m_aliasDepth = 0;
 
     [[noreturn]] static void fail(const QString &message) { throw JetError(message); }
 
@@ -235,9 +240,13 @@ private:
         if (core.distinct)
             sql += QStringLiteral("DISTINCT ");
         const QStringList names = resultNames(core);
+        const SelectCore *outerCore = m_listCore;
+        const int outerItem = m_listItem;
+        m_listCore = &core;
         for (size_t i = 0; i < core.items.size(); ++i) {
             if (i > 0)
                 sql += QStringLiteral(", ");
+            m_listItem = int(i);
             const Expr &e = *core.items[i].expr;
             if (e.kind == Expr::Kind::Star) {
                 sql += e.qualifier.isEmpty() ? QStringLiteral("*") : quoteName(e.qualifier) + QStringLiteral(".*");
@@ -256,6 +265,7 @@ private:
             }
             sql += QStringLiteral(" AS ") + quoteAlias(names[qsizetype(i)]);
         }
+        m_listCore = nullptr;
         if (!core.from.empty()) {
             sql += QStringLiteral(" FROM ");
             for (size_t i = 0; i < core.from.size(); ++i) {
@@ -280,6 +290,8 @@ private:
         }
         if (core.having)
             sql += QStringLiteral(" HAVING ") + condition(*core.having);
+        m_listCore = outerCore;
+        m_listItem = outerItem;
         return sql;
     }
 
@@ -370,6 +382,20 @@ private:
         }
         case Expr::Kind::Column:
             type = Type::Unknown;
+            if (m_listCore && e.qualifier.isEmpty() && m_aliasDepth < 16) {
+                const auto &items = m_listCore->items;
+                for (int j = 0; j < int(items.size()); ++j) {
+                    if (j == m_listItem || items[size_t(j)].alias.compare(e.text, Qt::CaseInsensitive) != 0)
+                        continue;
+                    const int savedItem = m_listItem;
+                    m_listItem = j;
+                    ++m_aliasDepth;
+                    const QString text = u'(' + expr(*items[size_t(j)].expr, type) + u')';
+                    --m_aliasDepth;
+                    m_listItem = savedItem;
+                    return text;
+                }
+            }
             return e.qualifier.isEmpty() ? quoteName(e.text) : quoteName(e.qualifier) + u'.' + quoteName(e.text);
         case Expr::Kind::Star:
             fail(QStringLiteral("Znak '*' może wystąpić tylko w liście kolumn lub w funkcji Count(*)."));

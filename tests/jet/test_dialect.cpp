@@ -254,6 +254,16 @@ TEST_F(DialectTest, ParametersSubqueriesAndResultNames)
                   "AND kw_dlk.status = 'X') ORDER BY k.mslink DESC")),
               list({"2"}));
 
+    // In the select list an unqualified name may be another item's alias (here also a column
+    // of two joined tables): Jet reads it as that item's expression.
+    const Rows aliased = run(QStringLiteral(
+        "SELECT kdzialka.mslink, left(arkusz.nazwa, 3) AS nazwa, IIf(IsNull(nazwa), '-', nazwa & '!') AS Kom "
+        "FROM (kdzialka LEFT JOIN arkusz ON kdzialka.arkusz_id = arkusz.mslink) LEFT JOIN slo_wydzkw "
+        "ON kdzialka.mslink = slo_wydzkw.mslink WHERE kdzialka.mslink IN (1, 3) ORDER BY kdzialka.mslink"));
+    const Rows expectedAliased = {{1LL, QStringLiteral("Ark"), QStringLiteral("Ark!")},
+                                  {3LL, QVariant(), QStringLiteral("-")}};
+    EXPECT_EQ(aliased, expectedAliased);
+
     QStringList names;
     run(QStringLiteral("SELECT osoby.nazwisko, SI1.IMIE, SI2.IMIE, Count(*), osoby.id AS [Numer osoby], 'x' "
                        "FROM (osoby LEFT JOIN imiona AS SI1 ON osoby.imie_id = SI1.mslink) "

@@ -22,7 +22,8 @@ namespace katarix::registergen {
 //  has the name that sorts first. ZMIANY.ID 100001 is the initial change (1999-03-15, no case);
 //  change S1 = 100011; change 100002 was made at 09:03:05 (CZAS_D 90305); changes 100015 has
 //  SPRAWA_ID NULL and 100031 has SPRAWA_ID 0; change ids grow with DATA_D/CZAS_D.
-//  Changes id 100001..100060 are the same for every size; case 7000001 has two case numbers.
+//  Changes, cases and the showcase persons' names do not depend on the seed (their dates and
+//  PESEL numbers do depend on the size); case 7000001 has two case numbers.
 //  Units of precinct 1 (RGRUN.ID_JR, KOL_OBREB = n of "G-n"):
 //   G-1 1000001: holders OSFIZ 100001 (Kowalski Jan) 1/2 "1" and 100002 (Wójcik Żaneta) 1/2 "2",
 //        WLAD 1; unit land book KW 1400001, comment 9000001 (two lines). Parcels:

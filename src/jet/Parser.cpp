@@ -531,7 +531,10 @@ private:
                     e->qualifier = t.text;
                     return e;
                 }
-                auto e = node(Expr::Kind::Column, t.offset, name(QStringLiteral("nazwy kolumny po kropce")));
+                // After the dot any word is a column name, keywords included.
+                if (peek().kind != TokenKind::Identifier && peek().kind != TokenKind::QuotedIdentifier)
+                    fail(QStringLiteral("oczekiwano nazwy kolumny po kropce, a jest %1").arg(describeCurrent()));
+                auto e = node(Expr::Kind::Column, t.offset, advance().text);
                 e->qualifier = t.text;
                 return e;
             }

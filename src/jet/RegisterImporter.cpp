@@ -251,17 +251,18 @@ void RegisterImporter::finish()
 {
     endTable();
     const QSet<QString> &indexed = indexedColumns();
+    int indexNumber = 0;
     for (size_t t = 0; t < size_t(d->tables.size()); ++t) {
         const QString &table = d->tables[qsizetype(t)];
         for (const ImportColumn &column : d->tableColumns[t]) {
             if (!indexed.contains(column.name.toUpper()))
                 continue;
-            const QString index = QStringLiteral("ix_%1_%2").arg(table, column.name).toLower();
+            const QString index = QStringLiteral("ix%1_%2_%3").arg(++indexNumber).arg(table, column.name).toLower();
             d->exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
                         .arg(quoteIdentifier(index), quoteIdentifier(table), quoteIdentifier(column.name)));
         }
     }
-    d->exec(QStringLiteral("ANALYZE"));
+    d->exec(QStringLiteral("PRAGMA analysis_limit=2000; ANALYZE"));
     d->exec(QStringLiteral("COMMIT"));
     d->inTransaction = false;
 }

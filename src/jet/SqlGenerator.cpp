@@ -562,8 +562,7 @@ private:
         if (spec.how == E::Count) {
             type = Type::Number;
             if (e.args[0]->kind == Expr::Kind::Star)
-                return e.args[0]->qualifier.isEmpty() ? QStringLiteral("count(*)")
-                                                       : QStringLiteral("count(*)");
+                return QStringLiteral("count(*)");
             Type t = Type::Unknown;
             return QStringLiteral("count(") + expr(*e.args[0], t) + u')';
         }

@@ -94,6 +94,12 @@ Content sampleContent()
         fixedOnly.rows.push_back({I(i), i % 2 == 0, i % 3 == 0 ? Null : Value(double(i) / 3)});
     content.tables.push_back(fixedOnly);
 
+    // Rows so small that the 255-rows-per-page limit, not the space, fills the pages.
+    Table tiny{"MALE_WIERSZE", {{"B", ColumnType::Byte}}, {}};
+    for (int i = 0; i < 1000; ++i)
+        tiny.rows.push_back({I(i % 256)});
+    content.tables.push_back(tiny);
+
     content.tables.push_back(Table{"PUSTA", {{"ID", ColumnType::Long}, {"NAZWA", ColumnType::Text, 10}}, {}});
 
     Table wide{"SZEROKA_TABELA_ŁĄK", {}, {}};

@@ -379,6 +379,13 @@ void checkName(const std::string &name, const std::string &what)
         fail(what + " „" + name + "”: nazwa nie jest poprawnym UTF-8.");
     if (n > 64)
         fail(what + " „" + name + "”: nazwa dłuższa niż 64 znaki.");
+    // Access refuses these in object and column names.
+    if (name.front() == ' ')
+        fail(what + " „" + name + "”: nazwa nie może zaczynać się od spacji.");
+    for (const unsigned char c : name) {
+        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']')
+            fail(what + " „" + name + "”: nazwa nie może zawierać znaków . ! ` [ ] ani znaków sterujących.");
+    }
 }
 
 TableLayout layoutOf(const Table &table)
@@ -711,7 +718,7 @@ private:
                 if (bytes.size() <= kInlineMemoMax)
                     continue;
                 if (bytes.size() > kMaxMemoBytes)
-                    fail(cellName(t_, r, c) + ": tekst Memo dłuższy niż 8 MB znaków.");
+                    fail(cellName(t_, r, c) + ": tekst Memo zajmuje ponad 16 MB.");
                 if (bytes.size() <= kMaxRowSize) {
                     refs_.push_back(shared.add(bytes.data(), bytes.size()));
                     continue;

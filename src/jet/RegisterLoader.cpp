@@ -309,6 +309,12 @@ void openRegister(Database &db, const QString &mdbPath, const OpenOptions &optio
         }
     }
 
+    // Copies left half-written by a process that was killed while loading.
+    const QFileInfoList stale = QDir(folder).entryInfoList({name + QStringLiteral(".sqlite.tmp-*")}, QDir::Files);
+    for (const QFileInfo &tmp : stale)
+        if (tmp.lastModified().secsTo(QDateTime::currentDateTime()) > 24 * 3600)
+            QFile::remove(tmp.absoluteFilePath());
+
     static int counter = 0;
     const QString temp = QStringLiteral("%1.tmp-%2-%3").arg(cacheFile).arg(qint64(::getpid())).arg(++counter);
     try {

@@ -35,6 +35,11 @@ struct PasswordCase {
     double creationDate;       // 0 = now
 };
 
+void PrintTo(const PasswordCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Password : public ::testing::TestWithParam<PasswordCase> {};
 
 TEST_P(Password, IsDecodedByBothOurHelperAndMdbReader)

@@ -133,6 +133,11 @@ struct Reader {
     bool compressText;
 };
 
+void PrintTo(const Reader &reader, std::ostream *os)
+{
+    *os << reader.name;
+}
+
 // The same content written twice: text in plain UCS-2 and in Jet's compressed form.
 class RoundTrip : public ::testing::TestWithParam<Reader> {
 protected:
@@ -223,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Readers, RoundTrip,
 
 TEST(RoundTripFile, IsAJet4DatabaseForMdbTools)
 {
-    const std::string path = (fs::temp_directory_path() / "mdbwriter_version.mdb").string();
+    const std::string path = (fs::temp_directory_path() / ("mdbwriter_version_" + std::to_string(::getpid()) + ".mdb")).string();
     writeJet4(Content{{Table{"A", {{"X", ColumnType::Long}}, {{I(1)}}}}}, path);
     FILE *p = ::popen(("mdb-ver '" + path + "' 2>&1").c_str(), "r");
     ASSERT_NE(p, nullptr);

@@ -18,6 +18,9 @@ struct Column {
 
 // monostate = NULL; bool; int64 (Byte/Integer/Long); double (Single/Double/Currency, and
 // DateTime as OLE Automation days since 1899-12-30); UTF-8 string (Text/Memo).
+// Also accepted: int64 for Boolean (0 = false), Currency, Single, Double and DateTime, and an
+// integral double within range for Byte/Integer/Long. A NULL Boolean is written as false (Jet
+// keeps a Boolean only in the row's null mask). Currency is rounded to 4 decimal places.
 using Value = std::variant<std::monostate, bool, std::int64_t, double, std::string>;
 
 struct Table {

@@ -7,6 +7,7 @@
 #include <QTimeZone>
 
 #include <cmath>
+#include <span>
 #include <limits>
 
 namespace katarix::registergen {
@@ -160,11 +161,17 @@ int RegisterBuilder::tableIndex(std::string_view table) const
 
 RegisterBuilder &RegisterBuilder::add(std::string_view table, std::initializer_list<Field> fields)
 {
-    return add(table, std::vector<Field>(fields));
+    return addFields(table, fields.begin(), fields.size());
 }
 
 RegisterBuilder &RegisterBuilder::add(std::string_view table, const std::vector<Field> &fields)
 {
+    return addFields(table, fields.data(), fields.size());
+}
+
+RegisterBuilder &RegisterBuilder::addFields(std::string_view table, const Field *first, std::size_t count)
+{
+    const auto fields = std::span<const Field>(first, count);
     const int index = tableIndex(table);
     const TableSchema &schema = registerSchema()[std::size_t(index)];
     std::vector<Value> row(schema.columns.size());

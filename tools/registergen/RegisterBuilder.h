@@ -87,6 +87,8 @@ public:
     void toDatabase(jet::Database &db) const;
 
 private:
+    RegisterBuilder &addFields(std::string_view table, const Field *first, std::size_t count);
+
     mdbwriter::Content m_content;
 };
 

@@ -1048,6 +1048,11 @@ private:
         } else if (!owner && r.chance(0.1)) {
             holder("LWRLOK", "ID_JR", unit, a, 1, 1, 2, V(), V(), V(), V(), initialChange(), V());
             holder("LWRLOK", "ID_JR", unit, randomNatural(), 1, 1, 2, V(), V(), V(), V(), initialChange(), V());
+        } else if (!owner && r.chance(0.05)) {
+            // Sold: the former owner retired at the change that entered the buyer.
+            const double sold = changeId(laterChanges(1).front());
+            holder("LWRLOK", "ID_JR", unit, randomNatural(), 1, 1, 1, V(), V(), V(), V(), initialChange(), sold);
+            holder("LWRLOK", "ID_JR", unit, a, 1, 1, 1, V(), V(), V(), V(), sold, V());
         } else {
             holder("LWRLOK", "ID_JR", unit, a, 1, 1, 1, V(), V(), V(), V(), initialChange(),
                    r.chance(0.2) ? V(0.0) : V());

@@ -464,6 +464,7 @@ private:
             advance();
             return node(Expr::Kind::Number, t.offset, t.text);
         case TokenKind::String:
+        case TokenKind::Date:
             advance();
             return node(Expr::Kind::String, t.offset, t.text);
         case TokenKind::Parameter:

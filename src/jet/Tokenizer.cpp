@@ -2,6 +2,8 @@
 
 #include "JetError.h"
 
+#include <QDateTime>
+
 namespace katarix::jet::sql {
 
 namespace {
@@ -19,6 +21,33 @@ bool isNameChar(QChar c)
 [[noreturn]] void fail(const QString &source, int offset, const QString &what)
 {
     throw JetError(QStringLiteral("Błąd składni w zapytaniu SQL: %1 %2").arg(what, describePosition(source, offset)));
+}
+
+// A Jet date literal: ISO (2008-01-15) or US (1/15/2008) date, optionally with a time; a time
+// alone is on Jet's day zero, 1899-12-30.
+QString dateLiteral(const QString &text, bool *ok)
+{
+    static const char *const dateFormats[] = {"yyyy-M-d", "M/d/yyyy"};
+    static const char *const timeFormats[] = {"", " H:mm:ss", " H:mm"};
+    const QString trimmed = text.simplified();
+    for (const char *date : dateFormats) {
+        for (const char *time : timeFormats) {
+            const QDateTime dt = QDateTime::fromString(trimmed, QString::fromLatin1(date) + QString::fromLatin1(time));
+            if (dt.isValid()) {
+                *ok = true;
+                return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            }
+        }
+    }
+    for (const char *time : {"H:mm:ss", "H:mm"}) {
+        const QTime t = QTime::fromString(trimmed, QString::fromLatin1(time));
+        if (t.isValid()) {
+            *ok = true;
+            return QStringLiteral("1899-12-30 ") + t.toString(QStringLiteral("HH:mm:ss"));
+        }
+    }
+    *ok = false;
+    return {};
 }
 
 } // namespace
@@ -123,6 +152,15 @@ std::vector<Token> tokenize(const QString &source)
             t.kind = TokenKind::String;
             t.text = value;
             i = j;
+        } else if (c == u'#') {
+            const int close = int(source.indexOf(u'#', i + 1));
+            bool ok = false;
+            const QString value = close < 0 ? QString() : dateLiteral(source.mid(i + 1, close - i - 1), &ok);
+            if (!ok)
+                fail(source, i, QStringLiteral("nieprawidłowa data w znakach #"));
+            t.kind = TokenKind::Date;
+            t.text = value;
+            i = close + 1;
         } else if (c == u'[') {
             const int close = int(source.indexOf(u']', i + 1));
             if (close < 0)

@@ -12,6 +12,7 @@ enum class TokenKind {
     Number,
     String,            // '...' or "..." (Jet reads both as text)
     Parameter,         // :Name (text holds the name without the colon)
+    Date,              // #...# date literal; text: 'yyyy-MM-dd HH:mm:ss', the form dates are stored in
     Symbol,            // ( ) , . ; * + - / \ & = <> < > <= >= ^
 };
 

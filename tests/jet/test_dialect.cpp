@@ -289,6 +289,7 @@ TEST(DialectErrors, UnreadableTextShowsWhere)
         {"SELECT a FROM t WHERE a IN ()", "kolumna 29", "pusta lista"},
         {"SELECT a FROM t x y", "kolumna 19", "po końcu instrukcji"},
         {"SELECT a FROM t LEFT JOIN u", "kolumna 28", "oczekiwano ON"},
+        {"SELECT a FROM t WHERE d > #2008-13-45#", "kolumna 27", "nieprawidłowa data"},
     };
     for (const Case &c : cases) {
         try {

@@ -232,6 +232,8 @@ TEST_F(FunctionsTest, TextFunctionsHandlePolishLettersAndWindows1250)
         {"Str(12)", text(" 12")},
         {"CStr(r)", text("2.5")},
         {"\"double quoted\" & 'x'", text("double quotedx")},
+        {"#2008-01-15#", text("2008-01-15 00:00:00")},   // dates are stored as this text
+        {"#1/15/2008 14:30#", text("2008-01-15 14:30:00")},
     };
     for (const ExpressionCase &c : cases)
         EXPECT_EQ(eval(QString::fromUtf8(c.expression)), c.expected) << c.expression;
@@ -276,12 +278,13 @@ TEST(JetTextOrder, PolishAlphabetWithoutRegardToCase)
             const QString b = QString::fromUtf8(ordered[j]);
             const int cmp = compareJetText(a, b);
             const bool sameLetterOtherCase = a.compare(b, Qt::CaseInsensitive) == 0;
-            if (sameLetterOtherCase)
+            if (sameLetterOtherCase) {
                 EXPECT_EQ(cmp, 0) << ordered[i] << " vs " << ordered[j];
-            else if (i < j)
+            } else if (i < j) {
                 EXPECT_LT(cmp, 0) << ordered[i] << " vs " << ordered[j];
-            else if (i > j)
+            } else if (i > j) {
                 EXPECT_GT(cmp, 0) << ordered[i] << " vs " << ordered[j];
+            }
         }
     }
 }

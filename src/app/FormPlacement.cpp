@@ -55,12 +55,15 @@ const std::pair<Qt::ToolBarArea, const char *> kAreas[] = {
 
 QMainWindow *mainWindowOf(QToolBar *toolBar) { return qobject_cast<QMainWindow *>(toolBar->parentWidget()); }
 
-// Place of a toolbar along its dock, for keeping the order of several toolbars in one dock.
-int placeInDock(QMainWindow *window, QToolBar *toolBar)
+// Order of toolbars: by dock, then by row and place along the dock.
+qint64 placeInDock(QMainWindow *window, QToolBar *toolBar)
 {
     const Qt::ToolBarArea area = window->toolBarArea(toolBar);
     const QPoint p = toolBar->pos();
-    return area == Qt::LeftToolBarArea || area == Qt::RightToolBarArea ? p.y() * 10000 + p.x() : p.x() + p.y() * 10000;
+    const bool vertical = area == Qt::LeftToolBarArea || area == Qt::RightToolBarArea;
+    const qint64 row = vertical ? p.x() : p.y();
+    const qint64 along = vertical ? p.y() : p.x();
+    return (qint64(area) << 40) + (row << 20) + along;
 }
 
 void saveToolBar(IniFile &ini, const QString &section, const QString &prefix, QToolBar *toolBar, int index)

@@ -132,6 +132,12 @@ TUstawieniaFrm::TUstawieniaFrm(const QString &plikIni, const QString &katalogGlo
     connect(OkBtn, &QPushButton::clicked, this, &TUstawieniaFrm::OkBtnClick);
     connect(AnulujBtn, &QPushButton::clicked, this, &TUstawieniaFrm::AnulujBtnClick);
 
+    // Tab order follows the layout, not the declaration order.
+    QWidget *order[] = {EdytorFE, SzablonyDE, OutputDE, WlaPnl, UwPnl, Uk2Pnl, Uk3Pnl, ZakresDlkGB, OkBtn, AnulujBtn};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    EdytorFE->setFocus();
+
     // Dialog border: the size the contents ask for, at least the designed client area.
     setFixedSize(sizeHint().expandedTo(QSize(497, 234)));
 

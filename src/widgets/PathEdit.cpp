@@ -40,7 +40,7 @@ void PathEdit::pick()
 
 FileNameEdit::FileNameEdit(QWidget *parent) : PathEdit(parent)
 {
-    button()->setIcon(style()->standardIcon(QStyle::SP_FileDialogStart));
+    button()->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     button()->setToolTip(QStringLiteral("Wybierz plik"));
 }
 

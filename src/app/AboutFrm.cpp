@@ -31,7 +31,8 @@ void TScrollingText::setLines(const QStringList &lines)
 
 void TScrollingText::start()
 {
-    m_offset = 0;
+    // Start with the text at the top edge, readable at once.
+    m_offset = height();
     m_timer.start();
 }
 
@@ -114,7 +115,7 @@ TAboutFrm::TAboutFrm(QWidget *parent)
     textFont.setPixelSize(13);
     textFont.setBold(true);
     ScrollText->setFont(textFont);
-    ScrollText->setMinimumSize(260, 110);
+    ScrollText->setMinimumSize(280, 120);
     ScrollText->setLines({QString(), QStringLiteral("Katarix"), QString(),
                           QStringLiteral("Przeglądarka danych ewidencji"), QStringLiteral("gruntów budynków i lokali"),
                           QString(), QStringLiteral("Wersja ") + WersjaProgramu(), QString()});

@@ -2,6 +2,7 @@
 
 #include "app/AboutFrm.h"
 #include "app/IniFile.h"
+#include "app/UstawieniaFrm.h"
 #include "jet/JetError.h"
 #include "jet/Query.h"
 
@@ -12,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -40,16 +42,10 @@ std::array<FabrykaOkna, LiczbaOkienProgramu> &fabryki()
     return factories;
 }
 
-std::function<void()> &tworzenieUstawien()
+std::function<QString()> &zrodloWersji()
 {
-    static std::function<void()> hook;
-    return hook;
-}
-
-std::function<void()> &pokazywanieUstawien()
-{
-    static std::function<void()> hook;
-    return hook;
+    static std::function<QString()> source;
+    return source;
 }
 
 std::function<void()> &tworzenieWypisow()
@@ -90,6 +86,8 @@ void UstawTytulAplikacji(const QString &title)
 
 QString WersjaProgramu()
 {
+    if (zrodloWersji())
+        return zrodloWersji()();
 #ifdef KATARIX_VERSION
     return QStringLiteral(KATARIX_VERSION);
 #else
@@ -161,8 +159,9 @@ void UstawCzcionkeProgramu()
 void zarejestrujOkno(OknoProgramu okno, FabrykaOkna fabryka)
 {
     fabryki()[size_t(okno)] = std::move(fabryka);
-    if (MainFrm)
-        MainFrm->OdswiezPolecenia();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *mainWindow = qobject_cast<TMainFrm *>(window))
+            mainWindow->OdswiezPolecenia();
 }
 
 bool oknoZarejestrowane(OknoProgramu okno)
@@ -170,16 +169,9 @@ bool oknoZarejestrowane(OknoProgramu okno)
     return bool(fabryki()[size_t(okno)]);
 }
 
-void ustawTworzenieUstawieniaFrm(std::function<void()> utworz)
+void ustawZrodloWersji(std::function<QString()> zrodlo)
 {
-    tworzenieUstawien() = std::move(utworz);
-}
-
-void ustawPokazywanieUstawieniaFrm(std::function<void()> pokaz)
-{
-    pokazywanieUstawien() = std::move(pokaz);
-    if (MainFrm)
-        MainFrm->OdswiezPolecenia();
+    zrodloWersji() = std::move(zrodlo);
 }
 
 void ustawTworzenieWypisyDM(std::function<void()> utworz)
@@ -191,8 +183,7 @@ void UtworzFormularze()
 {
     UstawTytulAplikacji(QStringLiteral("Katarix"));
     MainFrm = new TMainFrm;
-    if (tworzenieUstawien())
-        tworzenieUstawien()();
+    UstawieniaFrm = new TUstawieniaFrm(MainFrm->PlikIni, MainFrm->KatalogGlowny, MainFrm);
     if (tworzenieWypisow())
         tworzenieWypisow()();
     AboutFrm = new TAboutFrm(MainFrm);
@@ -200,8 +191,9 @@ void UtworzFormularze()
 
 void ZwolnijFormularze()
 {
-    delete MainFrm; // owns the About box
+    delete MainFrm; // owns the settings dialog and the About box
     MainFrm = nullptr;
+    UstawieniaFrm = nullptr;
     AboutFrm = nullptr;
 }
 
@@ -368,19 +360,15 @@ void TMainFrm::OdswiezPolecenia()
         for (QAction *action : actions)
             if (action)
                 action->setEnabled(oknoZarejestrowane(window));
-    const bool settings = bool(pokazywanieUstawien());
-    UstawieniaMi->setEnabled(settings);
-    UstawieniaBtn->setEnabled(settings);
 }
 
 void TMainFrm::FormCreate()
 {
     try {
         KatalogGlowny = QDir::cleanPath(QDir(m_programFolder).absoluteFilePath(QStringLiteral(".."))) + QLatin1Char('/');
-        PlikIni = m_programFolder == QCoreApplication::applicationDirPath()
-                      ? sciezkaPlikuIni()
-                      : sciezkaPlikuIni(m_programFolder,
-                                        QDir(m_programFolder).absoluteFilePath(QStringLiteral(".config")));
+        PlikIni = sciezkaPlikuIni(m_programFolder,
+                                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                      QStringLiteral("/Katarix"));
         const QString version = WersjaProgramu();
         setWindowTitle(QStringLiteral("Przeglądarka danych Katarix ") + version);
         UstawTytulAplikacji(QStringLiteral("Katarix ") + version);
@@ -443,8 +431,8 @@ void TMainFrm::closeEvent(QCloseEvent *event)
 
 void TMainFrm::UstawieniaBtnClick()
 {
-    if (pokazywanieUstawien())
-        pokazywanieUstawien()();
+    if (UstawieniaFrm)
+        UstawieniaFrm->exec();
 }
 
 void TMainFrm::ZakonczMiClick()

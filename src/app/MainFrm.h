@@ -44,8 +44,10 @@ QString komunikatWyjatku(const std::exception &error);
 // The application title: the default caption of message boxes ("Katarix", then with the version).
 QString TytulAplikacji();
 void UstawTytulAplikacji(const QString &title);
-// The program's version from the build ("0.1.0").
+// The program's version from the build ("0.1.0"); empty when the build has none.
 QString WersjaProgramu();
+// Replaces where the version is read from (null: the build); the source may throw.
+void ustawZrodloWersji(std::function<QString()> zrodlo);
 
 // The shared modal message box: beeps first when asked, an empty caption is the application
 // title; returns the pressed button (mb::Id*).
@@ -90,10 +92,8 @@ public:
     virtual void PokazJr(double idJr) = 0;
 };
 
-// The forms that live for the whole run. The settings dialog and the extract data module come
-// from their own modules through these hooks; each creates its form and stores its global.
-void ustawTworzenieUstawieniaFrm(std::function<void()> utworz);
-void ustawPokazywanieUstawieniaFrm(std::function<void()> pokaz); // modal display of UstawieniaFrm
+// The extract data module comes from the reports layer, above this one: its module installs
+// the function that creates WypisyDM (and stores the global) before UtworzFormularze runs.
 void ustawTworzenieWypisyDM(std::function<void()> utworz);
 // Sets the application title and creates MainFrm, UstawieniaFrm, WypisyDM and AboutFrm in
 // this order.

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/Interaction.h"
+
+#include <QColor>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace katarix::test {
+
+// An Interaction that records every call and answers from queues. It installs itself while it
+// lives. With an empty queue a message box answers its first button, file and folder dialogs
+// and the password prompt are cancelled, the colour dialog is cancelled and the editor starts.
+class RecordingInteraction : public app::Interaction {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        int flags = 0;
+    };
+    struct FileDialog {
+        bool save = false;
+        app::FileDialogRequest request;
+    };
+    struct Editor {
+        QString program;
+        QString document;
+    };
+
+    RecordingInteraction();
+    ~RecordingInteraction() override;
+
+    int messageBox(QWidget *parent, const QString &text, const QString &caption, int flags) override;
+    void beep() override;
+    QString openFileName(QWidget *parent, const app::FileDialogRequest &request) override;
+    QString saveFileName(QWidget *parent, const app::FileDialogRequest &request) override;
+    QString folder(QWidget *parent, const QString &title, const QString &initialFolder) override;
+    std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
+    std::optional<QString> password(QWidget *parent, const QString &databasePath) override;
+    QSize screenSize() override;
+    app::EditorLaunch launchEditor(const QString &program, const QString &document) override;
+
+    // Every call in order: "messageBox", "beep", "openFileName", "saveFileName", "folder",
+    // "color", "password", "screenSize", "launchEditor".
+    QStringList calls;
+    std::vector<Message> messages;
+    int beeps = 0;
+    std::vector<FileDialog> fileDialogs;
+    std::vector<std::pair<QString, QString>> folderRequests; // title, initial folder
+    std::vector<QColor> colorRequests;                        // initial colours
+    QStringList passwordRequests;                             // database paths
+    std::vector<Editor> editorLaunches;
+
+    std::deque<int> messageAnswers;
+    std::deque<QString> fileAnswers; // open and save dialogs
+    std::deque<QString> folderAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<QString>> passwordAnswers;
+    std::deque<app::EditorLaunch> editorAnswers;
+    QSize screen{1280, 1024};
+};
+
+} // namespace katarix::test

@@ -1,0 +1,116 @@
+// The Qt side of the Interaction seam: message boxes from Windows flags, file filters, editor.
+#include "app/QtInteraction.h"
+#include "support/QtPrinters.h"
+#include "support/TestApplication.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace katarix::app;
+
+namespace {
+
+class InteractionTest : public ::testing::Test {
+protected:
+    void SetUp() override { katarix::test::ensureApplication(); }
+};
+
+TEST_F(InteractionTest, MessageBoxesFollowTheWindowsFlags)
+{
+    struct Case {
+        int flags;
+        QMessageBox::Icon icon;
+        QStringList buttons; // in the order shown
+        QString defaultButton;
+        QString escapeButton; // "" = Esc does not close
+    } cases[] = {
+        {16, QMessageBox::Critical, {"OK"}, "OK", "OK"},
+        {48, QMessageBox::Warning, {"OK"}, "OK", "OK"},
+        {64, QMessageBox::Information, {"OK"}, "OK", "OK"},
+        {mb::YesNo | mb::IconQuestion, QMessageBox::Question, {"Tak", "Nie"}, "Tak", ""},
+        {mb::YesNo | mb::IconQuestion | 0x100, QMessageBox::Question, {"Tak", "Nie"}, "Nie", ""},
+        {mb::YesNoCancel | mb::IconWarning, QMessageBox::Warning, {"Tak", "Nie", "Anuluj"}, "Tak", "Anuluj"},
+        {mb::OkCancel, QMessageBox::NoIcon, {"OK", "Anuluj"}, "OK", "Anuluj"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.flags);
+        std::unique_ptr<QMessageBox> box(createMessageBox(nullptr, QStringLiteral("Treść"), QStringLiteral("Tytuł"),
+                                                          c.flags));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Tytuł"));
+        EXPECT_EQ(box->text(), QStringLiteral("Treść"));
+        EXPECT_EQ(box->icon(), c.icon);
+        QStringList shown;
+        for (QAbstractButton *button : box->buttons())
+            shown << button->text();
+        shown.sort();
+        QStringList expected = c.buttons;
+        expected.sort();
+        EXPECT_EQ(shown, expected);
+        ASSERT_NE(box->defaultButton(), nullptr);
+        EXPECT_EQ(box->defaultButton()->text(), c.defaultButton);
+        EXPECT_EQ(box->escapeButton() ? box->escapeButton()->text() : QString(), c.escapeButton);
+    }
+}
+
+TEST_F(InteractionTest, PressedButtonsAnswerWithTheWindowsIds)
+{
+    const std::pair<QString, int> answers[] = {
+        {"Tak", mb::IdYes}, {"Nie", mb::IdNo}, {"Anuluj", mb::IdCancel}};
+    for (const auto &[text, id] : answers) {
+        std::unique_ptr<QMessageBox> box(createMessageBox(nullptr, "?", "?", mb::YesNoCancel));
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == text)
+                button->click();
+        EXPECT_EQ(messageBoxAnswer(*box), id) << text.toStdString();
+    }
+    std::unique_ptr<QMessageBox> ok(createMessageBox(nullptr, "!", "!", 48));
+    EXPECT_EQ(messageBoxAnswer(*ok), mb::IdOk); // closed without a click: its escape button
+}
+
+TEST_F(InteractionTest, WindowsFiltersBecomeQtNameFilters)
+{
+    const std::pair<QString, QStringList> cases[] = {
+        {"Bazy danych Access [*.mdb]|*.mdb|Wszystkie pliki [*.*]|*.*",
+         {"Bazy danych Access [*.mdb] (*.mdb)", "Wszystkie pliki [*.*] (*)"}},
+        {"Pliki CSV [*.csv]|*.csv", {"Pliki CSV [*.csv] (*.csv)"}},
+        {"Dokumenty|*.rtf;*.doc|Programy [*.exe]|*.exe", {"Dokumenty (*.rtf *.doc)", "Programy [*.exe] (*.exe)"}},
+        {"", {}},
+        {"Bez wzorca", {}},
+    };
+    for (const auto &[windows, qt] : cases)
+        EXPECT_EQ(qtFileFilters(windows), qt) << windows.toStdString();
+}
+
+TEST_F(InteractionTest, EditorLaunchTellsTheFailureKinds)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("Wynik.rtf"));
+    QFile(document).open(QIODevice::WriteOnly);
+    const QString notExecutable = dir.filePath(QStringLiteral("edytor"));
+    QFile(notExecutable).open(QIODevice::WriteOnly);
+    QtInteraction qt;
+    const std::tuple<const char *, QString, QString, EditorLaunch> cases[] = {
+        {"Windows path", QStringLiteral("C:\\Program Files\\Microsoft Office\\Office\\Winword.exe"), document,
+         EditorLaunch::ProgramNotFound},
+        {"missing program", dir.filePath(QStringLiteral("brak/edytor")), document, EditorLaunch::ProgramNotFound},
+        {"program not on PATH", QStringLiteral("katarix-no-such-editor"), document, EditorLaunch::ProgramNotFound},
+        {"not executable", notExecutable, document, EditorLaunch::AccessDenied},
+        {"folder", dir.path(), document, EditorLaunch::AccessDenied},
+        {"missing document", QStringLiteral("/bin/true"), dir.filePath(QStringLiteral("brak.rtf")),
+         EditorLaunch::DocumentNotFound},
+        {"associated program, missing document", QString(), dir.filePath(QStringLiteral("brak.rtf")),
+         EditorLaunch::DocumentNotFound},
+        {"started", QStringLiteral("/bin/true"), document, EditorLaunch::Started},
+        {"started from PATH", QStringLiteral("true"), document, EditorLaunch::Started},
+    };
+    for (const auto &[name, program, doc, expected] : cases)
+        EXPECT_EQ(qt.launchEditor(program, doc), expected) << name;
+}
+
+} // namespace

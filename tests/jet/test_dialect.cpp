@@ -264,6 +264,14 @@ TEST_F(DialectTest, ParametersSubqueriesAndResultNames)
                                   {3LL, QVariant(), QStringLiteral("-")}};
     EXPECT_EQ(aliased, expectedAliased);
 
+    // Aggregates: Min and Max in Jet text order, First and Last in row order.
+    const Rows aggregates = run(QStringLiteral(
+        "SELECT First(nazwisko), Last(nazwisko), Min(nazwisko), Max(nazwisko), Sum(id), Avg(id), Count(imie_id) "
+        "FROM osoby WHERE id IN (1, 2, 3)"));
+    const Rows expectedAggregates = {{QString::fromUtf8("Żak"), QString::fromUtf8("Łukasz"), QString::fromUtf8("Łukasz"),
+                                      QString::fromUtf8("Żak"), 6LL, 2.0, 2LL}};
+    EXPECT_EQ(aggregates, expectedAggregates);
+
     QStringList names;
     run(QStringLiteral("SELECT osoby.nazwisko, SI1.IMIE, SI2.IMIE, Count(*), osoby.id AS [Numer osoby], 'x' "
                        "FROM (osoby LEFT JOIN imiona AS SI1 ON osoby.imie_id = SI1.mslink) "

@@ -70,13 +70,13 @@ namespace katarix::registergen {
 // parcels with NR_M NULL or set, NR_ADD NULL/''/letter, AROWA 0/1, tiny areas, 1-3 contours
 // whose areas sum to the parcel's, retired versions (ZMIANA_KAS_ID set) before current ones
 // (ZMIANA_KAS_ID NULL or 0), divided parcels (a retired parcel replaced by n/1 and n/2),
-// land-book links with STATUS 'P', NULL and 'A' whose history follows the parcel versions,
-// holders with every share pattern above, former holders of land and premises units, single-parcel
-// holders, retired units whose parcels moved to a new unit, buildings on
-// one or two parcels with IS_BUDYNKOWA 0, 1 or -1, premises, addresses of persons inside and
-// outside the register, comments, remarks. Current rows of buildings use ZMIANA_KAS_ID 0 or
-// NULL; every reference of a join points to an existing row except ZMIANA_ID of a handful of
-// rows that name no change.
+// retired units whose parcels moved to a new unit, land-book links with STATUS 'P', NULL and
+// 'A' whose history follows the parcel versions, holders with every share pattern above,
+// former holders of land and premises units, single-parcel holders, buildings on one or two
+// parcels with IS_BUDYNKOWA 0, 1 or -1, blocks of flats with premises units, addresses of
+// persons inside and outside the register, comments, remarks. Current building rows use
+// ZMIANA_KAS_ID 0 or NULL. Every reference a query joins points to an existing row; the one
+// exception is ZMIANA_ID 100000 of G-7's holder, which names no change.
 struct GeneratorOptions {
     int parcels = 300;
     std::uint64_t seed = 1;

@@ -9,6 +9,8 @@
 #include "support/TestWindows.h"
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -303,6 +305,46 @@ TEST_F(MainFrmTest, EachChildWindowHasOneInstanceCreatedOnDemand)
     }
     EXPECT_EQ(frm->MdiArea->subWindowList().size(), 4);
     EXPECT_TRUE(recording.calls.filter(QStringLiteral("messageBox")).isEmpty());
+
+    // The window menu lists the open children after its own items, the active one checked.
+    for (int shown = 0; shown < 2; ++shown)
+        emit frm->OknaMi->aboutToShow();
+    QStringList listed;
+    for (QAction *action : frm->OknaMi->actions().mid(5))
+        listed << (action->isSeparator() ? QStringLiteral("-")
+                                         : action->text() + (action->isChecked() ? QStringLiteral(" *") : QString()));
+    EXPECT_EQ(listed, QStringList({"-", "&1 Kartoteka działek", "&2 Kartoteka osób", "&3 Rejestr gruntów",
+                                   "&4 Rejestr lokali *"}));
+    frm->OknaMi->actions().at(6)->trigger();
+    EXPECT_EQ(frm->MdiArea->activeSubWindow()->widget(), frm->okno(OknoProgramu::KartotekaDzialek));
+}
+
+TEST_F(MainFrmTest, TheListOfHoldersDialogIsModalAndCreatedForEachRequest)
+{
+    int created = 0;
+    zarejestrujOkno(OknoProgramu::SpisWladajacych, [&created] {
+        ++created;
+        auto *dialog = new QDialog;
+        dialog->setWindowTitle(QStringLiteral("Alfabetyczny spis władających"));
+        QTimer::singleShot(0, dialog, [dialog] {
+            EXPECT_TRUE(dialog->isModal());
+            dialog->accept();
+        });
+        return dialog;
+    });
+    auto frm = createMainFrm();
+    frm->show();
+    frm->SpisWladMi->trigger(); // no database: the file dialog is cancelled, nothing opens
+    EXPECT_EQ(created, 0);
+    EXPECT_EQ(recording.calls.filter(QStringLiteral("openFileName")).size(), 1);
+    frm->baza().openInMemory();
+    for (int request = 1; request <= 2; ++request) {
+        frm->SpisWladMi->trigger();
+        EXPECT_EQ(created, request);
+        processDeferredDeletes();
+        EXPECT_EQ(frm->okno(OknoProgramu::SpisWladajacych), nullptr);
+    }
+    zarejestrujOkno(OknoProgramu::SpisWladajacych, nullptr);
 }
 
 TEST_F(MainFrmTest, PokazRejestrOpensTheRegisterWindowAtAUnitWithoutCheckingTheConnection)

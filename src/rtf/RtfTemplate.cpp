@@ -372,6 +372,27 @@ void RtfTemplate::placeSection(RtfSection &section)
     section.begin = startToken.inTable ? rowStart(start.firstToken) : paragraphStart(start.firstToken);
     section.end = endToken.inTable ? rowEnd(end.lastToken) : paragraphEnd(end.lastToken);
     section.end = extendOverClosing(section.begin, section.end);
+    // A paragraph that holds nothing but section markers leaves no empty line behind.
+    if (!startToken.inTable)
+        dropMarkerParagraph(paragraphStart(start.firstToken), paragraphEnd(start.lastToken) - 1);
+    if (!endToken.inTable)
+        dropMarkerParagraph(paragraphStart(end.firstToken), paragraphEnd(end.lastToken) - 1);
+}
+
+void RtfTemplate::dropMarkerParagraph(int begin, int breakToken)
+{
+    if (breakToken < begin || breakToken >= m_rootClose || m_tokens[size_t(breakToken)].word != "par")
+        return;
+    for (int t = begin; t < breakToken; ++t) {
+        const RtfToken &token = m_tokens[size_t(t)];
+        if (m_valueMarkerAt[size_t(t)] >= 0)
+            return;
+        if (token.skipped || m_deleted[size_t(t)] || (token.ch.isNull() && !token.fallback))
+            continue;
+        if (!token.ch.isSpace())
+            return;
+    }
+    m_deleted[size_t(breakToken)] = true;
 }
 
 void RtfTemplate::checkSections(int index)
@@ -394,24 +415,32 @@ void RtfTemplate::checkSections(int index)
                                                     "tabeli.")
                                          .arg(describe(*previous), describe(section))));
         }
-        // Any other marker inside the repeated paragraphs or rows would be torn apart.
-        const int before = section.startMarker - 1;
-        if (before >= 0 && m_markers[size_t(before)].lastToken >= section.begin) {
-            throw RtfError(malformed(
-                QStringLiteral("znacznik %1 stoi w akapicie lub wierszu tabeli obszaru %2, przed jego "
-                               "początkiem; przenieś go do innego akapitu lub za znacznik początku.")
-                    .arg(quoted(markerText(m_markers[size_t(before)])), describe(section))));
-        }
-        const int after = section.endMarker + 1;
-        if (after < int(m_markers.size()) && m_markers[size_t(after)].firstToken < section.end) {
-            throw RtfError(malformed(
-                QStringLiteral("znacznik %1 stoi w akapicie lub wierszu tabeli obszaru %2, za jego "
-                               "końcem; przenieś go do innego akapitu lub przed znacznik końca.")
-                    .arg(quoted(markerText(m_markers[size_t(after)])), describe(section))));
-        }
+        // A value marker inside the repeated paragraphs or rows but outside the section's
+        // markers would be filled in the wrong place; markers of enclosing sections print
+        // nothing and may share a paragraph with it.
+        for (int m = section.startMarker - 1; m >= 0 && m_markers[size_t(m)].lastToken >= section.begin; --m)
+            misplaced(m, section, true);
+        for (int m = section.endMarker + 1;
+             m < int(m_markers.size()) && m_markers[size_t(m)].firstToken < section.end; ++m)
+            misplaced(m, section, false);
         previous = &section;
         checkSections(child);
     }
+}
+
+void RtfTemplate::misplaced(int marker, const RtfSection &section, bool before) const
+{
+    const RtfMarker &m = m_markers[size_t(marker)];
+    if (m.kind != RtfMarker::Field && m.kind != RtfMarker::Variable)
+        return;
+    const QString where = before ? QStringLiteral("przed jego początkiem; przenieś go do innego akapitu "
+                                                  "lub za znacznik początku.")
+                                 : QStringLiteral("za jego końcem; przenieś go do innego akapitu lub "
+                                                  "przed znacznik końca.");
+    throw RtfError(malformed(QStringLiteral("znacznik %1 stoi w akapicie lub wierszu tabeli obszaru %2, ")
+                                 .arg(quoted(markerText(m)),
+                                      quoted(markerText(m_markers[size_t(section.startMarker)]))) +
+                             where));
 }
 
 int RtfTemplate::skipClosing(int token, int limit) const

@@ -82,6 +82,8 @@ private:
     void buildSections();
     void placeSection(RtfSection &section);
     void checkSections(int index);
+    void dropMarkerParagraph(int begin, int breakToken);
+    void misplaced(int marker, const RtfSection &section, bool before) const;
     int paragraphStart(int token) const;
     int paragraphEnd(int token) const;
     int rowStart(int token) const;

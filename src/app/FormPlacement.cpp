@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <QSplitter>
 #include <QToolBar>
@@ -102,14 +103,47 @@ void restoreToolBar(const IniFile &ini, const QString &section, const QString &p
 
 } // namespace
 
+// Applies the placement again once the form has been put into an MDI sub-window and that is
+// first shown (after the MDI area has placed it).
+class PlacementWatcher : public QObject {
+public:
+    explicit PlacementWatcher(const FormPlacement &owner) : m_owner(owner) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ParentChange && watched == m_owner.m_form) {
+            auto *sub = qobject_cast<QMdiSubWindow *>(m_owner.m_form->parentWidget());
+            if (sub && sub != m_owner.m_subWindow) {
+                m_owner.m_subWindow = sub;
+                m_pending = true;
+                sub->installEventFilter(this);
+            }
+        } else if (event->type() == QEvent::Show && m_pending && watched == m_owner.m_subWindow) {
+            m_pending = false;
+            if (!m_owner.m_iniFileName.isEmpty())
+                m_owner.restorePlacement(IniFile(m_owner.m_iniFileName));
+        }
+        return false;
+    }
+
+private:
+    const FormPlacement &m_owner;
+    bool m_pending = false;
+};
+
 FormPlacement::FormPlacement(QWidget *form, const QString &section) : m_form(form), m_section(section) {}
+
+FormPlacement::~FormPlacement() = default;
 
 QWidget *FormPlacement::window() const
 {
     if (!m_form)
         return nullptr;
+    // While a sub-window is being destroyed its type is no longer known, so the one seen before
+    // is recognised by identity.
+    if (m_subWindow && m_form->parentWidget() == m_subWindow)
+        return m_subWindow;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(m_form->parentWidget()))
-        return sub;
+        return m_subWindow = sub;
     return m_form;
 }
 
@@ -276,50 +310,64 @@ void FormPlacement::addHeader(QHeaderView *header, const QString &name)
          }});
 }
 
-void FormPlacement::restore(const IniFile &ini) const
+void FormPlacement::restorePlacement(const IniFile &ini) const
 {
     QWidget *w = window();
-    if (w && m_storePlacement) {
-        const auto left = readInt(ini, m_section, QStringLiteral("Left"));
-        const auto top = readInt(ini, m_section, QStringLiteral("Top"));
-        const auto width = readInt(ini, m_section, QStringLiteral("Width"));
-        const auto height = readInt(ini, m_section, QStringLiteral("Height"));
-        if (left && top)
-            w->move(*left, *top);
-        if (width && height && *width > 0 && *height > 0)
-            w->resize(*width, *height);
-        if (const auto state = readInt(ini, m_section, QStringLiteral("State"))) {
-            Qt::WindowStates states = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-            if (*state == 1)
-                states |= Qt::WindowMinimized;
-            else if (*state == 2)
-                states |= Qt::WindowMaximized;
-            w->setWindowState(states);
-        }
+    if (!w || !m_storePlacement)
+        return;
+    const auto left = readInt(ini, m_section, QStringLiteral("Left"));
+    const auto top = readInt(ini, m_section, QStringLiteral("Top"));
+    const auto width = readInt(ini, m_section, QStringLiteral("Width"));
+    const auto height = readInt(ini, m_section, QStringLiteral("Height"));
+    if (left && top)
+        w->move(*left, *top);
+    if (width && height && *width > 0 && *height > 0)
+        w->resize(*width, *height);
+    if (const auto state = readInt(ini, m_section, QStringLiteral("State"))) {
+        Qt::WindowStates states = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        if (*state == 1)
+            states |= Qt::WindowMinimized;
+        else if (*state == 2)
+            states |= Qt::WindowMaximized;
+        w->setWindowState(states);
     }
+}
+
+void FormPlacement::restore(const IniFile &ini) const
+{
+    if (m_form && !m_watcher && window() == m_form.data()) {
+        m_watcher = std::make_shared<PlacementWatcher>(*this);
+        m_form->installEventFilter(m_watcher.get());
+    }
+    restorePlacement(ini);
     for (const Property &property : m_properties)
         property.restore(ini, m_section);
 }
 
-void FormPlacement::save(IniFile &ini) const
+void FormPlacement::savePlacement(IniFile &ini) const
 {
     QWidget *w = window();
-    if (w && m_storePlacement) {
-        const Qt::WindowStates states = w->windowState();
-        const int state = states & Qt::WindowMinimized ? 1 : states & Qt::WindowMaximized ? 2 : 0;
-        // A maximised top-level window keeps its normal geometry; a child has none to report.
-        const bool normal = state == 0;
-        if (normal || w->isWindow()) {
-            const QRect r = normal ? QRect(w->pos(), w->size()) : w->normalGeometry();
-            if (r.isValid()) {
-                ini.WriteInteger(m_section, QStringLiteral("Left"), r.x());
-                ini.WriteInteger(m_section, QStringLiteral("Top"), r.y());
-                ini.WriteInteger(m_section, QStringLiteral("Width"), r.width());
-                ini.WriteInteger(m_section, QStringLiteral("Height"), r.height());
-            }
+    if (!w || !m_storePlacement)
+        return;
+    const Qt::WindowStates states = w->windowState();
+    const int state = states & Qt::WindowMinimized ? 1 : states & Qt::WindowMaximized ? 2 : 0;
+    // A maximised top-level window keeps its normal geometry; a child has none to report.
+    const bool normal = state == 0;
+    if (normal || w->isWindow()) {
+        const QRect r = normal ? QRect(w->pos(), w->size()) : w->normalGeometry();
+        if (r.isValid()) {
+            ini.WriteInteger(m_section, QStringLiteral("Left"), r.x());
+            ini.WriteInteger(m_section, QStringLiteral("Top"), r.y());
+            ini.WriteInteger(m_section, QStringLiteral("Width"), r.width());
+            ini.WriteInteger(m_section, QStringLiteral("Height"), r.height());
         }
-        ini.WriteInteger(m_section, QStringLiteral("State"), state);
     }
+    ini.WriteInteger(m_section, QStringLiteral("State"), state);
+}
+
+void FormPlacement::save(IniFile &ini) const
+{
+    savePlacement(ini);
     for (const Property &property : m_properties)
         property.save(ini, m_section);
 }

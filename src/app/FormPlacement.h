@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QHeaderView;
 class QMainWindow;
@@ -30,13 +31,17 @@ class IniFile;
 //   <name>                             anything else (addProperty)
 // <name> defaults to the object name. Restoring skips missing and malformed values (the design
 // stays); nothing is read or written until the INI file name is set. A window inside a
-// QMdiSubWindow is placed through that sub-window.
+// QMdiSubWindow is placed through that sub-window; restored before it is put into one (from the
+// window's constructor), the placement is applied to the sub-window when that is first shown.
 class FormPlacement {
 public:
     using Getter = std::function<QString()>;
     using Setter = std::function<void(const QString &)>;
 
     explicit FormPlacement(QWidget *form = nullptr, const QString &section = QString());
+    ~FormPlacement();
+    FormPlacement(const FormPlacement &) = delete;
+    FormPlacement &operator=(const FormPlacement &) = delete;
 
     void setForm(QWidget *form) { m_form = form; }
     void setSection(const QString &section) { m_section = section; }
@@ -67,9 +72,14 @@ private:
         std::function<void(IniFile &, const QString &section)> save;
         std::function<void(const IniFile &, const QString &section)> restore;
     };
+    friend class PlacementWatcher;
     QWidget *window() const;
+    void restorePlacement(const IniFile &ini) const;
+    void savePlacement(IniFile &ini) const;
 
     QPointer<QWidget> m_form;
+    mutable QPointer<QWidget> m_subWindow;
+    mutable std::shared_ptr<QObject> m_watcher;
     QString m_section;
     QString m_iniFileName;
     bool m_storePlacement = true;

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/Interaction.h"
 
+#include <QEvent>
 #include <QMdiSubWindow>
 
 #include <algorithm>
@@ -26,6 +27,32 @@ private:
 
 } // namespace
 
+// Applies the stored placement again when the window is put into an MDI sub-window.
+class IniSaveWatcher : public QObject {
+public:
+    explicit IniSaveWatcher(TIniSave &owner) : m_owner(owner) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ParentChange && watched == m_owner.control) {
+            auto *sub = qobject_cast<QMdiSubWindow *>(m_owner.control->parentWidget());
+            if (sub && sub != m_owner.subWindow) {
+                m_owner.subWindow = sub;
+                m_pending = true;
+                sub->installEventFilter(this);
+            }
+        } else if (event->type() == QEvent::Show && m_pending && watched == m_owner.subWindow) {
+            // After the MDI area has placed the new sub-window.
+            m_pending = false;
+            m_owner.load(false);
+        }
+        return false;
+    }
+
+private:
+    TIniSave &m_owner;
+    bool m_pending = false;
+};
+
 QString TIniSave::errorCaption() { return QStringLiteral("Błąd podczas zapisywania ustawień kontrolki do pliku ini"); }
 
 TIniSave::~TIniSave() { Save(); }
@@ -38,6 +65,12 @@ void TIniSave::Setup(QWidget *control_, const QString &iniPath_, bool saveSize_,
     savePos = savePos_;
     section = section_;
     ini = nullptr;
+    subWindow = nullptr;
+    watcher.reset();
+    if (control) {
+        watcher = std::make_unique<IniSaveWatcher>(*this);
+        control->installEventFilter(watcher.get());
+    }
 }
 
 void TIniSave::Init(QWidget *control_, const QString &iniPath_, bool saveSize_, bool savePos_, const QString &section_)
@@ -46,10 +79,14 @@ void TIniSave::Init(QWidget *control_, const QString &iniPath_, bool saveSize_, 
     Load();
 }
 
-QWidget *TIniSave::target() const
+QWidget *TIniSave::target()
 {
+    // While a sub-window is being destroyed its type is no longer known, so the one seen
+    // before is recognised by identity.
+    if (subWindow && control->parentWidget() == subWindow)
+        return subWindow;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(control->parentWidget()))
-        return sub;
+        return subWindow = sub;
     return control;
 }
 
@@ -58,7 +95,9 @@ void TIniSave::report(const QString &message) const
     interaction().messageBox(control, message, errorCaption(), mb::Ok | mb::IconError);
 }
 
-void TIniSave::Load()
+void TIniSave::Load() { load(true); }
+
+void TIniSave::load(bool reportErrors)
 {
     if (!control)
         return;
@@ -89,9 +128,11 @@ void TIniSave::Load()
             }
         }
     } catch (const IniError &error) {
-        report(error.message());
+        if (reportErrors)
+            report(error.message());
     } catch (const std::exception &error) {
-        report(QString::fromUtf8(error.what()));
+        if (reportErrors)
+            report(QString::fromUtf8(error.what()));
     }
 }
 

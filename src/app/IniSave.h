@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 namespace katarix::app {
 
 class IniFile;
@@ -14,7 +16,9 @@ class IniFile;
 // size of the Interaction seam: left at most width - 400, top at most height - 200. A malformed
 // value or an unwritable file shows an error box ("Błąd podczas zapisywania ustawień kontrolki do
 // pliku ini") and leaves the window with what was applied before the error.
-// A window shown inside a QMdiSubWindow is placed through that sub-window.
+// A window shown inside a QMdiSubWindow is placed through that sub-window: when the window is
+// put into one after Init (the usual order for MDI children), the stored values are applied to
+// the sub-window then (without a second error box), and the sub-window's values are saved.
 class TIniSave {
 public:
     TIniSave() = default;
@@ -30,7 +34,9 @@ public:
     static QString errorCaption();
 
 private:
-    QWidget *target() const;
+    friend class IniSaveWatcher;
+    QWidget *target();
+    void load(bool reportErrors);
     void report(const QString &message) const;
 
     QPointer<QWidget> control;
@@ -39,6 +45,8 @@ private:
     QString section;
     bool savePos = false;
     bool saveSize = false;
+    QPointer<QWidget> subWindow;             // the MDI sub-window holding control, once seen
+    std::unique_ptr<QObject> watcher;        // follows control into a sub-window
 };
 
 } // namespace katarix::app

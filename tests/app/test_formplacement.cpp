@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -197,6 +199,35 @@ TEST_F(FormPlacementTest, ToolbarPositionsGoToOneSectionPerToolbar)
     QApplication::processEvents();
     EXPECT_LT(window.findChild<QToolBar *>("SzukajTlb")->x(), window.findChild<QToolBar *>("OsobyTlb")->x())
         << "order along the dock kept";
+}
+
+// A register window restores its placement from its constructor, before it is put into its
+// MDI sub-window; the placement belongs to the sub-window.
+TEST_F(FormPlacementTest, MdiChildIsPlacedThroughItsSubWindow)
+{
+    {
+        QFile file(ini());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[KATARIX.REJESTR_LOKALI]\nLeft=25\nTop=35\nWidth=420\nHeight=260\nState=0\n");
+    }
+    QMdiArea area;
+    area.resize(1000, 800);
+    area.show();
+    auto *form = new QWidget;
+    FormPlacement placement(form, "KATARIX.REJESTR_LOKALI");
+    placement.setIniFileName(ini());
+    placement.restore();
+    QMdiSubWindow *sub = area.addSubWindow(form);
+    form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(sub->geometry(), QRect(25, 35, 420, 260));
+
+    sub->setGeometry(60, 70, 500, 300);
+    placement.save();
+    const IniFile file(ini());
+    EXPECT_EQ(file.ReadInteger("KATARIX.REJESTR_LOKALI", "Left", -1), 60);
+    EXPECT_EQ(file.ReadInteger("KATARIX.REJESTR_LOKALI", "Height", -1), 300);
+    delete sub;
 }
 
 TEST_F(FormPlacementTest, UnwritableFileIsReportedWithTheApplicationTitle)

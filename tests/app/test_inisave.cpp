@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -129,6 +131,34 @@ TEST_F(IniSaveTest, ToolWindowsOfDifferentOwnersKeepSeparateSections)
         tool.IniSave.Init(&tool, ini(), true, true, QString("KATARIX.TWBUDFRM/") + owner);
         EXPECT_EQ(tool.pos(), QPoint(left, left)) << owner;
     }
+}
+
+// An MDI child calls Init from its constructor, before it is put into its sub-window; the
+// placement belongs to the sub-window, also when the sub-window destroys the child.
+TEST_F(IniSaveTest, MdiChildIsPlacedThroughItsSubWindow)
+{
+    QMdiArea area;
+    area.resize(1000, 800);
+    area.show();
+    for (const bool showChild : {false, true}) {
+        SCOPED_TRACE(showChild ? "child shown" : "sub-window shown");
+        writeIni("[KATARIX.KarDzFrm]\nPos=30,40\nSize=200,300\n");
+        auto *child = new Window;
+        child->IniSave.Init(child, ini(), true, true, "KATARIX.KarDzFrm");
+        QMdiSubWindow *sub = area.addSubWindow(child);
+        if (showChild)
+            child->show();
+        else
+            sub->show();
+        QApplication::processEvents();
+        EXPECT_EQ(sub->pos(), QPoint(30, 40));
+        EXPECT_EQ(sub->size(), QSize(300, 200));
+
+        sub->setGeometry(70, 90, 450, 250);
+        delete sub;
+        EXPECT_EQ(readIni(), "[KATARIX.KarDzFrm]\nPos=70,90\nSize=250,450\n");
+    }
+    EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(IniSaveTest, UnwritableFileIsReportedAtDestruction)

@@ -159,7 +159,8 @@ TEST(RtfRequests, ConditionalSectionsFollowTheTruthOfTheVariable)
         {2, true},             {qlonglong(-1), true},  {0.0, false},         {0.5, true},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.value.toString().toStdString() + " " + c.value.typeName());
+        SCOPED_TRACE(c.value.isValid() ? c.value.toString().toStdString() + " " + c.value.typeName()
+                                       : std::string("invalid"));
         Handlers handlers;
         handlers.values["koment"] = [&] { return c.value; };
         TRTFReport report;

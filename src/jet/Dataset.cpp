@@ -269,12 +269,12 @@ bool Dataset::locate(const QString &fieldName, const QVariant &wanted, bool part
     double wantedNumber = 0;
     bool wantedIsNumber = false;
     if (!wantedNull) {
-        if (wanted.typeId() == QMetaType::Bool)
-            wantedNumber = wanted.toBool() ? -1 : 0, wantedIsNumber = true;
-        else if (isNumberType(wanted))
-            wantedNumber = wanted.toDouble(), wantedIsNumber = true;
-        else
+        if (wanted.typeId() == QMetaType::Bool || isNumberType(wanted)) {
+            wantedNumber = valueToFloat(wanted);
+            wantedIsNumber = true;
+        } else {
             wantedIsNumber = parseNumber(wantedText, &wantedNumber);
+        }
     }
 
     for (int row = 0; row < int(m_rows.size()); ++row) {

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolBar>
 
 static void zaladujIkony()
@@ -204,6 +205,7 @@ TMainFrm::TMainFrm(QWidget *parent, const QString &programFolder)
     zaladujIkony();
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(QStringLiteral("Przeglądarka danych Katarix"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/katarix.svg")));
     resize(616, 375 + 60);
     TempQry = new jet::Query(this);
     TempQry->setObjectName(QStringLiteral("TempQry"));
@@ -498,9 +500,17 @@ QWidget *TMainFrm::utworzOkno(OknoProgramu which)
         return nullptr;
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (which != OknoProgramu::SpisWladajacych) {
+        // The frame takes the size the window asked for (its own resize, else its size hint).
+        const QSize wanted = window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint();
         QMdiSubWindow *sub = MdiArea->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setWindowIcon(window->windowIcon());
+        sub->setWindowIcon(window->windowIcon().isNull() ? windowIcon() : window->windowIcon());
+        if (wanted.isValid()) {
+            const QMargins frame = sub->contentsMargins();
+            const int titleHeight = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+            sub->resize(wanted.width() + frame.left() + frame.right(),
+                        wanted.height() + frame.top() + frame.bottom() + titleHeight);
+        }
     } else {
         window->setParent(this, window->windowFlags() | Qt::Dialog);
     }

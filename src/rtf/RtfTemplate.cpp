@@ -174,6 +174,14 @@ void RtfTemplate::tokenize()
                     token.ch = QLatin1Char('\t');
                 } else if (w == "\\" || w == "{" || w == "}") {
                     token.ch = QLatin1Char(w.at(0));
+                } else if (w == "endash") {
+                    token.ch = QChar(0x2013);
+                } else if (w == "emdash") {
+                    token.ch = QChar(0x2014);
+                } else if (w == "lquote" || w == "rquote") {
+                    token.ch = QLatin1Char('\'');
+                } else if (w == "ldblquote" || w == "rdblquote") {
+                    token.ch = QLatin1Char('"');
                 } else if (w == "~") {
                     token.ch = QChar(0xA0);
                 } else if (w == "_") {

@@ -220,6 +220,7 @@ std::optional<QString> QtInteraction::password(QWidget *parent, const QString &d
     layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(buttons);
+    dialog.setMinimumWidth(340);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();

@@ -1,21 +1,38 @@
 #include "app/MainFrm.h"
 
+#include <cstdio>
+
+namespace {
+
+// The standard display of an exception that escapes start-up or the message loop; before the
+// application object exists there is no window to show it in.
+void pokazBladStartu(const QString &message)
+{
+    if (QApplication::instance())
+        katarix::app::PokazWyjatek(message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     using namespace katarix::app;
+    std::unique_ptr<TApplication> application;
     try {
-        TApplication application(argc, argv);
+        application = std::make_unique<TApplication>(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
         UstawCzcionkeProgramu();
         UtworzFormularze();
         MainFrm->showMaximized();
-        const int result = application.exec();
+        const int result = application->exec();
         ZwolnijFormularze();
         return result;
     } catch (const std::exception &error) {
-        PokazWyjatek(error);
+        pokazBladStartu(komunikatWyjatku(error));
     } catch (...) {
-        PokazWyjatek(QString());
+        pokazBladStartu(QString());
     }
     return 1;
 }

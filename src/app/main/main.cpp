@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -25,6 +26,9 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
         UstawCzcionkeProgramu();
         UtworzFormularze();
+        // Without a window manager a maximised window keeps its own size: fill the screen.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            MainFrm->setGeometry(screen->availableGeometry());
         MainFrm->showMaximized();
         const int result = application->exec();
         ZwolnijFormularze();

@@ -14,6 +14,9 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QApplication>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -233,6 +236,36 @@ TEST_F(SessionTest, RegistersOpenWithAPasswordAskedAtEveryOpeningOnly)
         EXPECT_TRUE(recording.messages.empty());
         frm->ZamknijBaze();
     }
+}
+
+TEST_F(SessionTest, LoadingShowsTheHourglassAndOnLargeFilesAProgressDialog)
+{
+    const QString path = inBazy(QStringLiteral("postęp.mdb"));
+    writeRegister(path);
+    frm->SciezkaBazy = path;
+    for (const bool large : {false, true}) {
+        SCOPED_TRACE(large ? "large" : "small");
+        frm->ZamknijBaze();
+        frm->ProgPaskaPostepu = large ? 0 : QFileInfo(path).size() + 1;
+        std::vector<int> percents;
+        bool hourglass = true, dialogSeen = false;
+        frm->OpcjeOtwarcia.cacheDir = folder.root.filePath(large ? QStringLiteral("c1") : QStringLiteral("c2"));
+        frm->OpcjeOtwarcia.progress = [&](int percent) {
+            percents.push_back(percent);
+            hourglass = hourglass && QApplication::overrideCursor() &&
+                        QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            if (auto *dialog = frm->findChild<QProgressDialog *>())
+                dialogSeen = dialogSeen || (dialog->isVisible() && dialog->value() == percent);
+        };
+        ASSERT_TRUE(frm->SprawdzPolaczenie());
+        ASSERT_FALSE(percents.empty());
+        EXPECT_EQ(percents.back(), 100);
+        EXPECT_TRUE(hourglass);
+        EXPECT_EQ(dialogSeen, large);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(frm->findChild<QProgressDialog *>(), nullptr);
+    }
+    frm->OpcjeOtwarcia.progress = nullptr;
 }
 
 TEST_F(SessionTest, ChoosingAnotherFileClosesTheWindowsAndTheNextRequestOpensTheNewFile)

@@ -26,7 +26,9 @@ struct FileDialogRequest {
     QString fileName;
 };
 
-enum class EditorLaunch { Started, ProgramNotFound, DocumentNotFound, AccessDenied, OtherError };
+// LibraryMissing: the program could not start because a shared library it needs is missing
+// (the loader's exit status 127).
+enum class EditorLaunch { Started, ProgramNotFound, DocumentNotFound, AccessDenied, OtherError, LibraryMissing };
 
 // Everything that stops the program for a person. The program uses the Qt implementation;
 // tests install their own and assert on what was asked and answer it.

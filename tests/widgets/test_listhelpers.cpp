@@ -1,0 +1,219 @@
+#include "app/Interaction.h"
+#include "app/IniFile.h"
+#include "jet/MemTable.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ListHelpers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace katarix;
+using namespace katarix::widgets;
+
+namespace {
+
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "widgets-tests";
+    static char *argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+// Records message boxes; everything else is never asked by the list helpers.
+struct MessageRecorder : app::Interaction {
+    struct Box {
+        QString text, caption;
+        int flags;
+    };
+    std::vector<Box> boxes;
+    MessageRecorder() { app::setInteraction(this); }
+    ~MessageRecorder() override { app::setInteraction(nullptr); }
+    int messageBox(QWidget *, const QString &text, const QString &caption, int flags) override
+    {
+        boxes.push_back({text, caption, flags});
+        return app::mb::IdOk;
+    }
+    void beep() override {}
+    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
+    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
+    QSize screenSize() override { return {1280, 1024}; }
+    app::EditorLaunch launchEditor(const QString &, const QString &) override { return app::EditorLaunch::Started; }
+};
+
+class ListHelpersTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureApplication();
+        table.addField(QStringLiteral("MSLINK"), jet::FieldType::Integer);
+        table.addField(QStringLiteral("NAZWA"), jet::FieldType::Text, 40);
+        table.open();
+        table.append({30, QStringLiteral("Żabno")});
+        table.append({10, QStringLiteral("Łąki")});
+        table.append({20, QStringLiteral("lipno")});
+    }
+    QStringList captions(const QComboBox &combo) const
+    {
+        QStringList out;
+        for (int i = 0; i < combo.count(); ++i)
+            out << combo.itemText(i);
+        return out;
+    }
+    jet::MemTable table;
+    MessageRecorder recorder;
+};
+
+TEST_F(ListHelpersTest, ComboBoxGetsTheFirstEntryThenEveryRowWithTheirIds)
+{
+    QComboBox combo;
+    combo.addItem(QStringLiteral("stare"));
+    EXPECT_EQ(WypelnijComboBox(&combo, table, QStringLiteral("nazwa"), true, QStringLiteral("wszystkie"),
+                               QStringLiteral("mslink")),
+              4);
+    EXPECT_EQ(captions(combo), QStringList({"wszystkie", "Żabno", "Łąki", "lipno"}));
+    EXPECT_EQ(IdZComboBox(&combo), IdWszystkie);
+    EXPECT_TRUE(table.eof()); // left after its last row
+    combo.setCurrentIndex(2);
+    EXPECT_EQ(IdZComboBox(&combo), 10);
+    EXPECT_EQ(IndeksIdWComboBox(&combo, 20), 3);
+    EXPECT_EQ(IndeksIdWComboBox(&combo, 99), -1);
+    EXPECT_TRUE(recorder.boxes.empty());
+}
+
+TEST_F(ListHelpersTest, SortedComboBoxFollowsPolishOrderNotTheQueryOrder)
+{
+    QComboBox combo;
+    UstawSortowanie(&combo, true);
+    EXPECT_EQ(WypelnijComboBox(&combo, table, QStringLiteral("NAZWA"), true, QString(), QStringLiteral("MSLINK")), 3);
+    EXPECT_EQ(captions(combo), QStringList({"lipno", "Łąki", "Żabno"}));
+    EXPECT_EQ(IdZComboBox(&combo), 20);
+}
+
+TEST_F(ListHelpersTest, ComboBoxFillErrorIsReportedAndKeepsWhatWasLoaded)
+{
+    QComboBox combo;
+    const int count = WypelnijComboBox(&combo, table, QStringLiteral("NAZWA"), false, QStringLiteral("wszystkie"),
+                                       QStringLiteral("BRAK"));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(combo.count(), 1);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas wypełniania ComboBox'a"));
+    EXPECT_EQ(recorder.boxes[0].flags, app::mb::IconError);
+    EXPECT_FALSE(recorder.boxes[0].text.isEmpty());
+}
+
+TEST_F(ListHelpersTest, CheckListFillsChecksAndReadsBack)
+{
+    QListWidget clb;
+    EXPECT_EQ(WypelnijCheckListBox(&clb, table, QStringLiteral("NAZWA"), false, QStringLiteral("MSLINK")), 3);
+    EXPECT_FALSE(table.isOpen());
+    EXPECT_EQ(ListaIdZaznaczonych(&clb, true), QString());
+    EXPECT_EQ(ListaIdZaznaczonych(&clb, false), QStringLiteral("30,10,20"));
+
+    struct Case {
+        int tryb;
+        QString checkedIds;
+    } cases[] = {{1, "30,10,20"}, {0, ""}, {7, ""}, {2, "30,10,20"}};
+    for (const Case &c : cases) {
+        ZaznaczCheckListBox(&clb, c.tryb);
+        EXPECT_EQ(ListaIdZaznaczonych(&clb, true), c.checkedIds) << "tryb " << c.tryb;
+    }
+    clb.item(1)->setCheckState(Qt::Unchecked);
+    ZaznaczCheckListBox(&clb, 2);
+    EXPECT_EQ(ListaIdZaznaczonych(&clb, true), QStringLiteral("10"));
+
+    QString tekst;
+    EXPECT_EQ(TekstyZaznaczonych(&clb, tekst, false), 2);
+    EXPECT_EQ(tekst, QStringLiteral("Żabno, lipno"));
+    QString nic;
+    ZaznaczCheckListBox(&clb, 1);
+    EXPECT_EQ(TekstyZaznaczonych(&clb, nic, false), 0);
+    EXPECT_EQ(nic, QString());
+
+    table.open();
+    table.append({5, QStringLiteral("x")});
+    EXPECT_EQ(WypelnijCheckListBox(&clb, table, QStringLiteral("NAZWA"), true, QStringLiteral("MSLINK")), 1);
+    EXPECT_EQ(ListaIdZaznaczonych(&clb, true), QStringLiteral("5"));
+}
+
+TEST_F(ListHelpersTest, SelectedGridRowsGiveTheFieldListAndLeaveTheDatasetOnTheLastOne)
+{
+    DataGrid grid;
+    grid.setMultiSelect(true);
+    grid.setColumns({{QStringLiteral("NAZWA"), QString(), 80}});
+    grid.setDataset(&table);
+    QString tekst = QStringLiteral("stare");
+    EXPECT_EQ(ListaZaznaczonychDBGrid(&grid, QStringLiteral("MSLINK"), tekst), QString());
+    EXPECT_EQ(tekst, QString());
+
+    grid.selectRows({2, 0});
+    EXPECT_EQ(ListaZaznaczonychDBGrid(&grid, QStringLiteral("MSLINK"), tekst), QStringLiteral("30,20"));
+    EXPECT_EQ(table.recNo(), 3);
+
+    EXPECT_EQ(ListaZaznaczonychDBGrid(&grid, QStringLiteral("BRAK"), tekst), QString());
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
+    EXPECT_FALSE(table.controlsDisabled());
+}
+
+TEST_F(ListHelpersTest, GridColumnLayoutComesFromTheIniFile)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Katarix.ini"));
+    struct Case {
+        QByteArray value;      // for BudGrd.B
+        QStringList visualOrder;
+        int widthOfB;          // -1: hidden
+        bool error;
+    } cases[] = {
+        {"2,-1", {"A", "C", "B", "D"}, -1, false},
+        {"0,120", {"B", "A", "C", "D"}, 120, false},
+        {"9,33", {"A", "B", "C", "D"}, 33, false},
+        {"", {"A", "B", "C", "D"}, 50, false},
+        {"2", {"A", "B", "C", "D"}, 50, true},
+        {"x,10", {"A", "B", "C", "D"}, 50, true},
+    };
+    for (const Case &c : cases) {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Katarix.TWbudFrm.BudGrd]\r\nBudGrd.B=" + c.value + "\r\nBudGrd.D=0,77\r\n");
+        file.close();
+        DataGrid grid;
+        grid.setObjectName(QStringLiteral("BudGrd"));
+        grid.setColumns({{"A", {}, 50}, {"B", {}, 50}, {"C", {}, 50}, {"D", {}, 50, Qt::AlignLeft, false, "POMIN"}});
+        recorder.boxes.clear();
+        WczytajKolumnyDBGrid(&grid, ini, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+        QStringList order;
+        for (int v = 0; v < 4; ++v)
+            order << grid.fieldOfColumn(grid.horizontalHeader()->logicalIndex(v));
+        EXPECT_EQ(order, c.visualOrder) << c.value.constData();
+        const bool hidden = grid.horizontalHeader()->isSectionHidden(1);
+        EXPECT_EQ(hidden ? -1 : grid.horizontalHeader()->sectionSize(1), c.widthOfB) << c.value.constData();
+        EXPECT_EQ(grid.horizontalHeader()->sectionSize(3), 50); // POMIN: skipped
+        EXPECT_EQ(recorder.boxes.size(), c.error ? 1u : 0u) << c.value.constData();
+        if (c.error) {
+            EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
+        }
+    }
+    // A missing file leaves the design.
+    DataGrid grid;
+    grid.setObjectName(QStringLiteral("BudGrd"));
+    grid.setColumns({{"A", {}, 50}});
+    recorder.boxes.clear();
+    WczytajKolumnyDBGrid(&grid, dir.filePath(QStringLiteral("brak.ini")), QStringLiteral("x"));
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 50);
+    EXPECT_TRUE(recorder.boxes.empty());
+}
+
+} // namespace

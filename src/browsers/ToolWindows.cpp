@@ -1,0 +1,283 @@
+#include "browsers/ToolWindows.h"
+
+#include "app/MainFrm.h"
+#include "jet/Query.h"
+#include "register/sql/TwQueries.h"
+#include "widgets/DataGrid.h"
+#include "widgets/ListHelpers.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace katarix::browsers {
+
+using widgets::DataGrid;
+
+QString tekstId(double id)
+{
+    return QString::number(id, 'g', QLocale::FloatingPointShortest);
+}
+
+QIcon ikonaZnaku(const QString &glyph, const QColor &color)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color.darker(140), 1));
+    painter.setBrush(color);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(glyph.size() > 1 ? 8 : 12);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+namespace {
+
+jet::Database *bazaProgramu(jet::Database *database)
+{
+    if (database)
+        return database;
+    return app::MainFrm ? &app::MainFrm->baza() : nullptr;
+}
+
+QString plikIni()
+{
+    return app::MainFrm ? app::MainFrm->PlikIni : QString();
+}
+
+QFont czcionkaPaska()
+{
+    QFont font = QWidget().font();
+    font.setPointSizeF(7);
+    return font;
+}
+
+} // namespace
+
+TToolWindow::TToolWindow(QWidget *owner, const QString &baseSection, const QString &ownerName)
+    : QWidget(owner, Qt::Tool), m_section(baseSection + QLatin1Char('/') + ownerName)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void TToolWindow::initStorage()
+{
+    if (!plikIni().isEmpty())
+        IniSave.Init(this, plikIni(), true, true, m_section);
+}
+
+void TToolWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    hide();
+    if (OnClose)
+        OnClose();
+}
+
+// ---- buildings ----
+
+TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *database)
+    : TToolWindow(owner, QStringLiteral("Katarix.TWbudFrm"), ownerName)
+{
+    setObjectName(QStringLiteral("TWbudFrm"));
+    setWindowTitle(QStringLiteral("Budynki na działce"));
+    resize(518, 126);
+
+    BudQry = new jet::Query(this);
+    BudQry->setObjectName(QStringLiteral("BudQry"));
+    BudQry->setDatabase(bazaProgramu(database));
+    BudQry->setSql(QString::fromUtf8(reg::sql::twbud::BudQry));
+    connect(BudQry, &jet::Dataset::afterOpen, this, &TTWbudFrm::BudQryAfterOpen);
+
+    BtnPnl = new QFrame(this);
+    BtnPnl->setObjectName(QStringLiteral("BtnPnl"));
+    BtnPnl->setFixedWidth(22);
+    PrzejscieBtn = new QToolButton(BtnPnl);
+    PrzejscieBtn->setObjectName(QStringLiteral("PrzejscieBtn"));
+    PrzejscieBtn->setAutoRaise(true);
+    PrzejscieBtn->setToolTip(QStringLiteral("Pokaż w rejestrze"));
+    PrzejscieBtn->setIcon(ikonaZnaku(QStringLiteral("G"), QColor(0, 128, 0)));
+    PrzejscieBtn->setFixedSize(20, 20);
+    auto *btnLayout = new QVBoxLayout(BtnPnl);
+    btnLayout->setContentsMargins(1, 1, 1, 1);
+    btnLayout->addWidget(PrzejscieBtn);
+    btnLayout->addStretch();
+    connect(PrzejscieBtn, &QToolButton::clicked, this, [this] {
+        try {
+            PrzejscieBtnClick();
+        } catch (const std::exception &error) {
+            app::PokazWyjatek(error);
+        }
+    });
+
+    BudGrd = new DataGrid(this);
+    BudGrd->setObjectName(QStringLiteral("BudGrd"));
+    BudGrd->setColumns({
+        {QStringLiteral("nieruch_id"), QStringLiteral("Identyfikator"), 70, Qt::AlignHCenter},
+        {QStringLiteral("JR"), QString(), 50, Qt::AlignHCenter},
+        {QStringLiteral("FUNKCJA"), QStringLiteral("Funkcja"), 90, Qt::AlignLeft},
+        {QStringLiteral("Adres"), QString(), 130, Qt::AlignLeft},
+        {QStringLiteral("KW"), QString(), 75, Qt::AlignLeft},
+        {QStringLiteral("aw"), QStringLiteral("Inne dokumenty"), 85, Qt::AlignLeft},
+        {QStringLiteral("NUM_KOND"), QStringLiteral("Kondygn."), 48, Qt::AlignHCenter},
+        {QStringLiteral("POW_ZAB"), QStringLiteral("Pow.zab.[m2]"), 70, Qt::AlignRight},
+    });
+    BudGrd->setDataset(BudQry);
+
+    StatBar = new QStatusBar(this);
+    StatBar->setObjectName(QStringLiteral("StatBar"));
+    StatBar->setFont(czcionkaPaska());
+    StatBar->setSizeGripEnabled(false);
+
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(BtnPnl);
+    body->addWidget(BudGrd);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body);
+    layout->addWidget(StatBar);
+
+    if (!plikIni().isEmpty())
+        widgets::WczytajKolumnyDBGrid(BudGrd, plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+    initStorage();
+}
+
+void TTWbudFrm::PokazBudynki(bool widoczne, double dzialkaId)
+{
+    BudQry->close();
+    if (!widoczne)
+        return;
+    if (!isVisible())
+        show();
+    BudQry->setParameter(QStringLiteral("DZIALKAID"), dzialkaId, jet::FieldType::Float);
+    BudQry->open();
+}
+
+void TTWbudFrm::BudQryAfterOpen()
+{
+    StatBar->showMessage(QStringLiteral("Ilość: ") + QString::number(BudQry->recordCount()));
+}
+
+void TTWbudFrm::PrzejscieBtnClick()
+{
+    if (!BudQry->active() || BudQry->isEmpty())
+        return;
+    const double idJr = BudQry->asFloat(QStringLiteral("id_jr"));
+    if (idJr == 0)
+        return;
+    if (BudQry->asFloat(QStringLiteral("is_budynkowa")) != 0)
+        return;
+    if (app::MainFrm)
+        app::MainFrm->PokazRejestrGruntow(idJr);
+}
+
+// ---- premises ----
+
+TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *database)
+    : TToolWindow(owner, QStringLiteral("Katarix.TWlokFrm"), ownerName)
+{
+    setObjectName(QStringLiteral("TWlokFrm"));
+    setWindowTitle(QStringLiteral("Lokale w budynku"));
+    resize(523, 140);
+
+    LokQry = new jet::Query(this);
+    LokQry->setObjectName(QStringLiteral("LokQry"));
+    LokQry->setDatabase(bazaProgramu(database));
+    LokQry->setSql(QString::fromUtf8(reg::sql::twlok::LokQry));
+    connect(LokQry, &jet::Dataset::afterOpen, this, &TTWlokFrm::LokQryAfterScroll);
+    connect(LokQry, &jet::Dataset::afterScroll, this, &TTWlokFrm::LokQryAfterScroll);
+
+    LokalGrd = new DataGrid(this);
+    LokalGrd->setObjectName(QStringLiteral("LokalGrd"));
+    LokalGrd->setColumns({
+        {QStringLiteral("NUM_LOK"), QStringLiteral("Numer"), 40, Qt::AlignHCenter},
+        {QStringLiteral("JR"), QString(), 40, Qt::AlignHCenter},
+        {QStringLiteral("FUNKCJA"), QStringLiteral("Funkcja"), 76, Qt::AlignLeft},
+        {QStringLiteral("Adres"), QString(), 179, Qt::AlignLeft},
+        {QStringLiteral("KW"), QString(), 60, Qt::AlignLeft},
+        {QStringLiteral("SAD"), QStringLiteral("Sąd"), 140, Qt::AlignLeft},
+        {QStringLiteral("POW_ZAB"), QStringLiteral("Pow.uż.[m2]"), 66, Qt::AlignRight},
+        {QStringLiteral("liczba_izb"), QStringLiteral("Ilość izb"), 42, Qt::AlignHCenter},
+    });
+    LokalGrd->setDataset(LokQry);
+
+    StatBar = new QStatusBar(this);
+    StatBar->setObjectName(QStringLiteral("StatBar"));
+    StatBar->setFont(czcionkaPaska());
+    StatBar->setSizeGripEnabled(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(LokalGrd);
+    layout->addWidget(StatBar);
+
+    if (!plikIni().isEmpty())
+        widgets::WczytajKolumnyDBGrid(LokalGrd, plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
+    initStorage();
+}
+
+void TTWlokFrm::PokazLokale(bool widoczne, double budynekId)
+{
+    LokQry->close();
+    if (!widoczne)
+        return;
+    if (!isVisible())
+        show();
+    LokQry->setParameter(QStringLiteral("BUDYNEK_ID"), budynekId, jet::FieldType::Float);
+    LokQry->open();
+}
+
+void TTWlokFrm::LokQryAfterScroll()
+{
+    StatBar->showMessage(QStringLiteral("Ilość: ") + QString::number(LokQry->recordCount()));
+}
+
+// ---- comment ----
+
+TTWkomentFrm::TTWkomentFrm(QWidget *owner, const QString &ownerName)
+    : TToolWindow(owner, QStringLiteral("KATARIX.KomentFrm"), ownerName)
+{
+    setObjectName(QStringLiteral("KomentFrm"));
+    setWindowTitle(QStringLiteral("Komentarz"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setMinimumSize(150, 72);
+    resize(286, 72);
+    Memo = new QPlainTextEdit(this);
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setReadOnly(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Memo);
+    initStorage();
+}
+
+void TTWkomentFrm::PokazKoment(bool widoczne, const QString &tekst)
+{
+    Memo->clear();
+    if (widoczne) {
+        QString text = tekst;
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        Memo->setPlainText(text);
+    }
+}
+
+} // namespace katarix::browsers

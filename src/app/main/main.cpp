@@ -1,4 +1,7 @@
 #include "app/MainFrm.h"
+#ifdef KATARIX_HAS_BROWSERS
+#include "browsers/Rejestracja.h"
+#endif
 
 #include <QScreen>
 #include <cstdio>
@@ -25,6 +28,9 @@ int main(int argc, char *argv[])
         application = std::make_unique<TApplication>(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
         UstawCzcionkeProgramu();
+#ifdef KATARIX_HAS_BROWSERS
+        katarix::browsers::zarejestrujOknaRejestrow();
+#endif
         UtworzFormularze();
         // Without a window manager a maximised window keeps its own size: fill the screen.
         if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -6,7 +6,9 @@
 #include "jet/JetFunctions.h"
 #include "rtf/RtfError.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -190,5 +192,33 @@ TEST(RtfOutput, FreeDatasetsDecidesWhoDeletesThem)
         EXPECT_EQ(watch.isNull(), free);
         if (!free)
             delete raw;
+    }
+}
+
+TEST(RtfOutput, ProcessMessagesLetsQueuedEventsRunBetweenBandRows)
+{
+    int argc = 1;
+    char name[] = "rtf_test_output";
+    char *argv[] = {name};
+    QCoreApplication app(argc, argv);
+    for (const bool process : {false, true}) {
+        SCOPED_TRACE(process ? "ProcessMessages" : "no messages");
+        auto data = table({"A"}, {{"x"}, {"y"}});
+        bool ran = false;
+        QStringList seen;
+        Handlers handlers;
+        handlers.datasets["ds"] = data.get();
+        handlers.values["v"] = [&] {
+            seen.append(ran ? "po" : "przed");
+            return QVariant();
+        };
+        TRTFReport report;
+        report.ProcessMessages = process;
+        handlers.install(report);
+        QTimer::singleShot(0, [&] { ran = true; });
+        ASSERT_TRUE(report.LoadTemplateData(document("[[#ds]][[v]][[/ds]]")));
+        report.Execute();
+        EXPECT_EQ(seen, process ? QStringList({"przed", "po"}) : QStringList({"przed", "przed"}));
+        QCoreApplication::processEvents();
     }
 }

@@ -180,3 +180,22 @@ TEST(RtfRequests, ConditionalSectionsFollowTheTruthOfTheVariable)
     TRTFReport bare;
     EXPECT_EQ(textOf(fill(bare, "[[?brak]]x[[/brak]]<[[brak]]>")), "<>\n");
 }
+
+TEST(RtfRequests, ABandWhoseDatasetIsRewoundByAVariableStops)
+{
+    Register reg;
+    reg.handlers.values["cofnij"] = [&] {
+        reg.units->first();
+        return QVariant();
+    };
+    TRTFReport report;
+    reg.handlers.install(report);
+    ASSERT_TRUE(report.LoadTemplateData(document("[[#jrqry]][[jrqry.NR_JR]][[cofnij]][[/jrqry]]")));
+    try {
+        report.Execute();
+        ADD_FAILURE() << "no error";
+    } catch (const RtfError &error) {
+        EXPECT_EQ(error.message(), "Zbiór danych „jrqry” wrócił do wcześniejszego wiersza w trakcie "
+                                   "wypełniania obszaru „[[#jrqry]]” szablonu.");
+    }
+}

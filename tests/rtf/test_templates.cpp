@@ -84,6 +84,9 @@ TEST(RtfTemplates, MarkersBandsAndSections)
          "a1\n\n\na2\n\n\nk\n"},
         {"conditional table row", row({"[[?t]]nag\\u322\\'b3\\u243\\'f3wek", "[[/t]]"}) + row({"[[?f]]ukryty", "[[/f]]"}) + "k",
          "nagłówek\n\n\nk\n"},
+        {"header row printed on condition inside a row band",
+         row({"[[#ds]][[?t]]N", "[[/t]]"}) + row({"[[?f]]U", "[[/f]]"}) + row({"[[ds.A]]", "[[/ds]]"}),
+         "N\n\n\na1\n\n\nN\n\n\na2\n\n\n\n"},
         {"a band start and an enclosing end share a paragraph",
          "[[#ds]]\\par [[?t]]\\par [[ds.A]]\\par [[/t]][[/ds]]\\par k", "a1\na2\nk\n"},
     };

@@ -225,10 +225,14 @@ void RtfTemplate::findBody()
             break;
         }
     }
+    // The body begins after the header's groups and its document-wide control words.
+    static const QSet<QByteArray> headerWords = {"rtf", "ansi", "mac", "pc", "pca", "ansicpg", "deff",
+                                                 "adeff", "deflang", "deflangfe", "adeflang", "uc"};
     m_bodyStart = 1;
     for (int t = 0; t < firstText; ++t) {
         const RtfToken &token = m_tokens[size_t(t)];
-        if (token.kind == RtfToken::Close && token.depth == 2)
+        if ((token.kind == RtfToken::Close && token.depth == 2) ||
+            (token.kind == RtfToken::Control && token.depth == 1 && headerWords.contains(token.word)))
             m_bodyStart = t + 1;
     }
     for (int t = 0; t < m_rootClose; ++t) {

@@ -90,6 +90,13 @@ TEST(RtfTemplates, MarkersBandsAndSections)
         {"a band start and an enclosing end share a paragraph",
          "[[#ds]]\\par [[?t]]\\par [[ds.A]]\\par [[/t]][[/ds]]\\par k", "a1\na2\nk\n"},
     };
+    // A band in the first paragraph of a document without header groups repeats no header.
+    {
+        Fixture f;
+        const QByteArray out = f.fill("{\\rtf1\\ansi\\deff0 [[#ds]][[ds.A]]\\par [[/ds]]\\par }");
+        EXPECT_EQ(out, "{\\rtf1\\ansi\\ansicpg1250\\deflang1045 \\deff0 {\\uc1\\lang1045 a1}\\par "
+                       "{\\uc1\\lang1045 a2}\\par }");
+    }
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f;

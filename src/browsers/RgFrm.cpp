@@ -327,7 +327,7 @@ void TRgFrm::utworzKomponenty()
     RxSplitter2->addWidget(Panel3);
     RxSplitter2->setStretchFactor(0, 1);
     RxSplitter2->setStretchFactor(1, 0);
-    RxSplitter2->setSizes({577, 100});
+    RxSplitter2->setSizes({557, 120});
 
     // Lower part: parcels and buildings pages, the area sum and the marker beside the tabs.
     Panel5 = new QWidget(RxSplitter1);

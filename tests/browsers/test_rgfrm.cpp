@@ -2,6 +2,8 @@
 #include "app/UstawieniaFrm.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
+#include "app/IniFile.h"
+#include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetFunctions.h"
@@ -18,6 +20,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QHeaderView>
+#include <QSplitter>
 #include <gtest/gtest.h>
 
 using namespace katarix;
@@ -458,6 +462,58 @@ TEST_F(ToolWindowTest, CommentFollowsTheFocusedListAndClosesAlone)
     rg->KlasouzTW->close();
     EXPECT_FALSE(rg->KlasouzTBtn->isChecked());
     EXPECT_FALSE(rg->KlauzQry->active());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RgFrmTest, MainWindowOpensOneInstanceAndTheReferenceClearsOnClose)
+{
+    builder.toDatabase(main->baza());
+    loaded = true;
+    browsers::zarejestrujOknaRejestrow();
+    main->PokazRejestrGruntow(202);
+    TRgFrm *opened = browsers::RgFrm;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(main->okno(app::OknoProgramu::RejestrGruntow), opened);
+    EXPECT_EQ(opened->JrKlucz(), QStringLiteral("202"));
+    main->PokazRejestrGruntow(212);
+    EXPECT_EQ(browsers::RgFrm, opened);
+    EXPECT_EQ(opened->JrKlucz(), QStringLiteral("212"));
+    opened->parentWidget()->close(); // the MDI sub-window
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(browsers::RgFrm, nullptr);
+    app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
+}
+
+TEST_F(RgFrmTest, LayoutIsKeptInItsSectionBetweenOpenings)
+{
+    open();
+    rg->resize(800, 600);
+    rg->show();
+    QApplication::processEvents();
+    rg->RxSplitter1->setSizes({230, 300});
+    rg->RxSplitter2->setSizes({600, 150});
+    rg->addToolBar(Qt::LeftToolBarArea, rg->MainTlbr);
+    rg->DzialkiGrd->horizontalHeader()->resizeSection(1, 99);
+    rg->close();
+    delete rg;
+    rg = nullptr;
+    const app::IniFile ini(main->PlikIni);
+    const QString section = QStringLiteral("KATARIX.REJESTR_GRUNTOW");
+    EXPECT_EQ(ini.ReadString(section, QStringLiteral("Panel2.Height"), QString()), QStringLiteral("230"));
+    EXPECT_EQ(ini.ReadString(section, QStringLiteral("Panel3.Width"), QString()), QStringLiteral("150"));
+    EXPECT_FALSE(ini.ReadString(section, QStringLiteral("MainTlbr.DockedTo"), QString()).isEmpty());
+
+    rg = new TRgFrm;
+    rg->resize(800, 600);
+    rg->show();
+    QApplication::processEvents();
+    EXPECT_EQ(rg->RxSplitter1->sizes().value(0), 230);
+    EXPECT_EQ(rg->RxSplitter2->sizes().value(1), 150);
+    EXPECT_EQ(rg->toolBarArea(rg->MainTlbr), Qt::LeftToolBarArea);
+    EXPECT_EQ(rg->DzialkiGrd->horizontalHeader()->sectionSize(1), 99);
 }
 
 } // namespace

@@ -87,8 +87,6 @@ void RtfTemplate::tokenize()
             ++i;
         } else if (c == '}') {
             token.kind = RtfToken::Close;
-            if (stack.empty())
-                throw RtfError(malformed(QStringLiteral("nadmiarowy nawias zamykający „}” (bajt %1).").arg(i)));
             stack.pop_back();
             groupStart = false;
             pendingFallback = 0;
@@ -136,10 +134,9 @@ void RtfTemplate::tokenize()
         token.end = i;
 
         if (stack.empty()) {
-            if (token.kind == RtfToken::Close && m_rootClose == 0)
-                m_rootClose = int(m_tokens.size());
-            m_tokens.push_back(token); // the closing brace, or bytes after it: copied, never read
-            continue;
+            m_rootClose = int(m_tokens.size());
+            m_tokens.push_back(token);
+            break;
         }
         State &state = stack.back();
         if (token.kind == RtfToken::Control) {
@@ -211,6 +208,14 @@ void RtfTemplate::tokenize()
     }
     if (!stack.empty() || m_rootClose == 0)
         throw RtfError(malformed(QStringLiteral("niezamknięte grupy „{”, plik jest niekompletny.")));
+    // Only line ends (and the NUL some writers add) may follow the document's group.
+    for (int j = m_tokens[size_t(m_rootClose)].end; j < n; ++j) {
+        if (s[j] != '\r' && s[j] != '\n' && s[j] != ' ' && s[j] != '\0') {
+            throw RtfError(malformed(QStringLiteral("nawias zamykający „}” (bajt %1) kończy dokument przed "
+                                                    "jego końcem.")
+                                         .arg(m_tokens[size_t(m_rootClose)].begin)));
+        }
+    }
     m_deleted.assign(m_tokens.size(), false);
     m_valueMarkerAt.assign(m_tokens.size(), -1);
 }

@@ -66,7 +66,8 @@ public:
 
     // The document text with a '\n' for each paragraph end and line break.
     const QString &plainText() const { return m_plain; }
-    // Marker characters are not copied to the output.
+    // Marker characters, and the ends of paragraphs that hold only section markers, are not
+    // copied to the output.
     bool isDeleted(int token) const { return m_deleted[size_t(token)]; }
     // The Field or Variable marker whose first character is this token; -1 when none.
     int valueMarkerAt(int token) const { return m_valueMarkerAt[size_t(token)]; }

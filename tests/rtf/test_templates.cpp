@@ -138,7 +138,7 @@ TEST(RtfTemplates, MalformedTemplatesAreReportedWhenFilled)
         {"two row bands in one row", document(row({"[[#ds]]x", "[[/ds]]", "[[#sub]]y", "[[/sub]]"})),
          "obszary „[[#ds]]” i „[[#sub]]” zajmują ten sam akapit lub wiersz tabeli."},
         {"unbalanced braces", "{\\rtf1\\ansi {\\b x}", "niezamknięte grupy „{”, plik jest niekompletny."},
-        {"extra brace", "{\\rtf1\\ansi x}}", "nadmiarowy nawias zamykający „}” (bajt 14)."},
+        {"extra brace", "{\\rtf1\\ansi {x}}}", "nawias zamykający „}” (bajt 15) kończy dokument przed jego końcem."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,4 +195,41 @@ TEST(RtfTemplates, DocumentsSavedByEditorsAreFilled)
         EXPECT_EQ(textOf(out), c.text);
         EXPECT_TRUE(balanced(out));
     }
+}
+
+TEST(RtfTemplates, DamagedFilesGiveAnErrorOrAValidDocument)
+{
+    // Every cut of an editor's file, and the file with bytes overwritten by RTF specials.
+    const QByteArray original = fixture("word_split.rtf");
+    QList<QByteArray> damaged;
+    for (qsizetype cut = 0; cut < original.size(); cut += 7)
+        damaged.append(original.left(cut));
+    const char specials[] = "{}\\[]#/?.;' ";
+    quint32 seed = 12345;
+    for (int i = 0; i < 300; ++i) {
+        QByteArray copy = original;
+        for (int k = 0; k < 3; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            const qsizetype at = qsizetype((seed >> 8) % quint32(copy.size()));
+            copy[at] = specials[(seed >> 4) % (sizeof(specials) - 1)];
+        }
+        damaged.append(copy);
+    }
+    int filled = 0;
+    for (const QByteArray &rtf : damaged) {
+        Fixture f;
+        auto parcels = table({"NUMER", "POW"}, {{"1", "2"}});
+        f.handlers.datasets["listajr"] = f.ds.get();
+        f.handlers.datasets["dzialki"] = parcels.get();
+        if (!f.report.LoadTemplateData(rtf))
+            continue;
+        try {
+            const QByteArray out = f.report.Execute();
+            EXPECT_TRUE(balanced(out)) << rtf.constData();
+            ++filled;
+        } catch (const RtfError &error) {
+            EXPECT_FALSE(error.message().isEmpty());
+        }
+    }
+    EXPECT_GT(filled, 0);
 }

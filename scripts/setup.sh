@@ -23,6 +23,11 @@ if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
   missing+=(nodejs npm)
 fi
 
+# The RTF editor that opens the reports (and converts them in the report tests).
+if ! command -v soffice >/dev/null 2>&1; then
+  missing+=(libreoffice-writer)
+fi
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Instalowanie brakujących pakietów: ${missing[*]}"
   sudo_cmd=()

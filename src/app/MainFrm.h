@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "jet/Database.h"
 #include "jet/RegisterLoader.h"
+#include "rtf/RTFReport.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -117,6 +118,12 @@ public:
     QString TekstKomentarza(double mslink);
     jet::Database &baza() { return Baza; }
     bool polaczono() const { return Baza.isOpen(); }
+
+    // Reports: the runner of app/RaportRunner.h with the settings dialog's current values.
+    int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon);
+    QString WolnaNazwaWyniku(const QString &wzorzec);
+    void OtworzWEdytorze(const QString &edytor, const QString &plik);
+    rtf::TRTFReport Rtf1; // the report component every report module fills
 
     void PokazRejestrGruntow(double idJr);
     void PokazRejestrLokali(double idJr);

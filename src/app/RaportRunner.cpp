@@ -121,4 +121,19 @@ void OtworzWEdytorze(const QString &edytor, const QString &plik)
         interaction().messageBox(MainFrm, tekst, TytulAplikacji(), mb::IconError);
 }
 
+int TMainFrm::UruchomRaport(rtf::TRTFReport &raport, const QString &szablon)
+{
+    return app::UruchomRaport(raport, szablon);
+}
+
+QString TMainFrm::WolnaNazwaWyniku(const QString &wzorzec)
+{
+    return app::WolnaNazwaWyniku(wzorzec);
+}
+
+void TMainFrm::OtworzWEdytorze(const QString &edytor, const QString &plik)
+{
+    app::OtworzWEdytorze(edytor, plik);
+}
+
 } // namespace katarix::app

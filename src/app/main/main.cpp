@@ -2,6 +2,9 @@
 #ifdef KATARIX_HAS_BROWSERS
 #include "browsers/Rejestracja.h"
 #endif
+#ifdef KATARIX_HAS_REPORTS
+#include "reports/Rejestracja.h"
+#endif
 
 #include <QScreen>
 #include <cstdio>
@@ -30,6 +33,9 @@ int main(int argc, char *argv[])
         UstawCzcionkeProgramu();
 #ifdef KATARIX_HAS_BROWSERS
         katarix::browsers::zarejestrujOknaRejestrow();
+#endif
+#ifdef KATARIX_HAS_REPORTS
+        katarix::reports::zarejestrujWypisyDM();
 #endif
         UtworzFormularze();
         // Without a window manager a maximised window keeps its own size: fill the screen.

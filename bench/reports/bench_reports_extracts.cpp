@@ -1,0 +1,177 @@
+// The land register extract of the largest unit and the short extract of 2,000 parcels on the
+// 100,000-parcel register: from the module's entry operation to the document saved on disk
+// (queries, filling the template, writing the file; the editor is not started).
+//
+//   bench_reports_extracts [--benchmark_filter=...]
+//
+// The register is read from bench/register-100k.sqlite beside the program; when that file is
+// missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
+
+#include "app/Interaction.h"
+#include "app/UstawieniaFrm.h"
+#include "jet/Database.h"
+#include "jet/Query.h"
+#include "registergen/RegisterGenerator.h"
+#include "reports/WypisSkrRg.h"
+#include "reports/Wypisy.h"
+#include "rtf/RTFReport.h"
+#include "widgets/PathEdit.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace katarix;
+
+namespace {
+
+const QString kRegisterPath = QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite");
+constexpr int kParcels = 100000;
+
+// Answers every question without a person: the editor "starts", boxes are counted.
+class SilentInteraction : public app::Interaction {
+public:
+    int messageBox(QWidget *, const QString &text, const QString &, int) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        ++messages;
+        return app::mb::IdOk;
+    }
+    void beep() override {}
+    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
+    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
+    QSize screenSize() override { return {1280, 1024}; }
+    app::EditorLaunch launchEditor(const QString &, const QString &document) override
+    {
+        lastDocument = document;
+        return app::EditorLaunch::Started;
+    }
+    int messages = 0;
+    QString lastDocument;
+};
+
+struct Environment {
+    Environment()
+    {
+        if (!QFile::exists(kRegisterPath)) {
+            std::fprintf(stderr, "Generating %s (%d parcels)...\n", qPrintable(kRegisterPath), kParcels);
+            const QString partial = kRegisterPath + QStringLiteral(".part");
+            QFile::remove(partial);
+            {
+                jet::Database out;
+                out.open(partial, false);
+                registergen::generateRegister({kParcels, 1}).loadInto(out.handle());
+            }
+            QFile::rename(partial, kRegisterPath);
+        }
+        db.open(kRegisterPath, true);
+        tempQry.setDatabase(&db);
+        app::setInteraction(&interaction);
+        ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
+        ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
+        ustawienia->OutputDE->setText(dir.path());
+        app::UstawieniaFrm = ustawienia;
+    }
+
+    jet::Database db;
+    jet::Query tempQry;
+    rtf::TRTFReport rtf1;
+    SilentInteraction interaction;
+    QTemporaryDir dir;
+    app::TUstawieniaFrm *ustawienia = nullptr;
+};
+
+Environment &environment()
+{
+    static Environment env;
+    return env;
+}
+
+void reportDocument(benchmark::State &state, Environment &env)
+{
+    if (env.interaction.messages > 0)
+        state.SkipWithError("the report showed a message");
+    state.counters["document_kB"] = double(QFileInfo(env.interaction.lastDocument).size()) / 1024.0;
+}
+
+// The current unit with the most current parcels.
+double largestUnit(jet::Database &db, int &parcels)
+{
+    jet::Query q;
+    q.setDatabase(&db);
+    q.setSql(QStringLiteral(
+        "SELECT kdzialka.id_jr, count(kdzialka.mslink) AS ile FROM kdzialka INNER JOIN rgrun ON kdzialka.id_jr = "
+        "rgrun.id_jr WHERE IIf(IsNull(kdzialka.zmiana_kas_id), 0, kdzialka.zmiana_kas_id) = 0 AND "
+        "IIf(IsNull(rgrun.zmiana_kas_id), 0, rgrun.zmiana_kas_id) = 0 GROUP BY kdzialka.id_jr ORDER BY 2 DESC"));
+    q.open();
+    parcels = int(q.asInteger(QStringLiteral("ile")));
+    return q.asFloat(QStringLiteral("id_jr"));
+}
+
+// 2,000 current parcels of current units spread over the whole register.
+QString spreadParcels(jet::Database &db, int wanted)
+{
+    jet::Query q;
+    q.setDatabase(&db);
+    q.setSql(QStringLiteral(
+        "SELECT kdzialka.mslink FROM kdzialka INNER JOIN rgrun ON kdzialka.id_jr = rgrun.id_jr WHERE "
+        "IIf(IsNull(kdzialka.zmiana_kas_id), 0, kdzialka.zmiana_kas_id) = 0 AND "
+        "IIf(IsNull(rgrun.zmiana_kas_id), 0, rgrun.zmiana_kas_id) = 0"));
+    q.open();
+    const int step = std::max(1, q.recordCount() / wanted);
+    QStringList ids;
+    for (int row = 0; row < q.recordCount() && ids.size() < wanted; row += step) {
+        q.setRecNo(row + 1);
+        ids << q.asString(QStringLiteral("mslink"));
+    }
+    return ids.join(QLatin1Char(','));
+}
+
+void BM_WypisJrLargestUnit(benchmark::State &state)
+{
+    Environment &env = environment();
+    int parcels = 0;
+    const QString idJr = QString::number(largestUnit(env.db, parcels), 'f', 0);
+    reports::TWypisyDM dm(env.db, env.tempQry, env.rtf1);
+    for (auto _ : state)
+        dm.WypisJr(idJr, QString());
+    state.counters["parcels"] = parcels;
+    reportDocument(state, env);
+}
+BENCHMARK(BM_WypisJrLargestUnit)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+void BM_WypisSort2000Parcels(benchmark::State &state)
+{
+    Environment &env = environment();
+    const QString list = spreadParcels(env.db, 2000);
+    for (auto _ : state) {
+        reports::TWypisSkrRgDM dm(env.db, env.tempQry, env.rtf1);
+        dm.WypisSort(list);
+    }
+    state.counters["parcels"] = double(list.count(QLatin1Char(',')) + 1);
+    reportDocument(state, env);
+}
+BENCHMARK(BM_WypisSort2000Parcels)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -176,6 +176,16 @@ TRgFrm::TRgFrm(QWidget *parent, jet::Database *database)
         OdswiezLokale(false);
     };
 
+    // Without a stored position the tool windows open cascaded over the window's lower right.
+    int kolejne = 0;
+    for (TToolWindow *tool : std::initializer_list<TToolWindow *>{BudTW, LokTW, KomentTW}) {
+        const int n = ++kolejne;
+        tool->DomyslnaPozycja = [this, n](const QSize &size) {
+            const QRect okno(mapToGlobal(QPoint(0, 0)), this->size());
+            return QPoint(std::max(0, okno.right() - size.width() - 10 - 24 * n), okno.top() + 150 + 36 * n);
+        };
+    }
+
     try {
         wykonajTempQry(QString::fromUtf8(sql::GminySql));
         widgets::WypelnijComboBox(GminaCbx, *TempQry, QStringLiteral("nazwa"), true, QString(), QStringLiteral("mslink"));
@@ -969,6 +979,15 @@ std::optional<QColor> TRgFrm::BudGrdGetCellParams(const DataGrid::CellParams &ce
 
 void TRgFrm::KlasouzTBtnClick()
 {
+    if (KlasouzTBtn->isChecked() && !m_klasouzUmieszczone) {
+        m_klasouzUmieszczone = true;
+        const bool zapisana = !FrmStrg.iniFileName().isEmpty()
+                              && app::IniFile(FrmStrg.iniFileName()).ValueExists(FrmStrg.section(), QStringLiteral("KlasouzTW.Left"));
+        if (!zapisana) {
+            const QRect okno(mapToGlobal(QPoint(0, 0)), size());
+            KlasouzTW->move(std::max(0, okno.right() - KlasouzTW->width() - 10), okno.top() + 150);
+        }
+    }
     KlasouzTW->setVisible(KlasouzTBtn->isChecked());
 }
 

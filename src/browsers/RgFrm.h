@@ -148,6 +148,7 @@ private:
     QString m_jrKlucz;
     bool m_ukladWczytany = false;
     bool m_zamkniety = false;
+    bool m_klasouzUmieszczone = false;
 };
 
 // The open land register window, null while there is none.

@@ -1,5 +1,6 @@
 #include "browsers/ToolWindows.h"
 
+#include "app/IniFile.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
@@ -77,6 +78,17 @@ void TToolWindow::initStorage()
 {
     if (!plikIni().isEmpty())
         IniSave.Init(this, plikIni(), true, true, m_section);
+}
+
+void TToolWindow::showEvent(QShowEvent *event)
+{
+    if (!m_pokazane) {
+        m_pokazane = true;
+        const bool zapisana = !plikIni().isEmpty() && app::IniFile(plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
+        if (!zapisana && DomyslnaPozycja)
+            move(DomyslnaPozycja(frameGeometry().size()));
+    }
+    QWidget::showEvent(event);
 }
 
 void TToolWindow::closeEvent(QCloseEvent *event)

@@ -2,6 +2,7 @@
 
 #include "app/IniSave.h"
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -31,13 +32,17 @@ public:
     TToolWindow(QWidget *owner, const QString &baseSection, const QString &ownerName);
 
     std::function<void()> OnClose;
+    // Where the window first appears when the configuration file keeps no position for it.
+    std::function<QPoint(const QSize &)> DomyslnaPozycja;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void initStorage(); // after the components exist
     void closeEvent(QCloseEvent *event) override;
 
     QString m_section;
     app::TIniSave IniSave;
+    bool m_pokazane = false;
 };
 
 // Buildings standing on a parcel (land register and building register alike).

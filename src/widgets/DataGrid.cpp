@@ -3,7 +3,10 @@
 #include "jet/Dataset.h"
 #include "jet/DatasetModel.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
@@ -159,6 +162,36 @@ void DataGrid::selectRows(const QList<int> &rows)
         if (row >= 0 && row < m_model->rowCount() && last >= 0)
             selection.select(m_model->index(row, 0), m_model->index(row, last));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QString DataGrid::selectionText() const
+{
+    QList<int> rows = selectedRows();
+    if (rows.isEmpty() && currentIndex().isValid())
+        rows << currentIndex().row();
+    const QHeaderView *header = horizontalHeader();
+    QStringList lines;
+    for (int row : rows) {
+        QStringList cells;
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int logical = header->logicalIndex(visual);
+            if (!header->isSectionHidden(logical))
+                cells << m_model->data(m_model->index(row, logical)).toString();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event == QKeySequence::Copy) {
+        if (QClipboard *clipboard = QGuiApplication::clipboard())
+            clipboard->setText(selectionText());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void DataGrid::focusInEvent(QFocusEvent *event)

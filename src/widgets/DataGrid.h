@@ -64,6 +64,9 @@ public:
     // Dataset rows of the selection, in ascending order.
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);
+    // The selected rows (or the current one) as text: visible columns in their shown order,
+    // separated by tabs, one line per row. Ctrl+C puts it on the clipboard.
+    QString selectionText() const;
 
     std::function<std::optional<QColor>(const CellParams &)> GetCellParams;
 
@@ -75,6 +78,7 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:

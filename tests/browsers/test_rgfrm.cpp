@@ -218,6 +218,40 @@ TEST_F(RgFrmTest, ParcelCountAndAreaSumUnderPolishSettings)
     EXPECT_EQ(rg->SumPowDzPnl->text(), QStringLiteral(" Suma pow. działek: 0,0000 ha"));
 }
 
+TEST_F(RgFrmTest, UnreadableAreaReportsTheUnitLoadError)
+{
+    builder.add("KDZIALKA", {{"MSLINK", 1.0}, {"DZIALKA_ID", 11.0}, {"ID_JR", 211.0}, {"NR_L", 1}}); // AREA NULL
+    open();
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].caption, QStringLiteral("Błąd przy czytaniu danych dla jednostki rejestrowej"));
+    EXPECT_EQ(recording.messages[0].flags, app::mb::IconError);
+    EXPECT_FALSE(rg->BudQry->active()); // the steps after the error are skipped
+}
+
+TEST_F(RgFrmTest, WindowMessageBoxKinds)
+{
+    open();
+    struct Case {
+        int kind;
+        int flags;
+    } cases[] = {{1, app::mb::IconWarning},
+                 {2, app::mb::YesNo | app::mb::IconWarning},
+                 {3, app::mb::IconInformation},
+                 {4, app::mb::IconError},
+                 {5, app::mb::YesNoCancel | app::mb::IconWarning},
+                 {6, app::mb::YesNo | app::mb::IconQuestion},
+                 {0, app::mb::IconWarning}};
+    for (const Case &c : cases) {
+        recording.messages.clear();
+        recording.messageAnswers = {app::mb::IdNo};
+        EXPECT_EQ(rg->KomunikatOkna(c.kind, QStringLiteral("t"), QString(), c.kind == 2), app::mb::IdNo);
+        ASSERT_EQ(recording.messages.size(), 1u);
+        EXPECT_EQ(recording.messages[0].flags, c.flags) << c.kind;
+        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji()) << c.kind;
+    }
+    EXPECT_EQ(recording.beeps, 1);
+}
+
 TEST_F(RgFrmTest, ShareSumsAndWarnings)
 {
     const QColor red(Qt::red), normal = QApplication::palette().color(QPalette::WindowText);

@@ -123,6 +123,13 @@ TEST_F(DataGridTest, MultiSelectTakesCtrlAndShiftClicks)
     EXPECT_EQ(grid.currentIndex().row(), 1);
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(grid.selectedRows().size(), 6);
+
+    // Copy gives the selected rows in the shown column order, hidden columns left out.
+    grid.selectRows({4, 1});
+    grid.horizontalHeader()->moveSection(1, 0);
+    EXPECT_EQ(grid.selectionText(), QStringLiteral("10\tw1\n40\tw4"));
+    grid.horizontalHeader()->setSectionHidden(1, true);
+    EXPECT_EQ(grid.selectionText(), QStringLiteral("w1\nw4"));
 }
 
 TEST_F(DataGridTest, ColouringCallbackSeesTheCellAndPaintsItsBackground)

@@ -21,8 +21,9 @@ TApplication &application()
     static char *argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static TApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own statics go first at exit.
+    static TApplication *app = new TApplication(argc, argv);
+    return *app;
 }
 
 TEST(TApplicationTest, ExceptionsFromHandlersAreShownAndTheProgramGoesOn)

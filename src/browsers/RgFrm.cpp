@@ -8,6 +8,8 @@
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
+#include "reports/WypisSkrRg.h"
+#include "reports/Wypisy.h"
 #include "widgets/ColorPanel.h"
 #include "widgets/ListHelpers.h"
 
@@ -483,9 +485,8 @@ void TRgFrm::utworzPasek()
     const QColor raport(40, 80, 160), okno(0, 120, 110);
     JrRaportTBtn = przycisk("JrRaportTBtn", QStringLiteral("R"), raport, QStringLiteral("Raport dla jednostki rejestrowej"), false);
     WypisSkrTBtn = przycisk("WypisSkrTBtn", QStringLiteral("U"), raport, QStringLiteral("Raport uproszczony"), false);
-    // The reports come with the report modules.
-    JrRaportTBtn->setEnabled(false);
-    WypisSkrTBtn->setEnabled(false);
+    connect(JrRaportTBtn, &QAction::triggered, this, [this] { akcja([this] { WypisBtnClick(); }); });
+    connect(WypisSkrTBtn, &QAction::triggered, this, [this] { akcja([this] { WypisSkrTBtnClick(); }); });
     MainTlbr->addSeparator();
     KlasouzTBtn = przycisk("KlasouzTBtn", QStringLiteral("K"), okno,
                            QStringLiteral("Klasy i użytki|Otwiera okienko z listą klas i użytków dla działki"), true);
@@ -1022,6 +1023,29 @@ void TRgFrm::ZmianyTBtnClick()
         return;
     ZmianyTW->setVisible(ZmianyTBtn->isChecked());
     OdswiezZmiany(ZmianyTW->isVisible());
+}
+
+// The extract of the current unit, limited to the parcels selected in the grid (if any).
+void TRgFrm::WypisBtnClick()
+{
+    QString lista;
+    widgets::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
+    if (reports::WypisyDM)
+        reports::WypisyDM->WypisJr(JrKlucz(), lista);
+}
+
+// The short extract of the selected parcels, by a module made for this report.
+void TRgFrm::WypisSkrTBtnClick()
+{
+    QString lista;
+    widgets::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
+    if (lista.isEmpty()) {
+        app::Komunikat(QStringLiteral("Zaznacz działki, dla których chcesz wykonać wypis."), QString(),
+                       app::mb::IconWarning);
+        return;
+    }
+    reports::TWypisSkrRgDM wypis(*m_baza, *app::MainFrm->TempQry, app::MainFrm->Rtf1, qApp);
+    wypis.WypisSort(lista);
 }
 
 void TRgFrm::OdswiezKlasouz(bool widoczne)

@@ -89,6 +89,8 @@ public:
     void LokTBtnClick();
     void KomentTBtnClick();
     void ZmianyTBtnClick();
+    void WypisBtnClick();
+    void WypisSkrTBtnClick();
 
     void OdswiezKlasouz(bool widoczne);
     void OdswiezBudynki(bool widoczne);

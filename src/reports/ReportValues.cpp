@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace katarix::reports {
@@ -17,15 +18,15 @@ QString liczbaStala(double value, int decimals)
     if (std::fabs(rounded) >= 1e10)
         return QString::number(rounded, 'e', 9).replace(QLatin1Char('.'), jet::decimalSeparator());
     QString text = QString::number(rounded, 'f', decimals);
-    if (text.startsWith(QLatin1Char('-')) && QString::number(-rounded, 'f', decimals) == text.mid(1) &&
-        text.mid(1).toDouble() == 0.0)
+    const bool zero = std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
+    if (zero && text.startsWith(QLatin1Char('-')))
         text.remove(0, 1); // no "-0.00"
     return text.replace(QLatin1Char('.'), jet::decimalSeparator());
 }
 
 QString liczbaSql(double value)
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 QString biezacaData()

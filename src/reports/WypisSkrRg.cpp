@@ -24,8 +24,9 @@ class KursorKlepsydry {
 public:
     KursorKlepsydry()
     {
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor), m_active = true;
+        m_active = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+        if (m_active)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~KursorKlepsydry()
     {

@@ -11,7 +11,7 @@
 #include "reports/WypisSkrRg.h"
 #include "reports/Wypisy.h"
 #include "widgets/ColorPanel.h"
-#include "widgets/ListHelpers.h"
+#include "app/ListHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,7 +190,7 @@ TRgFrm::TRgFrm(QWidget *parent, jet::Database *database)
 
     try {
         wykonajTempQry(QString::fromUtf8(sql::GminySql));
-        widgets::WypelnijComboBox(GminaCbx, *TempQry, QStringLiteral("nazwa"), true, QString(), QStringLiteral("mslink"));
+        app::WypelnijComboBox(GminaCbx, *TempQry, QStringLiteral("nazwa"), true, QString(), QStringLiteral("mslink"));
         if (GminaCbx->count() > 0)
             GminaCbx->setCurrentIndex(0);
         GminaCbxChange();
@@ -315,11 +315,11 @@ void TRgFrm::utworzKomponenty()
     panel3Layout->addLayout(naglowek);
     GminaCbx = new QComboBox(Panel3);
     GminaCbx->setObjectName(QStringLiteral("GminaCbx"));
-    widgets::UstawSortowanie(GminaCbx, true);
+    app::UstawSortowanie(GminaCbx, true);
     ObrebCbx = new QComboBox(Panel3);
     ObrebCbx->setObjectName(QStringLiteral("ObrebCbx"));
     ObrebCbx->setMaxVisibleItems(16);
-    widgets::UstawSortowanie(ObrebCbx, true);
+    app::UstawSortowanie(ObrebCbx, true);
     JrLcbx = new QComboBox(Panel3);
     JrLcbx->setObjectName(QStringLiteral("JrLcbx"));
     JrLcbx->setMaxVisibleItems(12);
@@ -627,9 +627,9 @@ void TRgFrm::GminaCbxChange()
 {
     if (GminaCbx->currentIndex() < 0)
         throw app::AppError(QStringLiteral("Indeks listy poza zakresem (-1)"));
-    GminaId = widgets::IdZComboBox(GminaCbx);
+    GminaId = app::IdZComboBox(GminaCbx);
     wykonajTempQry(QString::fromUtf8(sql::ObrebyGminySql) + QString::number(GminaId));
-    widgets::WypelnijComboBox(ObrebCbx, *TempQry, QStringLiteral("nazwa"), true, QString(), QStringLiteral("mslink"));
+    app::WypelnijComboBox(ObrebCbx, *TempQry, QStringLiteral("nazwa"), true, QString(), QStringLiteral("mslink"));
     ObrebCbxChange();
 }
 
@@ -637,7 +637,7 @@ void TRgFrm::ObrebCbxChange()
 {
     if (ObrebCbx->currentIndex() < 0)
         throw app::AppError(QStringLiteral("Indeks listy poza zakresem (-1)"));
-    ObrebId = widgets::IdZComboBox(ObrebCbx);
+    ObrebId = app::IdZComboBox(ObrebCbx);
     JrQry->close();
     JrQry->setParameter(QStringLiteral("ObrebID"), ObrebId, jet::FieldType::Integer);
     JrQry->open();
@@ -726,12 +726,12 @@ void TRgFrm::PokazJr(double idJr)
     }
     const int gminaId = int(TempQry->asInteger(QStringLiteral("gmina_id")));
     const int obrebId = int(TempQry->asInteger(QStringLiteral("mslink")));
-    const int gmina = widgets::IndeksIdWComboBox(GminaCbx, gminaId);
+    const int gmina = app::IndeksIdWComboBox(GminaCbx, gminaId);
     if (gmina >= 0 && gmina != GminaCbx->currentIndex()) {
         GminaCbx->setCurrentIndex(gmina);
         GminaCbxChange();
     }
-    const int obreb = widgets::IndeksIdWComboBox(ObrebCbx, obrebId);
+    const int obreb = app::IndeksIdWComboBox(ObrebCbx, obrebId);
     if (obreb >= 0 && obreb != ObrebCbx->currentIndex()) {
         ObrebCbx->setCurrentIndex(obreb);
         ObrebCbxChange();
@@ -1029,7 +1029,7 @@ void TRgFrm::ZmianyTBtnClick()
 void TRgFrm::WypisBtnClick()
 {
     QString lista;
-    widgets::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
+    app::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
     if (reports::WypisyDM)
         reports::WypisyDM->WypisJr(JrKlucz(), lista);
 }
@@ -1038,7 +1038,7 @@ void TRgFrm::WypisBtnClick()
 void TRgFrm::WypisSkrTBtnClick()
 {
     QString lista;
-    widgets::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
+    app::ListaZaznaczonychDBGrid(DzialkiGrd, QStringLiteral("mslink"), lista);
     if (lista.isEmpty()) {
         app::Komunikat(QStringLiteral("Zaznacz działki, dla których chcesz wykonać wypis."), QString(),
                        app::mb::IconWarning);

@@ -5,7 +5,7 @@
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
 #include "widgets/DataGrid.h"
-#include "widgets/ListHelpers.h"
+#include "app/ListHelpers.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -168,7 +168,7 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addWidget(StatBar);
 
     if (!plikIni().isEmpty())
-        widgets::WczytajKolumnyDBGrid(BudGrd, plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+        app::WczytajKolumnyDBGrid(BudGrd, plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
     initStorage();
 }
 
@@ -243,7 +243,7 @@ TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addWidget(StatBar);
 
     if (!plikIni().isEmpty())
-        widgets::WczytajKolumnyDBGrid(LokalGrd, plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
+        app::WczytajKolumnyDBGrid(LokalGrd, plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
     initStorage();
 }
 

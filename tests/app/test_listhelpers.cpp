@@ -2,7 +2,7 @@
 #include "app/IniFile.h"
 #include "jet/MemTable.h"
 #include "widgets/DataGrid.h"
-#include "widgets/ListHelpers.h"
+#include "app/ListHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace katarix;
+using namespace katarix::app;
 using namespace katarix::widgets;
 
 namespace {

@@ -10,8 +10,12 @@ class Dataset;
 }
 
 namespace katarix::widgets {
-
 class DataGrid;
+}
+
+namespace katarix::app {
+
+using widgets::DataGrid;
 
 // Shared list helpers. Combo-box and check-list items carry an integer identifier beside their
 // caption (Qt::UserRole). Errors are reported in an error box of the Interaction seam with the
@@ -51,4 +55,4 @@ QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &te
 // "<grid name>.<field>" with "position,width" (a negative width hides the column).
 void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString &sekcja);
 
-} // namespace katarix::widgets
+} // namespace katarix::app

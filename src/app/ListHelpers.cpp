@@ -1,4 +1,4 @@
-#include "widgets/ListHelpers.h"
+#include "app/ListHelpers.h"
 
 #include "app/IniFile.h"
 #include "app/Interaction.h"
@@ -13,7 +13,7 @@
 #include <QListWidget>
 #include <exception>
 
-namespace katarix::widgets {
+namespace katarix::app {
 
 namespace {
 
@@ -229,4 +229,4 @@ void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString 
     header->setUpdatesEnabled(updates);
 }
 
-} // namespace katarix::widgets
+} // namespace katarix::app

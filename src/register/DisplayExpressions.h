@@ -57,12 +57,11 @@ inline constexpr char UdzialDziesietny[] =
 inline constexpr char RodzajOsoby[] =
     "IIf(LWRGRUN.OSOBA_ID >= 300000000 and LWRGRUN.OSOBA_ID < 500000000, 'P', 'F') AS RODZ_OS";
 
-// Form of holding with the end date appended as stored.
+// Form of holding with the end date appended as stored. A holding without an end date has
+// DATA_UPLYWU NULL or 0, and both read as the plain form (testing only one of them printed
+// "własność do dn. " or "własność do dn. 0").
 inline constexpr char FormaWladania[] =
-    "IIf(IsNull(LWRGRUN.DATA_UPLYWU), SLO_WLAD.OPIS, SLO_WLAD.OPIS & ' do dn. '& LWRGRUN.DATA_UPLYWU) AS F_WLAD";
-// The short extract's spelling, which tests 0 instead of NULL.
-inline constexpr char FormaWladaniaZero[] =
-    "IIf(LWRGRUN.DATA_UPLYWU=0, SLO_WLAD.OPIS, SLO_WLAD.OPIS & ' do dn. '& LWRGRUN.DATA_UPLYWU) AS F_WLAD";
+    "IIf(IsNull(LWRGRUN.DATA_UPLYWU) Or LWRGRUN.DATA_UPLYWU=0, SLO_WLAD.OPIS, SLO_WLAD.OPIS & ' do dn. '& LWRGRUN.DATA_UPLYWU) AS F_WLAD";
 
 // Register group 1.2.
 inline constexpr char Grupa[] = "Format$(SLO_GRREJ.GRUPA) + '.' + Format$(SLO_GRREJ.PODGRUPA) as GRUPA";

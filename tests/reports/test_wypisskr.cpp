@@ -14,18 +14,19 @@ using katarix::reports::TWypisSkrRgDM;
 namespace {
 
 void holder(RegisterBuilder &b, const char *table, double mslink, const char *objectColumn, double object,
-            double osoba, int wlad, int l, int m, const char *nr, const char *name, double koment = 0)
+            double osoba, int wlad, int l, int m, const char *nr, const char *name, double koment = 0,
+            registergen::FieldValue dataUplywu = 0)
 {
     b.add(table, {{"MSLINK", mslink}, {objectColumn, object}, {"OSOBA_ID", osoba}, {"WLAD_ID", wlad},
                   {"L_UDZIAL", l}, {"M_UDZIAL", m}, {"NR_UDZIALU", nr}, {"OSOBA_TXT", name},
-                  {"ADRES_TXT", "ul. Długa 5"}, {"REG_PES_TXT", "PESEL 70010112345"}, {"DATA_UPLYWU", 0},
+                  {"ADRES_TXT", "ul. Długa 5"}, {"REG_PES_TXT", "PESEL 70010112345"}, {"DATA_UPLYWU", dataUplywu},
                   {"KOMENT", koment}});
 }
 
 // Precincts "Śródmieście" (1) and "Antoniów" (2). Unit 101 (Śródmieście, no. 7) with Kowalski
-// 1/2 and the commune 1/2: parcels 12/3 (two land books, 1,2345 ha), 2 (AROWA 1, 0,1234 ha, its
+// 1/2 and the commune 1/2 (both without an end date, stored as 0): parcels 12/3 (two land books, 1,2345 ha), 2 (AROWA 1, 0,1234 ha, its
 // own holder Zieliński and a copy of Kowalski's row). Unit 102 (Antoniów, no. 3): parcel 1, 2 ha,
-// address "ul. Polna 1", remark. Unit 104 retired: its current parcel 40 is never listed.
+// address "ul. Polna 1", remark; its holder Nowak has no end date, stored as NULL. Unit 104 retired: its current parcel 40 is never listed.
 RegisterBuilder shortRegister()
 {
     RegisterBuilder b;
@@ -37,7 +38,7 @@ RegisterBuilder shortRegister()
     b.add("RGRUN", {{"ID_JR", 104.0}, {"OBREB_ID", 1}, {"KOL_OBREB", 8}, {"ZMIANA_KAS_ID", 5.0}});
     holder(b, "LWRGRUN", 1, "ID_JR", 101, 100001, 1, 1, 2, "1", "Kowalski Jan", 9001);
     holder(b, "LWRGRUN", 2, "ID_JR", 101, 300000005, 1, 1, 2, "2", "Gmina Dąbrowa Leśna");
-    holder(b, "LWRGRUN", 3, "ID_JR", 102, 100002, 2, 1, 1, "", "Nowak Anna");
+    holder(b, "LWRGRUN", 3, "ID_JR", 102, 100002, 2, 1, 1, "", "Nowak Anna", 0, nullptr);
     holder(b, "LWKDZIALKA", 1, "DZIALKA_ID", 3002, 100001, 1, 1, 2, "1", "Kowalski Jan", 9001);
     holder(b, "LWKDZIALKA", 2, "DZIALKA_ID", 3002, 100009, 5, 1, 1, "", "Zieliński Piotr");
     b.add("KOMENTARZ", {{"MSLINK", 9001.0}, {"TEKST", "Współwłaściciel zmarł."}});

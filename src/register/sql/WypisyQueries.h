@@ -22,7 +22,7 @@ inline constexpr char OsobyQry[] =
     "  LWRGRUN.L_UDZIAL,\n"
     "  LWRGRUN.NR_UDZIALU,\n"
     "  IIf(lwrgrun.m_udzial=0, 0, LWRGRUN.L_UDZIAL / LWRGRUN.M_UDZIAL) as UDZIAL_DZIES,\n"
-    "  IIf(IsNull(LWRGRUN.DATA_UPLYWU), SLO_WLAD.OPIS, SLO_WLAD.OPIS & ' do dn. '& LWRGRUN.DATA_UPLYWU) AS F_WLAD,\n"
+    "  IIf(IsNull(LWRGRUN.DATA_UPLYWU) Or LWRGRUN.DATA_UPLYWU=0, SLO_WLAD.OPIS, SLO_WLAD.OPIS & ' do dn. '& LWRGRUN.DATA_UPLYWU) AS F_WLAD,\n"
     "  IIf(lwrgrun.l_udzial=0,lwrgrun.nr_udzialu,Format$(lwrgrun.l_udzial)&'/'&Format$(lwrgrun.m_udzial)"
     "&IIf(Len(lwrgrun.nr_udzialu)=0,'',' '&lwrgrun.nr_udzialu)) AS UDZIAL,\n"
     "  left(OSOBA_TXT, 4000) AS NAZWA,\n"

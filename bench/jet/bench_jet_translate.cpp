@@ -4,6 +4,7 @@
 #include "jet/Database.h"
 #include "jet/Dialect.h"
 #include "jet/JetFunctions.h"
+#include "register/sql/RgQueries.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -14,34 +15,10 @@ using namespace katarix::jet;
 
 namespace {
 
+// The land register's buildings query: thirteen nested LEFT JOINs.
 const QString &buildingsQuery()
 {
-    static const QString sql = QStringLiteral(
-        "SELECT KBUDYNEK.MSLINK, KBUDYNEK.BUDYNEK_ID, KBUDYNEK.NIERUCH_ID, SLO_FUNBUD.NAZWA AS FUNKCJA,\n"
-        "  left(SLO_KW.KW_TXT, 200) AS KW, SLO_WYDZKW.NAZWA AS SAD,\n"
-        "  kbudynek.NUM_KOND & IIf(IsNull(kbudynek.NUM_KOND_POD), '', '/' & kbudynek.NUM_KOND_POD) as NUM_KOND,\n"
-        "  Format$(KBUDYNEK.POW_ZAB, 'Fixed') as POW_ZAB, Left$(Format$(KBUDYNEK.DATA_BUDOWY),4) AS ROK_BUDOWY,\n"
-        "  SI1.NAZWA AS WODA, SI2.NAZWA AS KANAL, SI3.NAZWA AS CO, SI4.NAZWA AS GAZ, SI5.NAZWA AS EL,\n"
-        "  SI6.NAZWA AS CWODA, SK1.NAZWA AS NOSNA, SK2.NAZWA AS STROPY, SK3.NAZWA AS DACH,\n"
-        "  IIf(KBUDYNEK.WINDA=2,'jest','nie ma') AS WINDA, IIf(IsNull(KBUDYNEK.UWAGI), '', '!') AS Kom\n"
-        "FROM ((((((((((((KBUDYNEK LEFT JOIN KW_BUD ON (KBUDYNEK.BUDYNEK_ID = KW_BUD.BUDYNEK_ID AND "
-        "IIf(IsNull(KW_BUD.ZMIANA_KAS_ID), 0, KW_BUD.ZMIANA_KAS_ID) = 0 AND (KW_BUD.STATUS = 'P' OR KW_BUD.STATUS is null)))\n"
-        "LEFT JOIN SLO_KW ON KW_BUD.KW_ID = SLO_KW.KW_ID)\n"
-        "LEFT JOIN SLO_WYDZKW ON SLO_KW.WYDZKW_ID = SLO_WYDZKW.MSLINK)\n"
-        "LEFT JOIN SLO_FUNBUD ON KBUDYNEK.FUN_ID = SLO_FUNBUD.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI1 ON KBUDYNEK.WODA = SI1.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI2 ON KBUDYNEK.KANAL = SI2.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI3 ON KBUDYNEK.CO = SI3.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI4 ON KBUDYNEK.GAZ = SI4.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI5 ON KBUDYNEK.EL = SI5.MSLINK)\n"
-        "LEFT JOIN SLO_INST AS SI6 ON KBUDYNEK.CWODA = SI6.MSLINK)\n"
-        "LEFT JOIN SLO_KONSTR AS SK1 ON KBUDYNEK.NOSNA = SK1.MSLINK)\n"
-        "LEFT JOIN SLO_KONSTR AS SK2 ON KBUDYNEK.STROPY = SK2.MSLINK)\n"
-        "LEFT JOIN SLO_KONSTR AS SK3 ON KBUDYNEK.DACH = SK3.MSLINK\n"
-        "WHERE KBUDYNEK.ID_JR = :IdJr\n"
-        "AND KBUDYNEK.IS_BUDYNKOWA = 0\n"
-        "AND IIf(IsNull(KBUDYNEK.ZMIANA_KAS_ID), 0, KBUDYNEK.ZMIANA_KAS_ID) = 0\n"
-        "ORDER BY NIERUCH_ID");
+    static const QString sql = QString::fromUtf8(katarix::reg::sql::rg::BudQry);
     return sql;
 }
 

@@ -109,11 +109,11 @@ QMessageBox *createMessageBox(QWidget *parent, const QString &text, const QStrin
     }
     const std::vector<ButtonSpec> buttons = buttonsFor(flags & 0x0F);
     QMessageBox::StandardButtons standard;
-    for (const ButtonSpec &spec : buttons)
-        standard |= spec.button;
+    for (const ButtonSpec &entry : buttons)
+        standard |= entry.button;
     box->setStandardButtons(standard);
-    for (const ButtonSpec &spec : buttons)
-        box->button(spec.button)->setText(QString::fromUtf8(spec.text));
+    for (const ButtonSpec &entry : buttons)
+        box->button(entry.button)->setText(QString::fromUtf8(entry.text));
     const int defaultIndex = (flags >> 8) & 0x0F;
     if (defaultIndex < int(buttons.size()))
         box->setDefaultButton(buttons[size_t(defaultIndex)].button);
@@ -134,9 +134,9 @@ int messageBoxAnswer(const QMessageBox &box)
         return mb::IdCancel;
     const QMessageBox::StandardButton pressed = box.standardButton(clicked);
     for (int set : {mb::Ok, mb::OkCancel, 2, mb::YesNoCancel, mb::YesNo, 5})
-        for (const ButtonSpec &spec : buttonsFor(set))
-            if (spec.button == pressed)
-                return spec.answer;
+        for (const ButtonSpec &entry : buttonsFor(set))
+            if (entry.button == pressed)
+                return entry.answer;
     return mb::IdCancel;
 }
 

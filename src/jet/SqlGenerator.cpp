@@ -554,12 +554,12 @@ private:
         const auto it = functions().constFind(key);
         if (it == functions().constEnd())
             fail(QStringLiteral("Niezdefiniowana funkcja '%1' w wyrażeniu.").arg(e.text));
-        const FunctionSpec &spec = *it;
+        const FunctionSpec &fn = *it;
         const int argc = int(e.args.size());
-        if (argc < spec.minArgs || argc > spec.maxArgs)
+        if (argc < fn.minArgs || argc > fn.maxArgs)
             fail(QStringLiteral("Nieprawidłowa liczba argumentów funkcji '%1' w wyrażeniu.").arg(e.text));
         using E = FunctionSpec::Emit;
-        if (spec.how == E::Count) {
+        if (fn.how == E::Count) {
             type = Type::Number;
             if (e.args[0]->kind == Expr::Kind::Star)
                 return QStringLiteral("count(*)");
@@ -573,7 +573,7 @@ private:
             args.push_back(expr(*arg, t));
             types.push_back(t);
         }
-        switch (spec.how) {
+        switch (fn.how) {
         case E::IIf: {
             const Type a = types[1], b = types[2];
             type = a == b ? a : a == Type::Null ? b : b == Type::Null ? a : Type::Unknown;
@@ -592,8 +592,8 @@ private:
         case E::Count:
             break;
         }
-        type = spec.type == Type::Unknown ? types[0] : spec.type;
-        QString sql = QString::fromLatin1(spec.sqlName) + u'(';
+        type = fn.type == Type::Unknown ? types[0] : fn.type;
+        QString sql = QString::fromLatin1(fn.sqlName) + u'(';
         for (size_t i = 0; i < args.size(); ++i) {
             if (i > 0)
                 sql += QStringLiteral(", ");

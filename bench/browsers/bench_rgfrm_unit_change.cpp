@@ -35,22 +35,6 @@ QString argument(const QStringList &args, const QString &name, const QString &fa
     return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
 }
 
-void openBenchRegister(jet::Database &db, const QString &path)
-{
-    if (!QFile::exists(path)) {
-        std::fprintf(stderr, "Generating %s (100000 parcels)...\n", qPrintable(path));
-        const QString partial = path + QStringLiteral(".part");
-        QFile::remove(partial);
-        {
-            jet::Database out;
-            out.open(partial, false);
-            registergen::generateRegister({100000, 1}).loadInto(out.handle());
-        }
-        QFile::rename(partial, path);
-    }
-    db.open(path, true);
-}
-
 void paintGrids(browsers::TRgFrm &rg)
 {
     // grab() renders each grid as it would be painted now, visible page or not.
@@ -103,7 +87,7 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     jet::setDecimalSeparator(QLatin1Char(','));
     jet::Database db;
-    openBenchRegister(db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")));
+    registergen::openGeneratedRegister(db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")), {100000, 1});
     browsers::TRgFrm rg(nullptr, &db);
     if (args.contains(QStringLiteral("--screenshot")))
         return screenshot(rg, argument(args, QStringLiteral("--screenshot")));

@@ -36,20 +36,8 @@ constexpr int kParcels = 100000;
 jet::Database &registerDatabase()
 {
     static jet::Database db;
-    if (!db.isOpen()) {
-        if (!QFile::exists(kRegisterPath)) {
-            std::fprintf(stderr, "Generating %s (%d parcels)...\n", qPrintable(kRegisterPath), kParcels);
-            const QString partial = kRegisterPath + QStringLiteral(".part");
-            QFile::remove(partial);
-            {
-                jet::Database out;
-                out.open(partial, false);
-                registergen::generateRegister({kParcels, 1}).loadInto(out.handle());
-            }
-            QFile::rename(partial, kRegisterPath);
-        }
-        db.open(kRegisterPath, true);
-    }
+    if (!db.isOpen())
+        registergen::openGeneratedRegister(db, kRegisterPath, {kParcels, 1});
     return db;
 }
 

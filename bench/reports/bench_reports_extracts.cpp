@@ -62,18 +62,7 @@ public:
 struct Environment {
     Environment()
     {
-        if (!QFile::exists(kRegisterPath)) {
-            std::fprintf(stderr, "Generating %s (%d parcels)...\n", qPrintable(kRegisterPath), kParcels);
-            const QString partial = kRegisterPath + QStringLiteral(".part");
-            QFile::remove(partial);
-            {
-                jet::Database out;
-                out.open(partial, false);
-                registergen::generateRegister({kParcels, 1}).loadInto(out.handle());
-            }
-            QFile::rename(partial, kRegisterPath);
-        }
-        db.open(kRegisterPath, true);
+        registergen::openGeneratedRegister(db, kRegisterPath, {kParcels, 1});
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);
         ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));

@@ -2,7 +2,10 @@
 
 #include "GeneratorData.h"
 
+#include "jet/Database.h"
+
 #include <QDate>
+#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -1401,6 +1404,22 @@ private:
 RegisterBuilder generateRegister(const GeneratorOptions &options)
 {
     return Generator(options).run();
+}
+
+void openGeneratedRegister(jet::Database &db, const QString &sqlitePath, const GeneratorOptions &options)
+{
+    if (!QFile::exists(sqlitePath)) {
+        std::fprintf(stderr, "Generating %s (%d parcels)...\n", qPrintable(sqlitePath), options.parcels);
+        const QString partial = sqlitePath + QStringLiteral(".part");
+        QFile::remove(partial);
+        {
+            jet::Database out;
+            out.open(partial, false);
+            generateRegister(options).loadInto(out.handle());
+        }
+        QFile::rename(partial, sqlitePath);
+    }
+    db.open(sqlitePath, true);
 }
 
 } // namespace katarix::registergen

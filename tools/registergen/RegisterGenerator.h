@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QString>
+
 #include "RegisterBuilder.h"
 
 #include <cstdint>
+
+namespace katarix::jet {
+class Database;
+}
 
 namespace katarix::registergen {
 
@@ -95,5 +101,9 @@ inline constexpr double parcel1 = 3000001, parcel2_1 = 3000002, parcel2_2A = 300
 } // namespace showcase
 
 RegisterBuilder generateRegister(const GeneratorOptions &options);
+
+// Opens the engine database at sqlitePath read-only, first writing a generated register there
+// when the file does not exist (through a ".part" file renamed when complete). For benchmarks.
+void openGeneratedRegister(jet::Database &db, const QString &sqlitePath, const GeneratorOptions &options);
 
 } // namespace katarix::registergen

@@ -11,26 +11,12 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include "common/LibreOfficeText.h"
+
 using namespace katarix;
 using katarix::registergen::RegisterBuilder;
 
 namespace {
-
-QString convertToText(const QString &soffice, const QString &rtfPath, const QTemporaryDir &dir)
-{
-    QProcess process;
-    process.setProgram(soffice);
-    process.setArguments({"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                          "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtfPath});
-    process.start();
-    if (!process.waitForFinished(180000))
-        return QStringLiteral("<soffice did not finish>");
-    QFile file(dir.filePath(QFileInfo(rtfPath).completeBaseName() + ".txt"));
-    QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
 
 // Unit 101 (precinct "Łęgi Żurawie", no. 5) of Żółkiewska Łucja; parcel 7/2 with an address and a
 // location, two contours, a land book.
@@ -71,7 +57,7 @@ TEST_F(ReportsLibreOffice, UnitExtractReadsBackWithPolishLettersLineBreaksAndTab
     reports::TWypisyDM dm(env.db, env.tempQry, env.rtf1);
     dm.WypisJr(QStringLiteral("101"), QString());
     ASSERT_TRUE(env.recording.messages.empty());
-    const QString text = convertToText(soffice, env.documentPath(), dir);
+    const QString text = katarix::test::convertRtfToText(soffice, env.documentPath(), dir);
     for (const char *expected : {"Wypis z rejestru gruntów", "Jednostka rejestrowa nr 5", "obręb Łęgi Żurawie",
                                  "Żółkiewska Łucja\nul. Źródlana 7\n", "Własność\n", "7/2\n",
                                  "ul. Źródlana 7\nza stawem\n", "ŁIII\nB\n", "1,0000\n0,2345\n",
@@ -86,7 +72,7 @@ TEST_F(ReportsLibreOffice, ShortExtractReadsBackWithPolishLetters)
     reports::TWypisSkrRgDM dm(env.db, env.tempQry, env.rtf1);
     dm.WypisSort(QStringLiteral("2001"));
     ASSERT_TRUE(env.recording.messages.empty());
-    const QString text = convertToText(soffice, env.documentPath(), dir);
+    const QString text = katarix::test::convertRtfToText(soffice, env.documentPath(), dir);
     for (const char *expected : {"Wypis uproszczony z rejestru gruntów", "Łęgi Żurawie\n5\n7/2\n", "1,2345\n",
                                  "KW 12345/6\n", "Żółkiewska Łucja\nul. Źródlana 7\n", "Władający (nazwa, adres)",
                                  "Liczba działek: 1"}) {

@@ -10,36 +10,11 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include "common/LibreOfficeText.h"
+
 using namespace katarix;
 using namespace katarix::rtf;
 using namespace katarix::rtf::test;
-
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Converts an RTF file to UTF-8 text with LibreOffice; a private profile keeps it apart
-// from any other running instance.
-QString convertToText(const QString &soffice, const QString &rtfPath, const QTemporaryDir &dir)
-{
-    QProcess process;
-    process.setProgram(soffice);
-    process.setArguments({"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                          "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtfPath});
-    process.start();
-    if (!process.waitForFinished(180000))
-        return QStringLiteral("<soffice did not finish>");
-    QString text = QString::fromUtf8(readFile(dir.filePath(QFileInfo(rtfPath).completeBaseName() + ".txt")));
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
-} // namespace
 
 TEST(RtfLibreOffice, ProducedDocumentReadsBackWithPolishLettersAndTableRows)
 {
@@ -65,7 +40,7 @@ TEST(RtfLibreOffice, ProducedDocumentReadsBackWithPolishLettersAndTableRows)
 
     const QString unit = QStringLiteral("Działka\nPowierzchnia\n5/1\n0,1200\n5/2\n1,0000\n"
                                         "Uwagi: Łąka\nzażółć\nKoniec uwag.\n");
-    EXPECT_EQ(convertToText(soffice, output, dir),
+    EXPECT_EQ(katarix::test::convertRtfToText(soffice, output, dir),
               QStringLiteral("Wypis z rejestru gruntów\nJednostka nr 12 – gęś {ą}\\ź\n") + unit +
                   QStringLiteral("Jednostka nr 13 – gęś {ą}\\ź\n") + unit +
                   QStringLiteral("Sporządzono dnia 09.12.2026.\n"));

@@ -520,13 +520,17 @@ QWidget *TMainFrm::utworzOkno(OknoProgramu which)
 
 void TMainFrm::otworzOkno(OknoProgramu which)
 {
-    if (!SprawdzPolaczenie())
-        return;
+    if (SprawdzPolaczenie())
+        pokazOkno(which);
+}
+
+QWidget *TMainFrm::pokazOkno(OknoProgramu which)
+{
     QWidget *window = okno(which);
     if (!window)
         window = utworzOkno(which);
     if (!window)
-        return;
+        return nullptr;
     auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
     window->show();
     if (sub) {
@@ -534,6 +538,7 @@ void TMainFrm::otworzOkno(OknoProgramu which)
         sub->showNormal();
         MdiArea->setActiveSubWindow(sub);
     }
+    return window;
 }
 
 void TMainFrm::pokazRejestr(OknoProgramu which, double idJr)
@@ -542,18 +547,8 @@ void TMainFrm::pokazRejestr(OknoProgramu which, double idJr)
     struct RestoreCursor {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restore;
-    QWidget *window = okno(which);
-    if (!window)
-        window = utworzOkno(which);
-    if (!window)
-        return;
-    auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
-    if (sub)
-        sub->showNormal();
-    window->show();
-    if (sub)
-        MdiArea->setActiveSubWindow(sub);
-    if (idJr > 0)
+    QWidget *window = pokazOkno(which);
+    if (window && idJr > 0)
         if (auto *registerWindow = dynamic_cast<OknoRejestru *>(window))
             registerWindow->PokazJr(idJr);
 }

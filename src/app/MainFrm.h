@@ -184,6 +184,8 @@ private:
     QAction *przyciskPaska(const QString &iconName, const QString &hint, void (TMainFrm::*handler)());
     void otworzOkno(OknoProgramu okno);
     QWidget *utworzOkno(OknoProgramu okno);
+    // The open instance brought to the front, or a new one; nullptr when none can be made.
+    QWidget *pokazOkno(OknoProgramu okno);
     void pokazRejestr(OknoProgramu okno, double idJr);
     void rozmiescOkna(Qt::Orientation orientation);
     void wypelnijMenuOkien();

@@ -153,8 +153,9 @@ TEST_F(SessionTest, FailuresLeaveTheDatabaseClosedWithTheirMessages)
         options.password = QStringLiteral("zle");
         const QString engine = engineMessage(path, options);
         ASSERT_FALSE(engine.isEmpty());
-        if (c.passwords.size())
+        if (c.passwords.size()) {
             EXPECT_EQ(engine, QStringLiteral("Nieprawidłowe hasło."));
+        }
         ASSERT_EQ(recording.messages.size(), 2u);
         for (const RecordingInteraction::Message &message : recording.messages) {
             EXPECT_EQ(message.text, kConnectionError + engine);

@@ -47,6 +47,7 @@
 // k*32736 .. (k+1)*32736-1 with a bitmap from byte 4 of that page.
 
 #include "MdbContent.h"
+#include "jet/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -250,21 +251,7 @@ std::string utf8FromUcs2(const std::uint8_t *p, std::size_t bytes)
                 i += 2;
             }
         }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
+        jet::appendUtf8(out, char32_t(c));
     }
     return out;
 }

@@ -71,6 +71,28 @@ TEST(TextDescription, ValuesAreTypedByTheirColumn)
     EXPECT_TRUE(content.tables[1].rows.empty());
 }
 
+// Decimal takes its precision and scale and keeps its values as exact text; GUID and
+// Hyperlink values are texts.
+TEST(TextDescription, DecimalGuidAndHyperlinkColumns)
+{
+    std::istringstream in("table T\ncolumn P Decimal 12,3\ncolumn Q DECIMAL\ncolumn G GUID\ncolumn H Hyperlink\n"
+                          "row -123456789.125; 7; {8E39276A-BCA8-4AC4-891E-49911D8438DD}; Strona#http://example.com/#\n");
+    const Content content = parseMdbText(in);
+    const Table &t = content.tables.at(0);
+    ASSERT_EQ(t.columns.size(), 4u);
+    EXPECT_EQ(t.columns[0].type, ColumnType::Decimal);
+    EXPECT_EQ(t.columns[0].precision, 12);
+    EXPECT_EQ(t.columns[0].scale, 3);
+    EXPECT_EQ(t.columns[1].precision, 18);
+    EXPECT_EQ(t.columns[1].scale, 0);
+    EXPECT_EQ(t.columns[2].type, ColumnType::Guid);
+    EXPECT_EQ(t.columns[3].type, ColumnType::Hyperlink);
+    const std::vector<Value> expected{std::string("-123456789.125"), std::string("7"),
+                                      std::string("{8E39276A-BCA8-4AC4-891E-49911D8438DD}"),
+                                      std::string("Strona#http://example.com/#")};
+    EXPECT_EQ(t.rows.at(0), expected);
+}
+
 TEST(TextDescription, MistakesNameTheirLine)
 {
     const struct {
@@ -93,6 +115,7 @@ TEST(TextDescription, MistakesNameTheirLine)
         {"table T\ncolumn A DateTime\nrow #2023-02-29#", "Wiersz 3: niepoprawna data #2023-02-29#"},
         {"table T\ncolumn A Long\nrow 1\ncolumn B Long", "Wiersz 4: kolumna po wierszach"},
         {"\n\ntabela T", "Wiersz 3: nieznane słowo „tabela”"},
+        {"table T\ncolumn A Decimal 18", "Wiersz 2: kolumna Decimal przyjmuje precyzję i skalę w postaci 18,2"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

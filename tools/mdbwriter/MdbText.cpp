@@ -88,11 +88,13 @@ ColumnType parseType(const std::string &word, std::size_t line)
         {"boolean", ColumnType::Boolean}, {"byte", ColumnType::Byte},         {"integer", ColumnType::Integer},
         {"long", ColumnType::Long},       {"currency", ColumnType::Currency}, {"single", ColumnType::Single},
         {"double", ColumnType::Double},   {"datetime", ColumnType::DateTime}, {"text", ColumnType::Text},
-        {"memo", ColumnType::Memo}};
+        {"memo", ColumnType::Memo},       {"decimal", ColumnType::Decimal},   {"guid", ColumnType::Guid},
+        {"hyperlink", ColumnType::Hyperlink}};
     const auto it = types.find(lower(word));
     if (it == types.end())
         fail(line, "nieznany typ kolumny „" + word +
-                       "” (dozwolone: Boolean, Byte, Integer, Long, Currency, Single, Double, DateTime, Text, Memo).");
+                       "” (dozwolone: Boolean, Byte, Integer, Long, Currency, Single, Double, DateTime, Text, Memo, "
+                       "Decimal, GUID, Hyperlink).");
     return it->second;
 }
 
@@ -167,11 +169,12 @@ Value parseValue(const std::string &field, const Column &column, std::size_t lin
             return bad("liczbą (z kropką dziesiętną)");
         return v;
     }
-    case ColumnType::Text:
-    case ColumnType::Memo:
+    case ColumnType::Decimal:
+        // Exact decimal text; the writer checks it against the column.
+        return field;
+    default:
         return field;
     }
-    return field;
 }
 
 std::vector<Value> parseRow(const std::string &text, const Table &table, std::size_t line)
@@ -240,8 +243,15 @@ Content parseMdbText(std::istream &in)
             if (tail.empty())
                 fail(line, "brak typu kolumny „" + name + "”.");
             auto [typeWord, sizeWord] = nameAndRest(tail, line);
-            Column column{name, parseType(typeWord, line), 255};
-            if (!sizeWord.empty()) {
+            Column column{name, parseType(typeWord, line), 255, 18, 0};
+            if (column.type == ColumnType::Decimal && !sizeWord.empty()) {
+                int precision = 0, scale = 0;
+                char tail = 0;
+                if (std::sscanf(sizeWord.c_str(), "%d,%d%c", &precision, &scale, &tail) != 2)
+                    fail(line, "kolumna Decimal przyjmuje precyzję i skalę w postaci 18,2.");
+                column.precision = precision;
+                column.scale = scale;
+            } else if (!sizeWord.empty()) {
                 char *end = nullptr;
                 const long size = std::strtol(sizeWord.c_str(), &end, 10);
                 if (column.type != ColumnType::Text || *end || size < 1 || size > 255)

@@ -21,8 +21,9 @@
 // max columns (41), variable column count (43), column count (45), index counts (47, 51),
 // usage map and free-space map as page/row references (55, 59: page << 8 | row). Then per
 // column 25 bytes: type (0), column number (5), variable column number (7), column number (9),
-// sort order LCID for text (11), flags (15: 0x01 fixed length, 0x02 nullable), fixed offset
-// (21), length in bytes (23). Then the names: 16-bit byte length + UCS-2.
+// sort order LCID for text (11) or precision (11) and scale (12) for Decimal, flags (15: 0x01
+// fixed length, 0x02 nullable, 0x80 hyperlink), fixed offset (21), length in bytes (23). Then
+// the names: 16-bit byte length + UCS-2.
 //
 // Data page: 01 01, 16-bit free space, 32-bit TDEF page (or "LVAL" for long-value pages),
 // 4 unknown bytes, 16-bit row count at 12, 16-bit row offsets from 14. Rows are packed from
@@ -33,7 +34,11 @@
 // column start offsets in reverse order, the 16-bit variable column count; last the null mask,
 // one bit per column number, LSB first, 1 = present. Boolean values live only in that mask.
 //
-// Memo field (12 bytes in the row): 24-bit byte length, flag byte (0x80 data follows inline,
+// Decimal (17 bytes): sign byte (0x80 negative), then the unsigned 128-bit mantissa as four
+// 32-bit little-endian words, the most significant first; the value is mantissa / 10^scale.
+// GUID (16 bytes): the first three groups little-endian, the last eight bytes as written.
+//
+// Memo and OLE field (12 bytes in the row): 24-bit byte length, flag byte (0x80 data follows inline,
 // 0x40 data is the whole of one LVAL row, 0x00 data is a chain of LVAL rows each starting with
 // the 32-bit page/row reference of the next, 0 at the end), 32-bit page/row reference, 4 zero
 // bytes. Text is UCS-2, or in the compressed form: FF FE, then bytes read one per character
@@ -90,8 +95,11 @@ constexpr std::array<std::uint8_t, 4> kHeaderKey{0xC7, 0xDA, 0x39, 0x6B};
 // Raw column type codes.
 enum : std::uint8_t {
     kBool = 0x01, kByte = 0x02, kInt = 0x03, kLong = 0x04, kMoney = 0x05, kFloat = 0x06,
-    kDouble = 0x07, kDateTime = 0x08, kBinary = 0x09, kText = 0x0A, kOle = 0x0B, kMemo = 0x0C
+    kDouble = 0x07, kDateTime = 0x08, kBinary = 0x09, kText = 0x0A, kOle = 0x0B, kMemo = 0x0C,
+    kGuid = 0x0F, kNumeric = 0x10
 };
+
+constexpr int kMaxPrecision = 28;
 
 using Page = std::array<std::uint8_t, kPageSize>;
 
@@ -270,6 +278,8 @@ std::string typeName(std::uint8_t code)
     case kText: return "Text";
     case kMemo: return "Memo";
     case kBinary: return "Binary";
+    case kNumeric: return "Decimal";
+    case kGuid: return "GUID";
     default: return "OLE";
     }
 }
@@ -282,6 +292,9 @@ struct ColumnLayout {
     std::uint16_t number = 0;  // position in the row's null mask
     std::uint16_t fixedOffset = 0;
     std::uint16_t varIndex = 0;
+    std::uint8_t precision = 0; // Decimal
+    std::uint8_t scale = 0;
+    bool hyperlink = false;
 };
 
 struct TableLayout {
@@ -327,6 +340,8 @@ std::uint16_t fixedSize(std::uint8_t code)
     case kByte: return 1;
     case kInt: return 2;
     case kLong: case kFloat: return 4;
+    case kGuid: return 16;
+    case kNumeric: return 17;
     default: return 8;
     }
 }
@@ -344,6 +359,10 @@ std::uint8_t codeOf(ColumnType type)
     case ColumnType::DateTime: return kDateTime;
     case ColumnType::Text: return kText;
     case ColumnType::Memo: return kMemo;
+    case ColumnType::Decimal: return kNumeric;
+    case ColumnType::Guid: return kGuid;
+    case ColumnType::Hyperlink: return kMemo;
+    case ColumnType::Ole: return kOle;
     }
     return kText;
 }
@@ -397,12 +416,25 @@ TableLayout layoutOf(const Table &table)
                 fail("Tabela „" + table.name + "”, kolumna „" + c.name +
                      "”: rozmiar tekstu musi mieścić się w przedziale 1–255.");
             size = std::uint16_t(c.textSize * 2);
-        } else if (code != kMemo) {
+        } else if (code != kMemo && code != kOle) {
             size = fixedSize(code);
         }
+        if (code == kNumeric && (c.precision < 1 || c.precision > kMaxPrecision || c.scale < 0 || c.scale > c.precision))
+            fail("Tabela „" + table.name + "”, kolumna „" + c.name +
+                 "”: precyzja Decimal musi mieścić się w przedziale 1–28, a skala w 0–precyzja.");
         cols.emplace_back(c.name, code, size);
     }
-    return makeLayout(table.name, false, cols);
+    TableLayout layout = makeLayout(table.name, false, cols);
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        const Column &c = table.columns[i];
+        ColumnLayout &l = layout.columns[i];
+        l.hyperlink = c.type == ColumnType::Hyperlink;
+        if (l.code == kNumeric) {
+            l.precision = std::uint8_t(c.precision);
+            l.scale = std::uint8_t(c.scale);
+        }
+    }
+    return layout;
 }
 
 // Rows of the catalogue and the empty system tables readers and Access expect to find.
@@ -461,8 +493,11 @@ std::vector<std::uint8_t> tdefBody(const TableLayout &t, std::uint32_t rowCount,
         if (c.code == kText || c.code == kMemo) {
             put16(e, 11, kSortGeneral);
             e[16] = t.compressText ? 0x01 : 0x00;
+        } else if (c.code == kNumeric) {
+            e[11] = c.precision;
+            e[12] = c.scale;
         }
-        e[15] = std::uint8_t((c.fixed ? 0x01 : 0x00) | 0x02);
+        e[15] = std::uint8_t((c.fixed ? 0x01 : 0x00) | 0x02 | (c.hyperlink ? 0x80 : 0x00));
         put16(e, 21, c.fixed ? c.fixedOffset : 0);
         put16(e, 23, c.size);
         b.insert(b.end(), e, e + 25);
@@ -637,6 +672,96 @@ std::int64_t integerOf(const TableLayout &t, std::size_t row, const ColumnLayout
     return i;
 }
 
+using Mantissa = unsigned __int128;
+
+Mantissa pow10(int n)
+{
+    Mantissa p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// Exact decimal text ("-12.50") as a mantissa scaled by 10^scale. False when the text is not a
+// plain decimal number, has nonzero digits beyond the scale or more than 28 digits.
+bool parseDecimal(const std::string &text, int scale, bool &negative, Mantissa &mantissa)
+{
+    const Mantissa limit = pow10(kMaxPrecision);
+    std::size_t i = 0;
+    negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    mantissa = 0;
+    int digits = 0;
+    int fraction = -1; // digits taken after the point
+    for (; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '.' && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        if (ch < '0' || ch > '9')
+            return false;
+        ++digits;
+        if (fraction == scale) {
+            if (ch != '0')
+                return false;
+            continue;
+        }
+        if (fraction >= 0)
+            ++fraction;
+        mantissa = mantissa * 10 + Mantissa(ch - '0');
+        if (mantissa >= limit)
+            return false;
+    }
+    if (digits == 0)
+        return false;
+    for (int f = std::max(fraction, 0); f < scale; ++f) {
+        mantissa *= 10;
+        if (mantissa >= limit)
+            return false;
+    }
+    return true;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" as the 16 stored bytes.
+bool parseGuid(const std::string &text, std::uint8_t *out)
+{
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}')
+        return false;
+    std::uint8_t b[16];
+    int n = 0;
+    for (std::size_t i = 1; i < 37;) {
+        if (i == 9 || i == 14 || i == 19 || i == 24) {
+            if (text[i] != '-')
+                return false;
+            ++i;
+            continue;
+        }
+        const int hi = hexDigit(text[i]);
+        const int lo = hexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0)
+            return false;
+        b[n++] = std::uint8_t(hi * 16 + lo);
+        i += 2;
+    }
+    const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    for (int k = 0; k < 16; ++k)
+        out[k] = b[order[k]];
+    return true;
+}
+
 // Writes one table's rows: long memo values first (so that the table's data pages stay
 // contiguous), then the rows.
 class TableWriter {
@@ -664,7 +789,7 @@ public:
     }
 
 private:
-    bool isMemo(const ColumnLayout &c) const { return c.code == kMemo; }
+    bool isLong(const ColumnLayout &c) const { return c.code == kMemo || c.code == kOle; }
 
     void compressMemo(std::vector<std::uint8_t> &bytes, std::size_t start, long units)
     {
@@ -673,19 +798,28 @@ private:
             compressUcs2(bytes, start, scratch_);
     }
 
-    const std::string &memoText(std::size_t r, const ColumnLayout &c, const Value &v) const
+    // The stored bytes of a memo (UCS-2, compressed where it may be) or OLE value.
+    void longBytes(std::size_t r, const ColumnLayout &c, const Value &v, std::vector<std::uint8_t> &bytes)
     {
         const std::string *s = std::get_if<std::string>(&v);
         if (!s)
             badType(t_, r, c, v);
-        return *s;
+        bytes.clear();
+        if (c.code == kOle) {
+            bytes.assign(s->begin(), s->end());
+            return;
+        }
+        const long units = appendUcs2(*s, bytes);
+        if (units < 0)
+            fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
+        compressMemo(bytes, 0, units);
     }
 
     void writeLongValues(const std::vector<std::vector<Value>> &rows)
     {
         bool anyMemo = false;
         for (const ColumnLayout &c : t_.columns)
-            anyMemo = anyMemo || isMemo(c);
+            anyMemo = anyMemo || isLong(c);
         if (!anyMemo)
             return;
         RowPacker shared(image_, 0, true); // single-row values, several per page
@@ -695,17 +829,13 @@ private:
             for (std::size_t i : t_.varOrder) {
                 const ColumnLayout &c = t_.columns[i];
                 const Value &v = rows[r][i];
-                if (!isMemo(c) || v.index() == 0)
+                if (!isLong(c) || v.index() == 0)
                     continue;
-                bytes.clear();
-                const long units = appendUcs2(memoText(r, c, v), bytes);
-                if (units < 0)
-                    fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
-                compressMemo(bytes, 0, units);
+                longBytes(r, c, v, bytes);
                 if (bytes.size() <= kInlineMemoMax)
                     continue;
                 if (bytes.size() > kMaxMemoBytes)
-                    fail(cellName(t_, r, c) + ": tekst Memo zajmuje ponad 16 MB.");
+                    fail(cellName(t_, r, c) + ": wartość " + typeName(c.code) + " zajmuje ponad 16 MB.");
                 if (bytes.size() <= kMaxRowSize) {
                     refs_.push_back(shared.add(bytes.data(), bytes.size()));
                     continue;
@@ -771,7 +901,16 @@ private:
                 break;
             case kMoney: {
                 std::int64_t scaled;
-                if (const std::int64_t *pi = std::get_if<std::int64_t>(&v)) {
+                if (const std::string *ps = std::get_if<std::string>(&v)) {
+                    bool negative = false;
+                    Mantissa m = 0;
+                    const Mantissa max = Mantissa(std::numeric_limits<std::int64_t>::max());
+                    if (!parseDecimal(*ps, 4, negative, m))
+                        fail(cellName(t_, r, c) + ": „" + *ps + "” nie jest kwotą z najwyżej 4 miejscami po przecinku.");
+                    if (m > max + (negative ? 1 : 0))
+                        fail(cellName(t_, r, c) + ": kwota poza zakresem typu Currency.");
+                    scaled = negative && m != 0 ? -std::int64_t(m - 1) - 1 : std::int64_t(m);
+                } else if (const std::int64_t *pi = std::get_if<std::int64_t>(&v)) {
                     if (*pi > std::numeric_limits<std::int64_t>::max() / 10000 ||
                         *pi < std::numeric_limits<std::int64_t>::min() / 10000)
                         fail(cellName(t_, r, c) + ": kwota poza zakresem typu Currency.");
@@ -788,6 +927,35 @@ private:
             case kFloat: {
                 const float f = float(numberOf(t_, r, c, v));
                 put32(p, 0, std::bit_cast<std::uint32_t>(f));
+                break;
+            }
+            case kNumeric: {
+                bool negative = false;
+                Mantissa m = 0;
+                if (const std::int64_t *pi = std::get_if<std::int64_t>(&v)) {
+                    negative = *pi < 0;
+                    m = Mantissa(negative ? 0 - std::uint64_t(*pi) : std::uint64_t(*pi)) * pow10(c.scale);
+                } else if (const std::string *ps = std::get_if<std::string>(&v)) {
+                    if (!parseDecimal(*ps, c.scale, negative, m))
+                        fail(cellName(t_, r, c) + ": „" + *ps + "” nie jest liczbą dziesiętną o skali " +
+                             std::to_string(c.scale) + ".");
+                } else {
+                    badType(t_, r, c, v);
+                }
+                if (m >= pow10(c.precision))
+                    fail(cellName(t_, r, c) + ": liczba ma więcej cyfr niż precyzja " + std::to_string(c.precision) +
+                         ".");
+                p[0] = negative && m != 0 ? 0x80 : 0x00;
+                for (int w = 0; w < 4; ++w)
+                    put32(p, std::size_t(1 + 4 * w), std::uint32_t(m >> (32 * (3 - w))));
+                break;
+            }
+            case kGuid: {
+                const std::string *ps = std::get_if<std::string>(&v);
+                if (!ps)
+                    badType(t_, r, c, v);
+                if (!parseGuid(*ps, p))
+                    fail(cellName(t_, r, c) + ": „" + *ps + "” nie jest identyfikatorem GUID w postaci {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.");
                 break;
             }
             default: // Double, DateTime
@@ -818,25 +986,22 @@ private:
                              " znaków, kolumna mieści " + std::to_string(c.size / 2) + ".");
                     if (t_.compressText || (units > 0 && row[start] == 0xFF && row[start + 1] == 0xFE))
                         compressUcs2(row, start, scratch_);
-                } else if (c.code == kMemo) {
+                } else if (isLong(c)) {
+                    longBytes(r, c, v, long_);
                     const std::size_t start = row.size();
                     row.resize(start + 12, 0);
-                    const long units = appendUcs2(memoText(r, c, v), row);
-                    if (units < 0)
-                        fail(cellName(t_, r, c) + ": tekst nie jest poprawnym UTF-8.");
-                    compressMemo(row, start + 12, units);
-                    const std::size_t bytes = row.size() - start - 12;
+                    const std::size_t bytes = long_.size();
                     if (bytes <= kInlineMemoMax) {
                         put32(row.data(), start, std::uint32_t(bytes) | 0x80000000u);
+                        row.insert(row.end(), long_.begin(), long_.end());
                     } else {
-                        row.resize(start + 12);
                         const std::uint32_t ref = refs_.at(nextRef++);
                         put32(row.data(), start,
                               std::uint32_t(bytes) | (bytes <= kMaxRowSize ? 0x40000000u : 0u));
                         put32(row.data(), start + 4, ref);
                     }
                 } else {
-                    badType(t_, r, c, v); // binary and OLE columns only ever hold NULL here
+                    badType(t_, r, c, v); // binary columns only ever hold NULL here
                 }
                 present(c);
             }
@@ -858,6 +1023,7 @@ private:
     std::vector<std::uint32_t> refs_;
     std::vector<std::uint16_t> offsets_;
     std::vector<std::uint8_t> scratch_;
+    std::vector<std::uint8_t> long_;
 };
 
 // Stores usage-map rows on data pages that belong to no table.

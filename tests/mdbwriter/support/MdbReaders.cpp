@@ -5,7 +5,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -57,8 +59,48 @@ std::string typeName(ColumnType type)
     case ColumnType::DateTime: return "DateTime";
     case ColumnType::Text: return "Text";
     case ColumnType::Memo: return "Memo";
+    case ColumnType::Decimal: return "Decimal";
+    case ColumnType::Guid: return "GUID";
+    case ColumnType::Hyperlink: return "Hyperlink";
+    case ColumnType::Ole: return "OLE";
     }
     return "?";
+}
+
+std::string decimalText(const std::string &text)
+{
+    std::string sign;
+    std::string digits = text;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+        if (digits[0] == '-')
+            sign = "-";
+        digits.erase(0, 1);
+    }
+    if (digits.find('.') != std::string::npos) {
+        while (digits.back() == '0')
+            digits.pop_back();
+        if (digits.back() == '.')
+            digits.pop_back();
+    }
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos || digits[first] == '.')
+        digits.erase(0, first == std::string::npos ? digits.size() - 1 : first - 1);
+    else
+        digits.erase(0, first);
+    if (digits == "0")
+        sign.clear();
+    return "n:" + sign + digits;
+}
+
+std::string hexBytes(const std::string &bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out = "b:";
+    for (const unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
 }
 
 std::string canonical(ColumnType type, const Value &value)
@@ -78,6 +120,20 @@ std::string canonical(ColumnType type, const Value &value)
     case ColumnType::Long:
         return std::to_string(std::get<std::int64_t>(value));
     case ColumnType::Currency:
+        if (const std::string *text = std::get_if<std::string>(&value)) {
+            // Exact decimal text: the count of ten-thousandths without leading zeros.
+            std::string digits = decimalText(*text).substr(2);
+            const bool negative = digits[0] == '-';
+            if (negative)
+                digits.erase(0, 1);
+            const std::size_t point = digits.find('.');
+            const std::size_t decimals = point == std::string::npos ? 0 : digits.size() - point - 1;
+            if (point != std::string::npos)
+                digits.erase(point, 1);
+            digits += std::string(4 - decimals, '0');
+            digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+            return (negative ? "-" : "") + digits;
+        }
         return std::to_string(std::llround(number() * 10000.0));
     case ColumnType::Single:
         return floatBits(float(number()));
@@ -87,7 +143,20 @@ std::string canonical(ColumnType type, const Value &value)
         return dateMillis(number());
     case ColumnType::Text:
     case ColumnType::Memo:
+    case ColumnType::Hyperlink:
         return "s:" + std::get<std::string>(value);
+    case ColumnType::Decimal:
+        if (const std::int64_t *i = std::get_if<std::int64_t>(&value))
+            return decimalText(std::to_string(*i));
+        return decimalText(std::get<std::string>(value));
+    case ColumnType::Guid: {
+        std::string upper = std::get<std::string>(value);
+        for (char &c : upper)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        return "g:" + upper;
+    }
+    case ColumnType::Ole:
+        return hexBytes(std::get<std::string>(value));
     }
     return "?";
 }
@@ -107,6 +176,9 @@ std::string libmdbType(int code)
     case MDB_DATETIME: return "DateTime";
     case MDB_TEXT: return "Text";
     case MDB_MEMO: return "Memo";
+    case MDB_NUMERIC: return "Decimal";
+    case MDB_REPID: return "GUID";
+    case MDB_OLE: return "OLE";
     default: return "type " + std::to_string(code);
     }
 }
@@ -131,7 +203,8 @@ std::string nodeType(const QString &t)
     static const std::map<QString, std::string> names{
         {"boolean", "Boolean"}, {"byte", "Byte"},         {"integer", "Integer"}, {"long", "Long"},
         {"currency", "Currency"}, {"float", "Single"},     {"double", "Double"}, {"datetime", "DateTime"},
-        {"text", "Text"},       {"memo", "Memo"}};
+        {"text", "Text"},       {"memo", "Memo"},          {"numeric", "Decimal"}, {"repid", "GUID"},
+        {"ole", "OLE"}};
     const auto it = names.find(t);
     return it == names.end() ? t.toStdString() : it->second;
 }

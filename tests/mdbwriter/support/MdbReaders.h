@@ -4,7 +4,8 @@
 // canonical cell form shared with the values the tests write:
 // "NULL", "true"/"false", integers in decimal, Currency as value * 10000, Single "f:<bits>",
 // Double "d:<bits>" (hex of the IEEE bits), DateTime "t:<ms since 1970, as JavaScript rounds>",
-// text "s:<UTF-8>".
+// text "s:<UTF-8>", Decimal "n:<shortest exact decimal>", GUID "g:{<upper-case hex>}", OLE
+// "b:<hex of the bytes>".
 
 #include "MdbContent.h"
 
@@ -18,7 +19,7 @@ namespace katarix::mdbwriter::test {
 
 struct ReadColumn {
     std::string name;
-    std::string type; // Boolean, Byte, Integer, Long, Currency, Single, Double, DateTime, Text, Memo
+    std::string type; // Boolean, Byte, ..., Text, Memo, Decimal, GUID, OLE (a hyperlink reads as Memo)
     int textSize = 0; // Text: characters
 };
 
@@ -35,6 +36,8 @@ std::string typeName(ColumnType type);
 std::string doubleBits(double v);
 std::string floatBits(float v);
 std::string dateMillis(double oleDays);
+std::string decimalText(const std::string &text); // "-012.50" -> "n:-12.5"
+std::string hexBytes(const std::string &bytes);
 
 // Throws std::runtime_error when libmdb cannot open the file.
 ReadDatabase readWithLibmdb(const std::string &path);

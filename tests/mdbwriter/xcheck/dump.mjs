@@ -3,7 +3,8 @@
 //
 // Cells are canonical strings so that the C++ tests can compare them exactly:
 // "NULL", "true"/"false", integers in decimal, Currency as the scaled integer (value * 10000),
-// Single "f:<hex bits>", Double "d:<hex bits>", DateTime "t:<ms since 1970>", text "s:<text>".
+// Single "f:<hex bits>", Double "d:<hex bits>", DateTime "t:<ms since 1970>", text "s:<text>",
+// Decimal "n:<shortest exact decimal>", GUID "g:{<upper-case hex>}", OLE "b:<hex of the bytes>".
 //
 // mdb-reader 3.x opens Jet 4 files whatever password it is given (it does not verify
 // passwords for that format), so the password check is done here: the password that
@@ -26,6 +27,21 @@ if (stored !== password) {
 
 function hex(buffer) {
     return Buffer.from(buffer).reverse().toString("hex");
+}
+
+// "-012.50" -> "-12.5", "-0.00" -> "0".
+function decimal(text) {
+    let sign = "";
+    let digits = text;
+    if (digits.startsWith("-")) {
+        sign = "-";
+        digits = digits.slice(1);
+    }
+    if (digits.includes(".")) digits = digits.replace(/0+$/, "").replace(/\.$/, "");
+    digits = digits.replace(/^0+(?=[0-9])/, "");
+    if (digits === "" ) digits = "0";
+    if (digits === "0") sign = "";
+    return sign + digits;
 }
 
 function cell(value, type) {
@@ -54,6 +70,13 @@ function cell(value, type) {
         case "text":
         case "memo":
             return "s:" + value;
+        case "numeric":
+            return "n:" + decimal(value);
+        case "repid":
+            return "g:{" + value.toUpperCase() + "}";
+        case "ole":
+        case "binary":
+            return "b:" + Buffer.from(value).toString("hex");
         default:
             return "?" + type + ":" + String(value);
     }

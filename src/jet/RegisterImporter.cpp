@@ -74,8 +74,9 @@ QString oleDateText(double days)
     qint64 seconds = qint64(std::llround(fraction * 86400.0));
     qint64 dayNumber = qint64(whole);
     if (seconds >= 86400) {
+        // Rounded up to the next midnight, which is later in time for negative days too.
         seconds -= 86400;
-        dayNumber += days < 0 ? -1 : 1;
+        dayNumber += 1;
     }
     const QDate date = QDate(1899, 12, 30).addDays(dayNumber);
     const QTime time = QTime(0, 0).addSecs(int(seconds));

@@ -20,16 +20,26 @@ constexpr int kOffsetMask = 0x1fff;
 constexpr int kDeletedFlag = 0x4000;
 constexpr int kMemoOverhead = 12;
 
-// Code pages libmdb can convert Jet 3 text from; anything else (0 in files written without
-// one) is read as Windows-1250, the code page of Polish registers.
-bool knownCodePage(int codePage)
+// The character set of Jet 3 text: the code page the header names, or Windows-1250 (the code
+// page of Polish registers) when it names none (0 in files written without one) or one that
+// is not known here.
+QByteArray jet3Charset(int codePage)
 {
     static const int pages[] = {437, 850, 852, 855, 860, 861, 862, 865, 866, 869, 874, 932, 936, 950,
-                                1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 28591, 28592, 65001};
-    for (int page : pages)
-        if (page == codePage)
-            return true;
-    return false;
+                                1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
+    switch (codePage) {
+    case 28591:
+        return "ISO-8859-1";
+    case 28592:
+        return "ISO-8859-2";
+    case 65001:
+        return "UTF-8";
+    default:
+        for (int page : pages)
+            if (page == codePage)
+                return "CP" + QByteArray::number(codePage);
+        return "CP1250";
+    }
 }
 
 ColumnKind kindOf(int type)
@@ -92,28 +102,74 @@ QString decodeJet4(const unsigned char *p, size_t size)
     return out;
 }
 
-double numericToDouble(const unsigned char *p, int scale)
+// mantissa / 10^scale as the nearest double. Where both operands are exact doubles one
+// correctly rounded division gives it; otherwise the correctly rounded decimal parser does.
+double scaledToDouble(unsigned __int128 mantissa, int scale, bool negative)
 {
-    // Sign byte, then four little-endian 32-bit words, the most significant first.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (mantissa == 0)
+        return 0.0;
+    double value;
+    if (mantissa <= (unsigned __int128)(1) << 53 && scale <= 22) {
+        value = double(quint64(mantissa)) / kPowers[scale];
+    } else {
+        char text[64];
+        char *end = text + sizeof text;
+        char *p = end;
+        *--p = '\0';
+        for (int digits = scale; digits > 0; digits /= 10)
+            *--p = char('0' + digits % 10);
+        *--p = '-';
+        *--p = 'e';
+        do {
+            *--p = char('0' + int(mantissa % 10));
+            mantissa /= 10;
+        } while (mantissa != 0);
+        value = std::strtod(p, nullptr);
+    }
+    return negative ? -value : value;
+}
+
+// Decimal: a sign byte (0x80 negative), then the 128-bit mantissa as four little-endian 32-bit
+// words, the most significant first.
+double decimalToDouble(const unsigned char *p, int scale)
+{
     unsigned __int128 mantissa = 0;
     for (int word = 0; word < 4; ++word) {
         const unsigned char *w = p + 1 + word * 4;
         const quint32 v = quint32(w[0]) | (quint32(w[1]) << 8) | (quint32(w[2]) << 16) | (quint32(w[3]) << 24);
         mantissa = (mantissa << 32) | v;
     }
-    char digits[64];
+    return scaledToDouble(mantissa, scale, (p[0] & 0x80) != 0);
+}
+
+// Currency: a signed count of ten-thousandths.
+double currencyToDouble(qint64 units)
+{
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? 0 - quint64(units) : quint64(units);
+    return scaledToDouble(magnitude, 4, negative);
+}
+
+// A Replication ID as Access shows it: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, upper-case, the
+// first three groups stored little-endian.
+QString guidText(const unsigned char *p)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    static const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    char out[38];
     int n = 0;
-    do {
-        digits[n++] = char('0' + int(mantissa % 10));
-        mantissa /= 10;
-    } while (mantissa != 0 && n < 60);
-    std::string text;
-    if (p[0] & 0x80)
-        text += '-';
-    for (int i = n - 1; i >= 0; --i)
-        text += digits[i];
-    text += "e-" + std::to_string(scale < 0 ? 0 : scale);
-    return std::strtod(text.c_str(), nullptr);
+    out[n++] = '{';
+    for (int k = 0; k < 16; ++k) {
+        if (k == 4 || k == 6 || k == 8 || k == 10)
+            out[n++] = '-';
+        const unsigned char b = p[order[k]];
+        out[n++] = hex[b >> 4];
+        out[n++] = hex[b & 15];
+    }
+    out[n++] = '}';
+    return QString::fromLatin1(out, n);
 }
 
 template<typename T>
@@ -187,7 +243,79 @@ struct MdbReader::Impl {
         return out;
     }
 
-    QVariant value(const QString &table, const MdbColumn *col, const MdbField &field) const
+    // The scale of each Decimal column of a table (-1 for other columns), in libmdb's column
+    // order. Taken from the column descriptors of the table definition (precision and scale one
+    // byte each: Jet 4 at 11 and 12, Jet 3 at 9 and 10 of the descriptor; the descriptor is
+    // found by the column name, which follows all descriptors in the same order) and checked
+    // against what libmdb reports, which some versions give the other way round.
+    std::vector<int> decimalScales(MdbTableDef *table, const QString &name) const
+    {
+        std::vector<int> scales(table->num_cols, -1);
+        bool any = false;
+        for (guint c = 0; c < table->num_cols; ++c)
+            any = any || static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->col_type == MDB_NUMERIC;
+        if (!any)
+            return scales;
+
+        // The definition, continued over linked pages after their 8-byte header.
+        const MdbFormatConstants *fmt = mdb->fmt;
+        const size_t pageSize = size_t(fmt->pg_size);
+        std::vector<unsigned char> def;
+        const size_t colStart = size_t(fmt->tab_cols_start_offset) + size_t(table->num_real_idxs) * fmt->tab_ridx_entry_size;
+        const size_t colEnd = colStart + size_t(table->num_cols) * fmt->tab_col_entry_size;
+        quint32 page = quint32(table->entry->table_pg);
+        for (int pages = 0; page != 0; ++pages) {
+            if (pages == 64 || mdb_read_alt_pg(mdb, page) != ssize_t(pageSize) || mdb->alt_pg_buf[0] != MDB_PAGE_TABLE)
+                damaged(QStringLiteral("definicja tabeli %1").arg(name));
+            const size_t from = def.empty() ? 0 : 8;
+            def.insert(def.end(), mdb->alt_pg_buf + from, mdb->alt_pg_buf + pageSize);
+            page = quint32(mdb_get_int32(mdb->alt_pg_buf, 4));
+        }
+
+        // Column names after the descriptors: a 16-bit (Jet 3: 8-bit) byte length, then the name.
+        std::vector<QString> names;
+        size_t at = colEnd;
+        for (guint c = 0; c < table->num_cols; ++c) {
+            const size_t lengthBytes = jet3 ? 1 : 2;
+            if (at + lengthBytes > def.size())
+                damaged(QStringLiteral("definicja tabeli %1").arg(name));
+            const size_t length = jet3 ? def[at] : size_t(def[at] | (def[at + 1] << 8));
+            at += lengthBytes;
+            if (at + length > def.size())
+                damaged(QStringLiteral("definicja tabeli %1").arg(name));
+            names.push_back(decodeText(def.data() + at, length));
+            at += length;
+        }
+
+        const int precisionAt = jet3 ? 9 : 11;
+        for (guint c = 0; c < table->num_cols; ++c) {
+            const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+            if (col->col_type != MDB_NUMERIC)
+                continue;
+            const QString column = QString::fromUtf8(col->name);
+            const unsigned char *d = nullptr;
+            for (size_t k = 0; k < names.size(); ++k) {
+                const size_t entry = colStart + k * fmt->tab_col_entry_size;
+                if (names[k] == column && def[entry] == MDB_NUMERIC) {
+                    d = def.data() + entry;
+                    break;
+                }
+            }
+            if (!d)
+                damaged(QStringLiteral("tabela %1, kolumna %2: brak opisu kolumny").arg(name, column));
+            const int precision = d[precisionAt];
+            const int scale = d[precisionAt + 1];
+            const bool valid = precision >= 1 && precision <= 28 && scale <= precision;
+            const bool agrees = (col->col_prec == precision && col->col_scale == scale)
+                || (col->col_prec == scale && col->col_scale == precision);
+            if (!valid || !agrees)
+                damaged(QStringLiteral("tabela %1, kolumna %2: precyzja %3, skala %4").arg(name, column).arg(precision).arg(scale));
+            scales[c] = scale;
+        }
+        return scales;
+    }
+
+    QVariant value(const QString &table, const MdbColumn *col, int scale, const MdbField &field) const
     {
         if (col->col_type == MDB_BOOL)
             return QVariant(!field.is_null);
@@ -212,7 +340,7 @@ struct MdbReader::Impl {
             return QVariant(qlonglong(readLe<qint32>(p)));
         case MDB_MONEY:
             need(8);
-            return QVariant(double(readLe<qint64>(p)) / 10000.0);
+            return QVariant(currencyToDouble(readLe<qint64>(p)));
         case MDB_FLOAT:
             need(4);
             return QVariant(double(readLe<float>(p)));
@@ -222,15 +350,12 @@ struct MdbReader::Impl {
             return QVariant(readLe<double>(p));
         case MDB_NUMERIC:
             need(17);
-            return QVariant(numericToDouble(p, col->col_scale));
+            return QVariant(decimalToDouble(p, scale));
         case MDB_TEXT:
             return QVariant(decodeText(p, size));
         case MDB_REPID: {
             need(16);
-            char *text = mdb_uuid_to_string(mdb->pg_buf, field.start);
-            const QString uuid = QString::fromLatin1(text);
-            g_free(text);
-            return QVariant(uuid);
+            return QVariant(guidText(p));
         }
         case MDB_MEMO: {
             const QByteArray bytes = longValue(table, p, size);
@@ -251,6 +376,9 @@ MdbReader::MdbReader(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         throw JetError(QStringLiteral("Plik bazy danych nie istnieje: %1").arg(path));
+    // Text arrives from libmdb as UTF-8 whatever the environment asks for.
+    unsetenv("MDBICONV");
+    unsetenv("MDB_ICONV");
     d->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!d->mdb) {
         delete d;
@@ -264,9 +392,10 @@ MdbReader::MdbReader(const QString &path)
                            .arg(path));
     }
     d->jet3 = version == MDB_VER_JET3;
-    if (d->jet3 && !std::getenv("MDB_JET3_CHARSET") && !knownCodePage(d->mdb->f->code_page)) {
+    if (d->jet3) {
+        // The file's own code page decides, not a MDB_JET3_CHARSET left in the environment.
         mdb_iconv_close(d->mdb);
-        setenv("MDB_JET3_CHARSET", "WINDOWS-1250", 1);
+        setenv("MDB_JET3_CHARSET", jet3Charset(d->mdb->f->code_page).constData(), 1);
         mdb_iconv_init(d->mdb);
     }
 }
@@ -293,6 +422,7 @@ void MdbReader::load(RegisterImporter &importer, const Progress &progress)
     struct Entry {
         MdbCatalogEntry *entry;
         MdbTableDef *table;
+        std::vector<int> scales; // of the Decimal columns
     };
     std::vector<Entry> tables;
     qint64 total = 0;
@@ -306,12 +436,19 @@ void MdbReader::load(RegisterImporter &importer, const Progress &progress)
                 mdb_free_tabledef(e.table);
             d->damaged(QStringLiteral("definicja tabeli %1").arg(QString::fromUtf8(entry->object_name)));
         }
-        tables.push_back({entry, table});
+        tables.push_back({entry, table, {}});
         // mdb_read_columns reads the definition page that mdb_read_table left in the buffer.
         if (!mdb_read_columns(table) || table->num_cols == 0) {
             for (Entry &e : tables)
                 mdb_free_tabledef(e.table);
             d->damaged(QStringLiteral("kolumny tabeli %1").arg(QString::fromUtf8(entry->object_name)));
+        }
+        try {
+            tables.back().scales = d->decimalScales(table, QString::fromUtf8(entry->object_name));
+        } catch (...) {
+            for (Entry &e : tables)
+                mdb_free_tabledef(e.table);
+            throw;
         }
         total += table->num_rows;
     }
@@ -361,7 +498,8 @@ void MdbReader::load(RegisterImporter &importer, const Progress &progress)
                             || size_t(field.start) + size_t(field.siz) > size_t(start) + size;
                         if (!field.is_null && cols[size_t(field.colnum)]->col_type != MDB_BOOL && outside)
                             d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
-                        values[size_t(field.colnum)] = d->value(name, cols[size_t(field.colnum)], field);
+                        const size_t at = size_t(field.colnum);
+                        values[at] = d->value(name, cols[at], e.scales[at], field);
                     }
                     importer.appendRow(values);
                     ++rows;

@@ -1,8 +1,6 @@
 // katarix-sql end to end: CSV quoting, parameters, errors and the regional decimal separator.
 #include "support/MdbTestSupport.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -11,12 +9,6 @@ using namespace katarix::test;
 using mw::ColumnType;
 
 namespace {
-
-struct SqlRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class KatarixSql : public ::testing::Test {
 protected:
@@ -41,19 +33,7 @@ protected:
 
     SqlRun run(const QStringList &args, const QString &locale = QStringLiteral("C"))
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LC_ALL"), locale);
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_scratch.path(QStringLiteral("xdg")));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(KATARIX_SQL), args);
-        SqlRun r;
-        if (!process.waitForFinished(120000))
-            return r;
-        r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        r.out = QString::fromUtf8(process.readAllStandardOutput());
-        r.err = QString::fromUtf8(process.readAllStandardError());
-        return r;
+        return runKatarixSql(m_scratch, args, locale);
     }
 
     MdbScratch m_scratch;

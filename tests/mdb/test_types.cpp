@@ -8,8 +8,6 @@
 #include "jet/Database.h"
 
 #include <QDate>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -96,27 +94,16 @@ mw::Column decimal(const std::string &name, int precision, int scale)
     return c;
 }
 
-struct SqlRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-SqlRun katarixSql(const MdbScratch &scratch, const QString &file, const QString &sql)
+// Writes the table as a Jet 4 file, loads it through the helper process and runs sql on the copy.
+std::vector<std::vector<SqlCell>> writeAndLoad(const MdbScratch &scratch, const mw::Table &table, const QString &file,
+                                               const QString &sql)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("xdg")));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KATARIX_SQL), {file, sql});
-    SqlRun r;
-    if (!process.waitForFinished(120000))
-        return r;
-    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
+    mw::Content content;
+    content.tables.push_back(table);
+    scratch.write(content, file);
+    jet::Database db;
+    jet::openRegister(db, scratch.path(file), scratch.options());
+    return selectAll(db, sql);
 }
 
 } // namespace
@@ -167,13 +154,9 @@ TEST(MdbTypes, DecimalValuesUseTheColumnScale)
         names << QString::fromStdString(name);
     }
     t.rows = {values, nulls};
-    mw::Content content;
-    content.tables.push_back(t);
-    const QString file = scratch.write(content, QStringLiteral("liczby.mdb"));
-
-    jet::Database db;
-    jet::openRegister(db, file, scratch.options());
-    const auto rows = selectAll(db, QStringLiteral("SELECT %1 FROM LICZBY ORDER BY NR").arg(names.join(QLatin1Char(','))));
+    const QString file = scratch.path(QStringLiteral("liczby.mdb"));
+    const auto rows = writeAndLoad(scratch, t, QStringLiteral("liczby.mdb"),
+                                   QStringLiteral("SELECT %1 FROM LICZBY ORDER BY NR").arg(names.join(QLatin1Char(','))));
     ASSERT_EQ(rows.size(), 2u);
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("Decimal(" + std::to_string(cases[i].precision) + "," + std::to_string(cases[i].scale) + ") " +
@@ -182,7 +165,8 @@ TEST(MdbTypes, DecimalValuesUseTheColumnScale)
         EXPECT_EQ(rows[1][i].type, SQLITE_NULL);
     }
 
-    const SqlRun r = katarixSql(scratch, file, QStringLiteral("SELECT %1 FROM LICZBY WHERE NR = 1").arg(names.join(QLatin1Char(','))));
+    const SqlRun r = runKatarixSql(
+        scratch, {file, QStringLiteral("SELECT %1 FROM LICZBY WHERE NR = 1").arg(names.join(QLatin1Char(',')))});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QStringList csv;
     for (const Case &c : cases)
@@ -208,19 +192,15 @@ TEST(MdbTypes, GuidsInAccessForm)
     for (size_t i = 0; i < cases.size(); ++i)
         t.rows.push_back({mw::Value(std::int64_t(i)), mw::Value(cases[i].first)});
     t.rows.push_back({mw::Value(std::int64_t(cases.size())), mw::Value()});
-    mw::Content content;
-    content.tables.push_back(t);
-    const QString file = scratch.write(content, QStringLiteral("guid.mdb"));
-
-    jet::Database db;
-    jet::openRegister(db, file, scratch.options());
-    const auto rows = selectAll(db, QStringLiteral("SELECT ID FROM IDENTYFIKATORY ORDER BY NR"));
+    const QString file = scratch.path(QStringLiteral("guid.mdb"));
+    const auto rows = writeAndLoad(scratch, t, QStringLiteral("guid.mdb"),
+                                   QStringLiteral("SELECT ID FROM IDENTYFIKATORY ORDER BY NR"));
     ASSERT_EQ(rows.size(), cases.size() + 1);
     for (size_t i = 0; i < cases.size(); ++i)
         EXPECT_TRUE(same(rows[i][0], text(cases[i].second))) << describe(rows[i][0]);
     EXPECT_EQ(rows.back()[0].type, SQLITE_NULL);
 
-    const SqlRun r = katarixSql(scratch, file, QStringLiteral("SELECT ID FROM IDENTYFIKATORY WHERE NR = 0"));
+    const SqlRun r = runKatarixSql(scratch, {file, QStringLiteral("SELECT ID FROM IDENTYFIKATORY WHERE NR = 0")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.toStdString(), "ID\n{8E39276A-BCA8-4AC4-891E-49911D8438DD}\n");
 
@@ -417,13 +397,9 @@ TEST(MdbTypes, EveryTypeWithItsEdgesAgreesWithTheIndependentReader)
             row[1 + columnOf(cases[i].type)] = cases[i].written; // the last row is all NULL
         t.rows.push_back(row);
     }
-    mw::Content content;
-    content.tables.push_back(t);
-    const QString file = scratch.write(content, QStringLiteral("przypadki.mdb"));
-
-    jet::Database db;
-    jet::openRegister(db, file, scratch.options());
-    const auto rows = selectAll(db, QStringLiteral("SELECT * FROM PRZYPADKI ORDER BY NR"));
+    const QString file = scratch.path(QStringLiteral("przypadki.mdb"));
+    const auto rows = writeAndLoad(scratch, t, QStringLiteral("przypadki.mdb"),
+                                   QStringLiteral("SELECT * FROM PRZYPADKI ORDER BY NR"));
     ASSERT_EQ(rows.size(), cases.size() + 1);
 
     const bool haveNode = !xc::xcheckDir().empty();

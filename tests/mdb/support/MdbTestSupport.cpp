@@ -1,6 +1,8 @@
 #include "MdbTestSupport.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include <sys/stat.h>
 
@@ -33,6 +35,23 @@ mw::Column column(const std::string &name, mw::ColumnType type, int textSize)
     c.type = type;
     c.textSize = textSize;
     return c;
+}
+
+SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("xdg")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KATARIX_SQL), args);
+    SqlRun r;
+    if (!process.waitForFinished(120000))
+        return r;
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
 }
 
 QByteArray fileBytes(const QString &path)

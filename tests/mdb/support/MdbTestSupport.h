@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -34,6 +35,14 @@ mw::Column column(const std::string &name, mw::ColumnType type, int textSize = 2
 QByteArray fileBytes(const QString &path);
 qint64 mtimeNs(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
+
+// One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder.
+struct SqlRun {
+    int exitCode = -1; // -1: crashed or did not finish
+    QString out;
+    QString err;
+};
+SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"));
 
 // The value of one cell of the engine database, through plain SQLite (typeof and value).
 struct Cell {

@@ -141,6 +141,28 @@ TEST(MdbBadFiles, EachEndsInPolishError)
              return f;
          },
          "jest uszkodzony"},
+        {"Decimal scale above its precision",
+         [](const MdbScratch &s) {
+             mw::Table t;
+             t.name = "POWIERZCHNIE";
+             mw::Column area = column("AREA", ColumnType::Decimal);
+             area.precision = 27;
+             area.scale = 13;
+             t.columns = {column("MSLINK", ColumnType::Long), area};
+             t.rows = {{mw::Value(std::int64_t(1)), mw::Value(std::string("12.5"))}};
+             const QString f = s.write(mw::Content{{t}}, QStringLiteral("skala.mdb"));
+             // The column descriptor: type 0x10, precision and scale at 11 and 12, length 17 at 23.
+             QByteArray bytes = fileBytes(f);
+             for (qsizetype i = kPage; i + 25 < bytes.size(); ++i) {
+                 if (bytes[i] == 0x10 && bytes[i + 11] == 27 && bytes[i + 12] == 13 && bytes[i + 23] == 17) {
+                     bytes[i + 12] = 28;
+                     break;
+                 }
+             }
+             writeBytes(f, bytes);
+             return f;
+         },
+         "tabela POWIERZCHNIE, kolumna AREA: precyzja 27, skala 28"},
     };
     for (const BadFile &c : cases) {
         SCOPED_TRACE(c.name);

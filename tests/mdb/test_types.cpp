@@ -429,3 +429,22 @@ TEST(MdbTypes, EveryTypeWithItsEdgesAgreesWithTheIndependentReader)
     if (!haveNode)
         GTEST_SKIP() << "mdb-reader is not installed (npm ci in tests/mdbwriter/xcheck)";
 }
+
+// libmdb converts names to the character set the environment names; the loader always asks
+// for UTF-8, so Polish table and column names survive whatever a user's session exports.
+TEST(MdbTypes, NamesSurviveACharsetLeftInTheEnvironment)
+{
+    MdbScratch scratch;
+    mw::Table t;
+    t.name = "DZIAŁKI_ŻÓŁTE";
+    t.columns = {column("NR", ColumnType::Long), column("POWIERZCHNIA_Ł", ColumnType::Text, 20)};
+    t.rows = {{mw::Value(std::int64_t(1)), mw::Value(std::string("łąka"))}};
+    qputenv("MDBICONV", "ISO-8859-2");
+    qputenv("MDB_ICONV", "ISO-8859-2");
+    const auto rows = writeAndLoad(scratch, t, QStringLiteral("nazwy.mdb"),
+                                   QStringLiteral("SELECT \"POWIERZCHNIA_Ł\" FROM \"DZIAŁKI_ŻÓŁTE\""));
+    qunsetenv("MDBICONV");
+    qunsetenv("MDB_ICONV");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(same(rows[0][0], text("łąka"))) << describe(rows[0][0]);
+}

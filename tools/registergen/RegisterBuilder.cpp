@@ -97,6 +97,11 @@ Value coerce(const std::string &table, const mdbwriter::Column &column, const Va
             return *s;
         }
         fail(table, column, "a text column takes texts only");
+    case ColumnType::Decimal:
+    case ColumnType::Guid:
+    case ColumnType::Hyperlink:
+    case ColumnType::Ole:
+        break; // the register schema has no such columns
     }
     fail(table, column, "unsupported column type");
 }
@@ -114,6 +119,11 @@ jet::ColumnKind kindOf(ColumnType type)
     case ColumnType::DateTime: return jet::ColumnKind::DateTime;
     case ColumnType::Text: return jet::ColumnKind::Text;
     case ColumnType::Memo: return jet::ColumnKind::Memo;
+    case ColumnType::Decimal:
+    case ColumnType::Guid:
+    case ColumnType::Hyperlink:
+    case ColumnType::Ole:
+        break; // refused by coerce before a row is stored
     }
     return jet::ColumnKind::Text;
 }

@@ -68,6 +68,16 @@ QColor kolorUstawien(QColor (app::TUstawieniaFrm::*odczyt)() const, int domyslny
     return widgets::colorFromWindows(domyslny);
 }
 
+// A comment marker with the hints "Komentarz do <czego>" and "Uwaga: Komentarz do <czego>".
+KomentMarker *znacznik(int tag, const char *name, const char *imageName, const QString &czego, QWidget *parent)
+{
+    const QString hint = QStringLiteral("Komentarz do ") + czego;
+    auto *marker = new KomentMarker(tag, hint, QStringLiteral("Uwaga: ") + hint, parent);
+    marker->setObjectName(QString::fromLatin1(name));
+    marker->Img->setObjectName(QString::fromLatin1(imageName));
+    return marker;
+}
+
 QList<DataGrid::Column> kolumnyOsob(bool grupa)
 {
     QList<DataGrid::Column> columns{
@@ -243,10 +253,8 @@ void TRejestrFrm::utworzKomponenty()
     UdzWlaPnl = panelTekstowy(QStringLiteral("UdzWlaPnl"), QStringLiteral("wl + si: "), Panel4);
     UdzUwPnl = panelTekstowy(QStringLiteral("UdzUwPnl"), QStringLiteral("uw: "), Panel4);
     UdzInniPnl = panelTekstowy(QStringLiteral("UdzInniPnl"), QStringLiteral("Pozostali: "), Panel4);
-    KomentOsPnl = new KomentMarker(2, QStringLiteral("Komentarz do osoby"), QStringLiteral("Uwaga: Komentarz do osoby"), Panel4);
-    KomentOsPnl->setObjectName(QStringLiteral("KomentOsPnl"));
+    KomentOsPnl = znacznik(2, "KomentOsPnl", "OsobyImg", QStringLiteral("osoby"), Panel4);
     OsobyImg = KomentOsPnl->Img;
-    OsobyImg->setObjectName(QStringLiteral("OsobyImg"));
     udzialy->addWidget(UdzWlaPnl, 1);
     udzialy->addWidget(UdzUwPnl, 1);
     udzialy->addWidget(UdzInniPnl, 1);
@@ -267,10 +275,8 @@ void TRejestrFrm::utworzKomponenty()
     panel3Layout->setSpacing(0);
     auto *naglowek = new QHBoxLayout;
     naglowek->setSpacing(1);
-    KomentJrPnl = new KomentMarker(1, QStringLiteral("Komentarz do jednostki"), QStringLiteral("Uwaga: Komentarz do jednostki"), Panel3);
-    KomentJrPnl->setObjectName(QStringLiteral("KomentJrPnl"));
+    KomentJrPnl = znacznik(1, "KomentJrPnl", "JrImg", QStringLiteral("jednostki"), Panel3);
     JrImg = KomentJrPnl->Img;
-    JrImg->setObjectName(QStringLiteral("JrImg"));
     ArchiwumPnl = panelTekstowy(QStringLiteral("ArchiwumPnl"), QStringLiteral("Stan aktualny"), Panel3);
     ArchiwumPnl->setAlignment(Qt::AlignCenter);
     naglowek->addWidget(KomentJrPnl);
@@ -309,10 +315,8 @@ void TRejestrFrm::utworzKomponenty()
     Panel5 = new QWidget(RxSplitter1);
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->setMinimumHeight(100);
-    KomentDlkBudPnl = new KomentMarker(3, QStringLiteral("Komentarz do przedmiotu"), QStringLiteral("Uwaga: Komentarz do przedmiotu"), Panel5);
-    KomentDlkBudPnl->setObjectName(QStringLiteral("KomentDlkBudPnl"));
+    KomentDlkBudPnl = znacznik(3, "KomentDlkBudPnl", "PrzedmiotImg", QStringLiteral("przedmiotu"), Panel5);
     PrzedmiotImg = KomentDlkBudPnl->Img;
-    PrzedmiotImg->setObjectName(QStringLiteral("PrzedmiotImg"));
 
     RxSplitter1->addWidget(Panel2);
     RxSplitter1->addWidget(Panel5);

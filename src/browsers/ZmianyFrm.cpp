@@ -29,6 +29,13 @@ QString bezOstatniegoBr(QString text)
     return text;
 }
 
+void otworzDlaSprawy(jet::Query *query, double sprawaId)
+{
+    query->close();
+    query->setParameter(QStringLiteral("SPRAWA_ID"), sprawaId, jet::FieldType::Float);
+    query->open();
+}
+
 } // namespace
 
 QString tekstHtml(QString text)
@@ -131,9 +138,7 @@ QString TTWzmianyFrm::NumerySprawy(double sprawaId)
 {
     if (sprawaId < 1)
         return {};
-    NrZmnQry->close();
-    NrZmnQry->setParameter(QStringLiteral("SPRAWA_ID"), sprawaId, jet::FieldType::Float);
-    NrZmnQry->open();
+    otworzDlaSprawy(NrZmnQry, sprawaId);
     QString text;
     for (NrZmnQry->first(); !NrZmnQry->eof(); NrZmnQry->next())
         text += QLatin1Char(' ') + tekstHtml(NrZmnQry->asString(QStringLiteral("numer"))) + QStringLiteral("<br>");
@@ -145,9 +150,7 @@ QString TTWzmianyFrm::DokumentySprawy(double sprawaId)
 {
     if (sprawaId < 1)
         return {};
-    DokQry->close();
-    DokQry->setParameter(QStringLiteral("SPRAWA_ID"), sprawaId, jet::FieldType::Float);
-    DokQry->open();
+    otworzDlaSprawy(DokQry, sprawaId); // one parameter for its three places
     QString text;
     for (DokQry->first(); !DokQry->eof(); DokQry->next()) {
         text += tekstHtml(DokQry->asString(QStringLiteral("rodzdok"))) + QLatin1Char(' ')

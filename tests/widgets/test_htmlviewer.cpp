@@ -17,12 +17,8 @@ namespace {
 // A table in the manner of the change page: a column group, rows without end tags, header cells
 // with their own colour, a blank cell written "&nbsp" without its semicolon.
 const char *const Strona =
-    "<head> <meta http-equiv=\"content-type\" content=\"text/html; charset=Windows-1250\"> </head>\r\n"
-    "<table bgcolor=\"gray\" cellPadding=2 cellSpacing=1 width=100% align=center>\r\n"
-    "<colgroup>\r\n"
-    "  <col align=right width=130>\r\n"
-    "  <col >\r\n"
-    "</colgroup>\r\n"
+    "<table bgcolor=\"gray\" cellPadding=2 cellSpacing=1 width=100%>\r\n"
+    "<colgroup><col align=right width=130><col></colgroup>\r\n"
     "<tr bgcolor=\"silver\"><th></th><td nowrap align=center><b>ZMIANA TWORZĄCA</b></td>\r\n"
     "<tr bgcolor=\"lightyellow\"><th nowrap bgcolor=\"silver\">Nr zmiany</th>   <td> 1/2010<br> 2/2010 </td>\r\n"
     "<tr bgcolor=\"lightyellow\"><th nowrap bgcolor=\"silver\">Opis zmiany</th> <td> &nbsp </td>\r\n"

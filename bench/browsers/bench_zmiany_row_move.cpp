@@ -6,6 +6,7 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "BenchSupport.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/Database.h"
@@ -27,12 +28,6 @@ using namespace katarix;
 
 namespace {
 
-QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
-{
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -41,9 +36,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    jet::setDecimalSeparator(QLatin1Char(','));
     jet::Database db;
-    registergen::openGeneratedRegister(db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")), {100000, 1});
+    bench::otworzRejestr(db, args);
     browsers::TRgFrm rg(nullptr, &db);
     rg.resize(1000, 700);
     rg.show();
@@ -51,7 +45,7 @@ int main(int argc, char *argv[])
     rg.DzialkiGrd->setFocus(); // the parcels are the change window's source
     QApplication::processEvents();
 
-    const int units = argument(args, QStringLiteral("--units"), QStringLiteral("200")).toInt();
+    const int units = bench::argument(args, QStringLiteral("--units"), QStringLiteral("200")).toInt();
     std::vector<double> samples; // milliseconds
     int documents = 0;
     for (int g = 0; g < rg.GminaCbx->count() && int(samples.size()) < units * 3; ++g) {
@@ -80,13 +74,6 @@ int main(int argc, char *argv[])
                 break;
         }
     }
-    if (samples.empty()) {
-        std::fprintf(stderr, "No parcels to move over.\n");
-        return 1;
-    }
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, size_t(q * (samples.size() - 1) + 0.5))]; };
-    std::printf("parcel row move to change page painted, %zu moves (%d pages with documents): median %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                samples.size(), documents, at(0.5), at(0.99), samples.back());
-    return 0;
+    std::printf("%d of the pages list documents\n", documents);
+    return bench::wypiszCzasy(samples, "parcel row move to change page painted", "moves");
 }

@@ -7,6 +7,7 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "BenchSupport.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/Database.h"
@@ -28,12 +29,6 @@
 using namespace katarix;
 
 namespace {
-
-QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
-{
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
 
 void paintGrids(browsers::TRgFrm &rg)
 {
@@ -85,18 +80,17 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    jet::setDecimalSeparator(QLatin1Char(','));
     jet::Database db;
-    registergen::openGeneratedRegister(db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")), {100000, 1});
+    bench::otworzRejestr(db, args);
     browsers::TRgFrm rg(nullptr, &db);
     if (args.contains(QStringLiteral("--screenshot")))
-        return screenshot(rg, argument(args, QStringLiteral("--screenshot")));
+        return screenshot(rg, bench::argument(args, QStringLiteral("--screenshot")));
 
     rg.resize(1000, 700);
     rg.show();
     QApplication::processEvents();
-    const int precincts = argument(args, QStringLiteral("--precincts"), QStringLiteral("40")).toInt();
-    const int perPrecinct = argument(args, QStringLiteral("--units"), QStringLiteral("25")).toInt();
+    const int precincts = bench::argument(args, QStringLiteral("--precincts"), QStringLiteral("40")).toInt();
+    const int perPrecinct = bench::argument(args, QStringLiteral("--units"), QStringLiteral("25")).toInt();
     std::vector<double> samples; // milliseconds
     for (int g = 0; g < rg.GminaCbx->count(); ++g) {
         rg.GminaCbx->setCurrentIndex(g);
@@ -118,13 +112,5 @@ int main(int argc, char *argv[])
             }
         }
     }
-    if (samples.empty()) {
-        std::fprintf(stderr, "No units to choose.\n");
-        return 1;
-    }
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, size_t(q * (samples.size() - 1) + 0.5))]; };
-    std::printf("unit change to grids painted, %zu units: median %.2f ms, p99 %.2f ms, max %.2f ms\n", samples.size(),
-                at(0.5), at(0.99), samples.back());
-    return 0;
+    return bench::wypiszCzasy(samples, "unit change to grids painted", "units");
 }

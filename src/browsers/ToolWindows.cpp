@@ -45,8 +45,6 @@ QIcon ikonaZnaku(const QString &glyph, const QColor &color)
     return QIcon(pixmap);
 }
 
-namespace {
-
 jet::Database *bazaProgramu(jet::Database *database)
 {
     if (database)
@@ -58,6 +56,8 @@ QString plikIni()
 {
     return app::MainFrm ? app::MainFrm->PlikIni : QString();
 }
+
+namespace {
 
 QFont czcionkaPaska()
 {
@@ -74,6 +74,16 @@ TToolWindow::TToolWindow(QWidget *owner, const QString &baseSection, const QStri
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
+TToolWindow::TToolWindow(QWidget *owner) : QWidget(owner, Qt::Tool)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+bool TToolWindow::pozycjaZapisana() const
+{
+    return !plikIni().isEmpty() && app::IniFile(plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
+}
+
 void TToolWindow::initStorage()
 {
     if (!plikIni().isEmpty())
@@ -84,8 +94,7 @@ void TToolWindow::showEvent(QShowEvent *event)
 {
     if (!m_pokazane) {
         m_pokazane = true;
-        const bool zapisana = !plikIni().isEmpty() && app::IniFile(plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
-        if (!zapisana && DomyslnaPozycja)
+        if (!pozycjaZapisana() && DomyslnaPozycja)
             move(DomyslnaPozycja(frameGeometry().size()));
     }
     QWidget::showEvent(event);

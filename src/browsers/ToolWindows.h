@@ -36,6 +36,9 @@ public:
     std::function<QPoint(const QSize &)> DomyslnaPozycja;
 
 protected:
+    // A tool window that keeps its layout by its own means (pozycjaZapisana tells whether it has).
+    explicit TToolWindow(QWidget *owner);
+    virtual bool pozycjaZapisana() const;
     void showEvent(QShowEvent *event) override;
     void initStorage(); // after the components exist
     void closeEvent(QCloseEvent *event) override;
@@ -87,6 +90,10 @@ public:
     QPlainTextEdit *Memo;
 };
 
+// The given register, or the main window's connection when none is given.
+jet::Database *bazaProgramu(jet::Database *database);
+// The configuration file of the program (empty without a main window).
+QString plikIni();
 // The text of an id as the program writes ids into SQL: shortest decimal form, full stop.
 QString tekstId(double id);
 // A small picture drawn for buttons and markers (no image files needed).

@@ -41,14 +41,15 @@ TTWjrOsUstFrm::TTWjrOsUstFrm(QWidget *owner, jet::Query *tempQry)
     FwladClb = new QListWidget(this);
     FwladClb->setObjectName(QStringLiteral("FwladClb"));
     FwladClb->setToolTip(QStringLiteral("Wyszukiwane formy władania"));
-    RgrunChb = new QCheckBox(QStringLiteral("Rejestr gruntów"), this);
-    RgrunChb->setObjectName(QStringLiteral("RgrunChb"));
-    RgrunChb->setChecked(true);
-    RlokChb = new QCheckBox(QStringLiteral("Rejestr lokali"), this);
-    RlokChb->setObjectName(QStringLiteral("RlokChb"));
-    RlokChb->setChecked(true);
-    ArchChb = new QCheckBox(QStringLiteral("Szukaj także w archiwum"), this);
-    ArchChb->setObjectName(QStringLiteral("ArchChb"));
+    const auto pole = [this](const char *name, const QString &caption, bool checked) {
+        auto *box = new QCheckBox(caption, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(checked);
+        return box;
+    };
+    RgrunChb = pole("RgrunChb", QStringLiteral("Rejestr gruntów"), true);
+    RlokChb = pole("RlokChb", QStringLiteral("Rejestr lokali"), true);
+    ArchChb = pole("ArchChb", QStringLiteral("Szukaj także w archiwum"), false);
     DomyslneSB = new QToolButton(this);
     DomyslneSB->setObjectName(QStringLiteral("DomyslneSB"));
     DomyslneSB->setToolTip(QStringLiteral("Przywróć ustawienia domyślne"));

@@ -1,4 +1,5 @@
 // The units of persons window and its settings window over a register built for the purpose.
+#include "app/IniFile.h"
 #include "app/MainFrm.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -423,6 +424,21 @@ TEST_F(TWjrOsobyFrmTest, BothRegistersUntickedIsAnError)
     ASSERT_EQ(recording.messages.size(), 1u);
     EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie określono wszystkich kryteriów - pusty SQL!"));
     EXPECT_EQ(recording.messages[0].flags, app::mb::IconError);
+}
+
+TEST_F(TWjrOsobyFrmTest, KeepsItsPlaceAndSizeInTheConfigurationFile)
+{
+    frm->setGeometry(60, 70, 400, 280);
+    owner.reset(); // the person file closes
+    const app::IniFile ini(main->PlikIni);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("KATARIX.TWjrOsobyFrm"), QStringLiteral("Pos"), QString()),
+              QStringLiteral("60,70"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("KATARIX.TWjrOsobyFrm"), QStringLiteral("Size"), QString()),
+              QStringLiteral("280,400"));
+
+    owner = std::make_unique<QWidget>();
+    frm = new TTWjrOsobyFrm(owner.get());
+    EXPECT_EQ(frm->size(), QSize(400, 280));
 }
 
 } // namespace

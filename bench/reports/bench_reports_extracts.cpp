@@ -1,6 +1,7 @@
-// The land register extract of the largest unit and the short extract of 2,000 parcels on the
-// 100,000-parcel register: from the module's entry operation to the document saved on disk
-// (queries, filling the template, writing the file; the editor is not started).
+// The land register extract of the largest unit, the short extract of 2,000 parcels and the land
+// summary of 50 persons on the 100,000-parcel register: from the module's entry operation to the
+// document saved on disk (queries, filling the template, writing the file; the editor is not
+// started).
 //
 //   bench_reports_extracts [--benchmark_filter=...]
 //
@@ -13,6 +14,7 @@
 #include "jet/Query.h"
 #include "registergen/RegisterGenerator.h"
 #include "reports/WypisSkrRg.h"
+#include "reports/ZestGrOs.h"
 #include "reports/Wypisy.h"
 #include "rtf/RTFReport.h"
 #include "widgets/PathEdit.h"
@@ -26,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <vector>
 
 using namespace katarix;
 
@@ -150,6 +153,37 @@ void BM_WypisSort2000Parcels(benchmark::State &state)
     reportDocument(state, env);
 }
 BENCHMARK(BM_WypisSort2000Parcels)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The first `wanted` natural persons holding current land, in key order.
+std::vector<double> landHolders(jet::Database &db, int wanted)
+{
+    jet::Query q;
+    q.setDatabase(&db);
+    q.setSql(QStringLiteral(
+        "SELECT DISTINCT osoba_id FROM lwrgrun WHERE osoba_id < 300000000 AND "
+        "IIf(IsNull(zmiana_kas_id), 0, zmiana_kas_id) = 0 ORDER BY osoba_id"));
+    q.open();
+    std::vector<double> ids;
+    for (q.first(); !q.eof() && int(ids.size()) < wanted; q.next())
+        ids.push_back(q.asFloat(QStringLiteral("osoba_id")));
+    return ids;
+}
+
+void BM_ZestGrOs50Persons(benchmark::State &state)
+{
+    Environment &env = environment();
+    const std::vector<double> persons = landHolders(env.db, 50);
+    for (auto _ : state) {
+        reports::TZestGrOsDM dm(env.db, env.rtf1);
+        dm.WyczyscListe();
+        for (double id : persons)
+            dm.DodajOsobe(QStringLiteral("Osoba %1").arg(id, 0, 'f', 0), QStringLiteral("ul. Polna 1"), id);
+        dm.DrukujZestawienie();
+    }
+    state.counters["persons"] = double(persons.size());
+    reportDocument(state, env);
+}
+BENCHMARK(BM_ZestGrOs50Persons)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace
 

@@ -17,8 +17,8 @@ namespace katarix::widgets {
 
 namespace {
 
-// Paints the background the grid's colouring callback asks for; such a cell is painted as not
-// selected so that its own colour wins over the highlight.
+// Paints the background the grid's colouring callback asks for (such a cell is painted as not
+// selected so that its own colour wins over the highlight) and the font its font callback asks for.
 class DataGridDelegate : public QStyledItemDelegate {
 public:
     explicit DataGridDelegate(DataGrid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
@@ -30,19 +30,29 @@ public:
         const auto &columns = m_grid->designedColumns();
         if (index.column() < columns.size() && columns[index.column()].bold)
             opt.font.setBold(true);
-        if (m_grid->GetCellParams) {
+        if (m_grid->GetCellParams || m_grid->GetCellFont) {
             DataGrid::CellParams params;
             params.row = index.row();
             params.column = index.column();
             params.field = m_grid->fieldOfColumn(index.column());
             params.text = opt.text;
             params.selected = opt.state & QStyle::State_Selected;
-            if (const std::optional<QColor> background = m_grid->GetCellParams(params)) {
-                const bool selected = opt.state & QStyle::State_Selected;
+            const std::optional<QColor> background =
+                m_grid->GetCellParams ? m_grid->GetCellParams(params) : std::optional<QColor>();
+            if (background) {
                 opt.state &= ~QStyle::State_Selected;
                 opt.backgroundBrush = QBrush(*background);
-                if (selected && *background == opt.palette.color(QPalette::Highlight))
+                if (params.selected && *background == opt.palette.color(QPalette::Highlight))
                     opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::HighlightedText));
+            }
+            if (m_grid->GetCellFont) {
+                const DataGrid::CellFont font = m_grid->GetCellFont(params);
+                if (font.bold)
+                    opt.font.setBold(true);
+                if (font.colour) {
+                    opt.palette.setColor(QPalette::Text, *font.colour);
+                    opt.palette.setColor(QPalette::HighlightedText, *font.colour);
+                }
             }
         }
         const QWidget *widget = opt.widget;

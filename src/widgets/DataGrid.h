@@ -46,6 +46,13 @@ public:
     // Returns the background of the cell, or nullopt for the grid's default painting.
     using CellColouring = std::function<std::optional<QColor>(const CellParams &)>;
 
+    // How a cell's text is drawn: bold or not, and a colour (none: the grid's own, also in the
+    // highlighted row).
+    struct CellFont {
+        bool bold = false;
+        std::optional<QColor> colour;
+    };
+
     explicit DataGrid(QWidget *parent = nullptr);
 
     void setDataset(jet::Dataset *dataset);
@@ -69,6 +76,7 @@ public:
     QString selectionText() const;
 
     std::function<std::optional<QColor>(const CellParams &)> GetCellParams;
+    std::function<CellFont(const CellParams &)> GetCellFont;
 
     // The default width of columns designed without a width.
     static constexpr int DefaultColumnWidth = 64;

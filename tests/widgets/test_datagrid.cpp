@@ -154,4 +154,33 @@ TEST_F(DataGridTest, ColouringCallbackSeesTheCellAndPaintsItsBackground)
     EXPECT_TRUE(it->selected);
 }
 
+// Whether any pixel of the cell's text area has exactly the colour.
+bool cellHasColour(const DataGrid &grid, const QImage &image, int row, int column, const QColor &colour)
+{
+    const QRect cell = grid.visualRect(grid.model()->index(row, column)).adjusted(1, 1, -1, -1);
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+TEST_F(DataGridTest, FontCallbackColoursTheTextAlsoInTheHighlightedRow)
+{
+    const QColor red(255, 0, 0);
+    grid.GetCellFont = [red](const DataGrid::CellParams &cell) {
+        DataGrid::CellFont font;
+        font.bold = cell.selected;
+        if (cell.row == 1 || cell.row == 3)
+            font.colour = red;
+        return font;
+    };
+    grid.selectRows({3});
+    const QImage image = grid.viewport()->grab().toImage();
+    EXPECT_TRUE(cellHasColour(grid, image, 1, 0, red));
+    EXPECT_TRUE(cellHasColour(grid, image, 3, 1, red)); // highlighted, still red
+    EXPECT_FALSE(cellHasColour(grid, image, 2, 0, red));
+    EXPECT_FALSE(cellHasColour(grid, image, 2, 1, red));
+}
+
 } // namespace

@@ -6,7 +6,8 @@
 namespace katarix::reg::sql::zestgros {
 
 // Units in which a person holds: directly, through a marriage or a group (ListaJrSh).
-// OSOBAID is a macro, replaced as text by the person's id.
+// OSOBAID is a macro, replaced as text by the person's id. A share without a share number (NULL
+// or empty) reads as the bare fraction.
 inline constexpr MacroTemplate ListaJrSh{
     "SELECT\n"
     "  lwrgrun.id_jr,\n"
@@ -14,7 +15,7 @@ inline constexpr MacroTemplate ListaJrSh{
     "  obreb.nazwa as OBREB,\n"
     "  slo_wlad.skrot as F_WLAD,\n"
     "  IIf(lwrgrun.l_udzial=0,lwrgrun.nr_udzialu,Format$(lwrgrun.l_udzial)+'/'+Format$(lwrgrun.m_udzial)"
-    "+IIf(Len(lwrgrun.nr_udzialu)=0,'',' '+lwrgrun.nr_udzialu)) AS UDZIAL,\n"
+    "+IIf(IsNull(lwrgrun.nr_udzialu) Or Len(lwrgrun.nr_udzialu)=0,'',' '+lwrgrun.nr_udzialu)) AS UDZIAL,\n"
     "  lwrgrun.l_udzial,\n"
     "  lwrgrun.m_udzial\n"
     "FROM (((lwrgrun LEFT JOIN rgrun ON lwrgrun.id_jr = rgrun.id_jr)\n"

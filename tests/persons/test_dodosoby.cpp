@@ -200,6 +200,21 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
     EXPECT_TRUE(dlg->Zmieniono);
 }
 
+TEST_F(DodFizTest, ADatabaseErrorIsShownAndLosesNothing)
+{
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("13"));
+    dlg->DodajBtnClick();
+    ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    main->baza().close();
+    dlg->DodajBtn->click();
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].flags, app::mb::IconError);
+    EXPECT_FALSE(recording.messages[0].text.isEmpty());
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
+    EXPECT_TRUE(dlg->Zmieniono);
+}
+
 TEST_F(DodFizTest, NoCriterionAsksBeforeTakingEveryNaturalPerson)
 {
     recording.messageAnswers = {app::mb::IdNo, app::mb::IdYes};

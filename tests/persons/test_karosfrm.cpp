@@ -174,9 +174,16 @@ TEST_F(KarOsTest, RemovalAndTheSelectionMenu)
     EXPECT_EQ(frm->OdwrocZaznaczenieMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
 
     // The Delete key removes the selected rows, "Usuń" all of them.
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    frm->Lv->setFocus();
     zaznacz(frm, {1});
-    frm->FormKeyDown(Qt::Key_Delete);
+    QTest::keyClick(frm->Lv, Qt::Key_Delete);
     EXPECT_EQ(wiersze(frm), (std::vector<double>{2}));
+    QTest::keyClick(frm->Lv, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 1/1"));
+    QTest::keyClick(frm->Lv, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/1"));
     frm->WyczyscTBtnClick();
     EXPECT_EQ(frm->iloscWierszy(), 0);
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));

@@ -2,6 +2,7 @@
 
 #include "app/UstawieniaFrm.h"
 #include "app/support/TestApplication.h"
+#include "jet/JetFunctions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,7 +62,9 @@ void pisz(QWidget *widget, const QString &text)
 void OsobyTest::SetUp()
 {
     ensureApplication();
+    // Polish regional settings: decimal comma, Polish order.
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    jet::setDecimalSeparator(QLatin1Char(','));
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main;
@@ -78,6 +81,7 @@ void OsobyTest::TearDown()
     app::MainFrm = nullptr;
     app::UstawieniaFrm = nullptr;
     QLocale::setDefault(QLocale::c());
+    jet::setDecimalSeparator(QLatin1Char('.'));
 }
 
 std::vector<double> OsobyTest::wiersze(const persons::TKarOsFrm *frm)

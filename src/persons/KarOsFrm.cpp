@@ -300,17 +300,25 @@ void TKarOsFrm::DodajOsobyZZapytania(jet::Dataset &qry)
         QHash<double, int> istniejace;
         for (int i = n - 1; i >= 0; --i)
             istniejace.insert(wiersz(i)->Ident.mslink, i);
+        QList<int> doZaznaczenia;
+        QList<QTreeWidgetItem *> nowe;
         qry.first();
         while (!qry.eof()) {
             const double mslink = qry.asFloat(QStringLiteral("mslink"));
-            const double adresId = qry.asFloat(QStringLiteral("adres_id"));
-            const QString pesreg = qry.asString(QStringLiteral("pesreg"));
-            const QString adres = qry.asString(QStringLiteral("adres"));
-            const QString osoba = qry.asString(QStringLiteral("osoba"));
             const int indeks = istniejace.value(mslink, -1);
-            ustawWiersz(indeks >= 0 ? wiersz(indeks) : nullptr, osoba, adres, pesreg, adresId, mslink);
+            WierszOsoby *row = indeks >= 0 ? wiersz(indeks) : new WierszOsoby(this, TIdentOs{mslink, 0});
+            wypelnijWiersz(row, qry.asString(QStringLiteral("osoba")), qry.asString(QStringLiteral("adres")),
+                           qry.asString(QStringLiteral("pesreg")), qry.asFloat(QStringLiteral("adres_id")), mslink);
+            if (indeks >= 0) {
+                doZaznaczenia << indeks;
+            } else {
+                doZaznaczenia << n + int(nowe.size());
+                nowe << row;
+            }
             qry.next();
         }
+        Lv->addTopLevelItems(nowe);
+        zaznaczWiersze(doZaznaczenia, QItemSelectionModel::Select);
     }
     LvSelectItem();
     Lv->scrollToBottom();
@@ -323,21 +331,37 @@ void TKarOsFrm::DodajWierszOsoby(const QString &osoba, const QString &adres, int
     for (int i = 0; i < n && i < Lv->topLevelItemCount() && !row; ++i)
         if (wiersz(i)->Ident.mslink == mslink)
             row = wiersz(i);
-    ustawWiersz(row, osoba, adres, pesreg, adresId, mslink);
-}
-
-void TKarOsFrm::ustawWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                            double adresId, double mslink)
-{
     if (!row) {
         row = new WierszOsoby(this, TIdentOs{mslink, adresId});
         Lv->addTopLevelItem(row);
     }
+    wypelnijWiersz(row, osoba, adres, pesreg, adresId, mslink);
+    row->setSelected(true);
+}
+
+void TKarOsFrm::wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
+                               double adresId, double mslink)
+{
     row->Ident = TIdentOs{mslink, adresId};
     row->setText(0, osoba);
     row->setText(1, adres);
     row->setText(2, pesreg);
-    row->setSelected(true);
+}
+
+void TKarOsFrm::zaznaczWiersze(QList<int> wiersze, QItemSelectionModel::SelectionFlags tryb)
+{
+    // One selection of contiguous ranges: selecting rows one by one costs the square of their number.
+    std::sort(wiersze.begin(), wiersze.end());
+    QItemSelection zakresy;
+    QAbstractItemModel *model = Lv->model();
+    for (qsizetype i = 0; i < wiersze.size();) {
+        qsizetype j = i;
+        while (j + 1 < wiersze.size() && wiersze[j + 1] <= wiersze[j] + 1)
+            ++j;
+        zakresy.select(model->index(wiersze[i], 0), model->index(wiersze[j], model->columnCount() - 1));
+        i = j + 1;
+    }
+    Lv->selectionModel()->select(zakresy, tryb | QItemSelectionModel::Rows);
 }
 
 void TKarOsFrm::PokazIlosc(const QString &tekst) { StatusPanel0->setText(QStringLiteral("Ilość: ") + tekst); }
@@ -385,10 +409,18 @@ void TKarOsFrm::UsunTBtnClick()
 {
     {
         ZmianaWsadowa wsad(Lv, m_wsad);
-        for (WierszOsoby *row : zaznaczone()) {
-            if (WierszPodKursorem == row)
-                WierszPodKursorem = nullptr;
-            delete row;
+        WierszPodKursorem = nullptr;
+        QList<int> wiersze;
+        for (const QModelIndex &index : Lv->selectionModel()->selectedRows())
+            wiersze << index.row();
+        std::sort(wiersze.begin(), wiersze.end());
+        // From the last run of neighbouring rows to the first, so that the row numbers stay valid.
+        for (qsizetype j = wiersze.size() - 1; j >= 0;) {
+            qsizetype i = j;
+            while (i > 0 && wiersze[i - 1] == wiersze[i] - 1)
+                --i;
+            Lv->model()->removeRows(wiersze[i], int(j - i + 1));
+            j = i - 1;
         }
     }
     LvSelectItem();
@@ -410,9 +442,11 @@ void TKarOsFrm::ZaznaczWszystkoMiClick(int tag)
         ZmianaWsadowa wsad(Lv, m_wsad);
         if (tag == 1) {
             Lv->selectAll();
-        } else if (tag == 3) {
-            for (int i = 0; i < Lv->topLevelItemCount(); ++i)
-                Lv->topLevelItem(i)->setSelected(!Lv->topLevelItem(i)->isSelected());
+        } else if (tag == 3 && Lv->topLevelItemCount() > 0) {
+            const QAbstractItemModel *model = Lv->model();
+            const QItemSelection wszystkie(model->index(0, 0),
+                                           model->index(model->rowCount() - 1, model->columnCount() - 1));
+            Lv->selectionModel()->select(wszystkie, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
         } else if (tag == 2) {
             Lv->clearSelection();
         }

@@ -3,6 +3,7 @@
 #include "app/IniSave.h"
 
 #include <QCollator>
+#include <QItemSelectionModel>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -112,9 +113,10 @@ protected:
 private:
     void utworzKomponenty();
     QList<WierszOsoby *> zaznaczone() const;
-    // Refreshes row, or appends a new one when row is null, and selects it.
-    void ustawWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                     double adresId, double mslink);
+    void wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
+                        double adresId, double mslink);
+    // Applies tryb to the rows given by number (any order).
+    void zaznaczWiersze(QList<int> wiersze, QItemSelectionModel::SelectionFlags tryb);
     template <typename F> void akcja(F &&f);
     // The units of one person in the registration units window.
     virtual void pokazJednostkiOsoby(const QString &opisOsoby, double osobaId);

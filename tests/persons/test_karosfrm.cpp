@@ -187,6 +187,13 @@ TEST_F(KarOsTest, RemovalAndTheSelectionMenu)
     frm->WyczyscTBtnClick();
     EXPECT_EQ(frm->iloscWierszy(), 0);
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
+
+    // Runs of neighbouring rows and single rows together.
+    dodaj(frm, {{1, "A", "", ""}, {2, "B", "", ""}, {3, "C", "", ""}, {4, "D", "", ""}, {5, "E", "", ""}});
+    zaznacz(frm, {0, 1, 3});
+    frm->UsunTBtnClick();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{3, 5}));
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/2"));
 }
 
 TEST_F(KarOsTest, HintShowsTheRowUnderThePointerAndEmptiesBelowTheRows)

@@ -279,12 +279,20 @@ bool TKarOsFrm::eventFilter(QObject *watched, QEvent *event)
 
 WierszOsoby *TKarOsFrm::wiersz(int index) const { return static_cast<WierszOsoby *>(Lv->topLevelItem(index)); }
 
+QList<int> TKarOsFrm::numeryZaznaczonych() const
+{
+    QList<int> wiersze;
+    for (const QModelIndex &index : Lv->selectionModel()->selectedRows())
+        wiersze << index.row();
+    std::sort(wiersze.begin(), wiersze.end());
+    return wiersze;
+}
+
 QList<WierszOsoby *> TKarOsFrm::zaznaczone() const
 {
     QList<WierszOsoby *> out;
-    for (int i = 0; i < Lv->topLevelItemCount(); ++i)
-        if (Lv->topLevelItem(i)->isSelected())
-            out << wiersz(i);
+    for (int row : numeryZaznaczonych())
+        out << wiersz(row);
     return out;
 }
 
@@ -410,10 +418,7 @@ void TKarOsFrm::UsunTBtnClick()
     {
         ZmianaWsadowa wsad(Lv, m_wsad);
         WierszPodKursorem = nullptr;
-        QList<int> wiersze;
-        for (const QModelIndex &index : Lv->selectionModel()->selectedRows())
-            wiersze << index.row();
-        std::sort(wiersze.begin(), wiersze.end());
+        const QList<int> wiersze = numeryZaznaczonych();
         // From the last run of neighbouring rows to the first, so that the row numbers stay valid.
         for (qsizetype j = wiersze.size() - 1; j >= 0;) {
             qsizetype i = j;

@@ -112,6 +112,8 @@ protected:
 
 private:
     void utworzKomponenty();
+    // The selected rows in list order.
+    QList<int> numeryZaznaczonych() const;
     QList<WierszOsoby *> zaznaczone() const;
     void wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
                         double adresId, double mslink);

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 
 using namespace katarix;
 using namespace katarix::test;
@@ -207,6 +208,11 @@ TEST_F(KarOsTest, HintShowsTheRowUnderThePointerAndEmptiesBelowTheRows)
     EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM"));
     frm->LvMouseMove(drugi.center());
     EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("NOWAK"));
+    // The person sees it as the tooltip over the row.
+    QHelpEvent help(QEvent::ToolTip, drugi.center(), frm->Lv->viewport()->mapToGlobal(drugi.center()));
+    QApplication::sendEvent(frm->Lv->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("NOWAK"));
+    QToolTip::hideText();
     frm->LvMouseMove(drugi.center() + QPoint(0, 3 * drugi.height()));
     EXPECT_EQ(frm->Lv->toolTip(), QString());
     EXPECT_EQ(frm->WierszPodKursorem, nullptr);

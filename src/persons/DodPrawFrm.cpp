@@ -46,6 +46,7 @@ TDodPrawFrm::TDodPrawFrm(TKarOsFrm *kartoteka, jet::Database *baza)
     connect(NazwaLke, &QComboBox::activated, this, [this](int indeks) { wybierzNazwe(indeks); });
     connect(podpowiedzi, qOverload<const QString &>(&QCompleter::activated), this,
             [this](const QString &tekst) { wybierzNazwe(NazwaLke->findText(tekst, Qt::MatchFixedString)); });
+    NazwaLke->view()->installEventFilter(this);
     connect(NazwaLke, &QComboBox::editTextChanged, this, [this](const QString &tekst) { nazwaWpisana(tekst); });
 
     // Any change of a criterion counts, typed or clicked.
@@ -106,7 +107,8 @@ void TDodPrawFrm::nazwaWpisana(const QString &tekst)
 
 bool TDodPrawFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress)
+    // A click into a criterion, or the name list closing.
+    if (event->type() == QEvent::MouseButtonPress || (watched == NazwaLke->view() && event->type() == QEvent::Hide))
         NazwaLkeChange();
     return TDodOsobyFrm::eventFilter(watched, event);
 }

@@ -377,6 +377,11 @@ TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)
         {"a click into the abbreviation", [&] { QTest::mouseClick(dlg->SkrotEdt, Qt::LeftButton); }},
         {"a click on OR", [&] { QTest::mouseClick(dlg->OrRb, Qt::LeftButton); }},
         {"typing a name", [&] { pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("P")); }},
+        {"closing the name list", [&] {
+             dlg->NazwaLke->showPopup();
+             dlg->Zmieniono = false;
+             dlg->NazwaLke->hidePopup();
+         }},
         {"the place", [&] { persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1")); }},
     };
     for (const auto &[name, zmien] : zmiany) {

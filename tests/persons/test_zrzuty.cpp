@@ -5,6 +5,9 @@
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/Lookup.h"
+#include "persons/Rejestracja.h"
+#include "app/UstawieniaFrm.h"
+#include "app/support/TestApplication.h"
 #include "support/OsobyTestSupport.h"
 
 #include <QDir>
@@ -53,6 +56,28 @@ TEST_F(Zrzuty, DISABLED_PersonFileAndSearches)
     frm->wiersz(1)->setSelected(true);
     frm->wiersz(3)->setSelected(true);
     zapisz(frm, QStringLiteral("KarOsFrm"));
+}
+
+TEST(ZrzutyOkna, DISABLED_PersonFileInTheMainWindow)
+{
+    ensureApplication();
+    RecordingInteraction recording;
+    persons::zarejestrujKartotekeOsob();
+    app::UtworzFormularze();
+    registergen::RegisterBuilder builder;
+    rejestrOsob(builder);
+    builder.toDatabase(app::MainFrm->baza());
+    app::MainFrm->resize(900, 520);
+    app::MainFrm->show();
+    app::MainFrm->KartotekaOsobMi->trigger();
+    auto *dlg = persons::KarOsFrm->DodFizFrm;
+    dlg->show();
+    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7"));
+    dlg->DodajBtnClick();
+    dlg->hide();
+    zapisz(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
+    app::ZwolnijFormularze();
+    app::zarejestrujOkno(app::OknoProgramu::KartotekaOsob, nullptr);
 }
 
 } // namespace

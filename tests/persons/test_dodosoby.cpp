@@ -20,7 +20,45 @@ namespace {
 const QString fizStala = QStringLiteral("WHERE OSFIZ.OSFIZ_ID <> 0\r\n");
 const QString prawStala = QStringLiteral("WHERE OSPRAW.OSPRAW_ID between 300000000 and 499999999\r\n");
 
-class DodFizTest : public OsobyTest {
+struct Przypadek {
+    const char *name;
+    std::function<void()> ustaw;
+    QString koniecSql;            // the query ends with the fixed part's last line and this
+    std::vector<double> znalezione; // persons added, in the query's order
+};
+
+// Searches a cleared dialog into an empty person file for each case: the SQL built, the persons
+// found, and the message when there are none.
+class SelekcjaTest : public OsobyTest {
+protected:
+    template <std::size_t N>
+    void sprawdz(persons::TDodOsobyFrm *dlg, const Przypadek (&przypadki)[N], const QString &stala,
+                 const std::function<void()> &czyscReszte = nullptr)
+    {
+        for (const Przypadek &p : przypadki) {
+            SCOPED_TRACE(p.name);
+            dlg->CzyscBtnClick();
+            if (czyscReszte)
+                czyscReszte();
+            frm->WyczyscTBtnClick();
+            recording.messages.clear();
+            p.ustaw();
+            const QString sql = dlg->SqlSelekcji();
+            EXPECT_TRUE(sql.endsWith(stala + p.koniecSql)) << sql.toStdString();
+            dlg->Zmieniono = true;
+            dlg->DodajBtnClick();
+            EXPECT_EQ(wiersze(frm), p.znalezione);
+            if (p.znalezione.empty()) {
+                ASSERT_EQ(recording.messages.size(), 1u);
+                EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie znaleziono żadnych osób."));
+            } else {
+                EXPECT_TRUE(recording.messages.empty());
+            }
+        }
+    }
+};
+
+class DodFizTest : public SelekcjaTest {
 protected:
     void SetUp() override
     {
@@ -37,7 +75,7 @@ protected:
     TDodFizFrm *dlg = nullptr;
 };
 
-class DodPrawTest : public OsobyTest {
+class DodPrawTest : public SelekcjaTest {
 protected:
     void SetUp() override
     {
@@ -60,12 +98,6 @@ protected:
     TDodPrawFrm *dlg = nullptr;
 };
 
-struct Przypadek {
-    const char *name;
-    std::function<void()> ustaw;
-    QString koniecSql;            // the query ends with the fixed part's last line and this
-    std::vector<double> znalezione; // persons added, in the query's order
-};
 
 TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
 {
@@ -117,24 +149,7 @@ TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
         {"flat number", [&] { dlg->AdresGrp->Numer2Edt->setText(QStringLiteral("2")); },
          QStringLiteral(" AND (ADRES.NUMER2 = '2')"), {osoby::Kowalski}},
     };
-    for (const Przypadek &p : przypadki) {
-        SCOPED_TRACE(p.name);
-        dlg->CzyscBtnClick();
-        frm->WyczyscTBtnClick();
-        recording.messages.clear();
-        p.ustaw();
-        const QString sql = dlg->SqlSelekcji();
-        EXPECT_TRUE(sql.endsWith(fizStala + p.koniecSql)) << sql.toStdString();
-        dlg->Zmieniono = true;
-        dlg->DodajBtnClick();
-        EXPECT_EQ(wiersze(frm), p.znalezione);
-        if (p.znalezione.empty()) {
-            ASSERT_EQ(recording.messages.size(), 1u);
-            EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie znaleziono żadnych osób."));
-        } else {
-            EXPECT_TRUE(recording.messages.empty());
-        }
-    }
+    sprawdz(dlg, przypadki, fizStala);
 }
 
 TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
@@ -336,18 +351,8 @@ TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
                         "like '30-0%') )"),
          {osoby::Zgoda, osoby::Handlowe}},
     };
-    for (const Przypadek &p : przypadki) {
-        SCOPED_TRACE(p.name);
-        dlg->CzyscBtnClick();
-        dlg->SkrotEdt->clear();
-        frm->WyczyscTBtnClick();
-        p.ustaw();
-        const QString sql = dlg->SqlSelekcji();
-        EXPECT_TRUE(sql.endsWith(prawStala + p.koniecSql)) << sql.toStdString();
-        dlg->Zmieniono = true;
-        dlg->DodajBtnClick();
-        EXPECT_EQ(wiersze(frm), p.znalezione);
-    }
+    // "Czyść" keeps the abbreviation: each case starts without it.
+    sprawdz(dlg, przypadki, prawStala, [this] { dlg->SkrotEdt->clear(); });
     // The legal person's row shows REGON, or nothing without one.
     EXPECT_EQ(frm->wiersz(0)->text(2), QStringLiteral("123456785"));
     EXPECT_EQ(frm->wiersz(1)->text(2), QString());

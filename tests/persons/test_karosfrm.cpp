@@ -300,13 +300,8 @@ TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
 // one instance, which clears its reference when closed.
 TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 {
-    ensureApplication();
     RecordingInteraction recording;
-    persons::zarejestrujKartotekeOsob();
-    app::UtworzFormularze();
-    registergen::RegisterBuilder builder;
-    rejestrOsob(builder);
-    builder.toDatabase(app::MainFrm->baza());
+    const ProgramOsob program;
     ASSERT_TRUE(app::MainFrm->KartotekaOsobMi->isEnabled());
     ASSERT_TRUE(app::MainFrm->KarOsTBtn->isEnabled());
     EXPECT_EQ(app::MainFrm->KartotekaOsobMi->shortcut(), QKeySequence(Qt::Key_F6));
@@ -335,8 +330,6 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
     opened->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(persons::KarOsFrm, nullptr);
-    app::ZwolnijFormularze();
-    app::zarejestrujOkno(app::OknoProgramu::KartotekaOsob, nullptr);
 }
 
 } // namespace

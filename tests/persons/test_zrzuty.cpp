@@ -60,13 +60,8 @@ TEST_F(Zrzuty, DISABLED_PersonFileAndSearches)
 
 TEST(ZrzutyOkna, DISABLED_PersonFileInTheMainWindow)
 {
-    ensureApplication();
     RecordingInteraction recording;
-    persons::zarejestrujKartotekeOsob();
-    app::UtworzFormularze();
-    registergen::RegisterBuilder builder;
-    rejestrOsob(builder);
-    builder.toDatabase(app::MainFrm->baza());
+    const ProgramOsob program;
     app::MainFrm->resize(900, 520);
     app::MainFrm->show();
     app::MainFrm->KartotekaOsobMi->trigger();
@@ -76,8 +71,6 @@ TEST(ZrzutyOkna, DISABLED_PersonFileInTheMainWindow)
     dlg->DodajBtnClick();
     dlg->hide();
     zapisz(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
-    app::ZwolnijFormularze();
-    app::zarejestrujOkno(app::OknoProgramu::KartotekaOsob, nullptr);
 }
 
 } // namespace

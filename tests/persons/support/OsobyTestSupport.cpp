@@ -3,6 +3,7 @@
 #include "app/UstawieniaFrm.h"
 #include "app/support/TestApplication.h"
 #include "jet/JetFunctions.h"
+#include "persons/Rejestracja.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,6 +58,22 @@ void pisz(QWidget *widget, const QString &text)
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
+}
+
+ProgramOsob::ProgramOsob()
+{
+    ensureApplication();
+    persons::zarejestrujKartotekeOsob();
+    app::UtworzFormularze();
+    registergen::RegisterBuilder builder;
+    rejestrOsob(builder);
+    builder.toDatabase(app::MainFrm->baza());
+}
+
+ProgramOsob::~ProgramOsob()
+{
+    app::ZwolnijFormularze();
+    app::zarejestrujOkno(app::OknoProgramu::KartotekaOsob, nullptr);
 }
 
 void OsobyTest::SetUp()

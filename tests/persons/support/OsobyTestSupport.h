@@ -27,6 +27,13 @@ void rejestrOsob(registergen::RegisterBuilder &b);
 // Types text into a widget key by key, Polish letters included.
 void pisz(QWidget *widget, const QString &text);
 
+// The program's forms made as at start-up, with the person file registered, on the fixture
+// register; freed and unregistered again at the end.
+struct ProgramOsob {
+    ProgramOsob();
+    ~ProgramOsob();
+};
+
 // A main window on the fixture register in a temporary program folder, and a person file on it.
 class OsobyTest : public ::testing::Test {
 protected:

@@ -2,6 +2,9 @@
 #ifdef KATARIX_HAS_BROWSERS
 #include "browsers/Rejestracja.h"
 #endif
+#ifdef KATARIX_HAS_PERSONS
+#include "persons/Rejestracja.h"
+#endif
 #ifdef KATARIX_HAS_REPORTS
 #include "reports/Rejestracja.h"
 #endif
@@ -33,6 +36,9 @@ int main(int argc, char *argv[])
         UstawCzcionkeProgramu();
 #ifdef KATARIX_HAS_BROWSERS
         katarix::browsers::zarejestrujOknaRejestrow();
+#endif
+#ifdef KATARIX_HAS_PERSONS
+        katarix::persons::zarejestrujKartotekeOsob();
 #endif
 #ifdef KATARIX_HAS_REPORTS
         katarix::reports::zarejestrujWypisyDM();

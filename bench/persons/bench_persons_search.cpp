@@ -1,0 +1,115 @@
+// The natural-person search as the user sees it: from "Dodaj" to the persons in the person file.
+//
+//   bench_persons_search [--register FILE.sqlite] [--parcels N] [--runs N]
+//
+// Three figures (median of the runs): every natural person of the register (the Yes answer to
+// the question) into an empty list, the same search again over the full list (every row
+// refreshed, none added), and a surname search into the full list. The register defaults to
+// bench/register-100k.sqlite beside the program, generated (seed 1) when missing.
+
+#include "app/support/RecordingInteraction.h"
+#include "jet/Database.h"
+#include "jet/JetFunctions.h"
+#include "jet/Query.h"
+#include "persons/DodFizFrm.h"
+#include "persons/KarOsFrm.h"
+#include "persons/Lookup.h"
+#include "registergen/RegisterGenerator.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace katarix;
+
+namespace {
+
+QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
+{
+    const int i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+}
+
+double milliseconds(const std::function<void()> &f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    jet::setDecimalSeparator(QLatin1Char(','));
+    const int parcels = argument(args, QStringLiteral("--parcels"), QStringLiteral("100000")).toInt();
+    const int runs = std::max(1, argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt());
+    jet::Database db;
+    registergen::openGeneratedRegister(
+        db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
+        {parcels, 1});
+    test::RecordingInteraction answers; // the question is answered Yes
+
+    persons::TKarOsFrm frm(nullptr, &db);
+    frm.resize(700, 500);
+    frm.show();
+    persons::TDodFizFrm *dlg = frm.DodFizFrm;
+    dlg->show();
+    QApplication::processEvents();
+
+    std::vector<double> query, all, refresh, surname;
+    int rows = 0, surnameRows = 0;
+    for (int run = 0; run < runs; ++run) {
+        frm.WyczyscTBtnClick();
+        dlg->CzyscBtnClick();
+        query.push_back(milliseconds([&] {
+            jet::Query q(nullptr);
+            q.setDatabase(&db);
+            q.setSql(dlg->SqlSelekcji());
+            q.open();
+        }));
+        all.push_back(milliseconds([&] {
+            dlg->Zmieniono = true;
+            dlg->DodajBtnClick();
+            QApplication::processEvents();
+        }));
+        rows = frm.iloscWierszy();
+        refresh.push_back(milliseconds([&] {
+            dlg->Zmieniono = true;
+            dlg->DodajBtnClick();
+            QApplication::processEvents();
+        }));
+        persons::UstawPustyLookup(dlg->NazwiskoLcbx);
+        dlg->NazwiskoLcbx->setCurrentIndex(std::min(5, dlg->NazwiskoLcbx->count() - 1));
+        const int before = frm.iloscWierszy();
+        surname.push_back(milliseconds([&] {
+            dlg->DodajBtnClick();
+            QApplication::processEvents();
+        }));
+        surnameRows = frm.Lv->selectedItems().size();
+        if (frm.iloscWierszy() != before) {
+            std::fprintf(stderr, "A surname search added rows already in the list.\n");
+            return 1;
+        }
+    }
+    std::printf("natural-person search, %d persons, median of %d runs:\n", rows, runs);
+    std::printf("  the query of all persons alone: %.1f ms\n", median(query));
+    std::printf("  all persons into an empty list: %.1f ms\n", median(all));
+    std::printf("  all persons again (every row refreshed): %.1f ms\n", median(refresh));
+    std::printf("  one surname (%d persons) into the full list: %.1f ms\n", surnameRows, median(surname));
+    return 0;
+}

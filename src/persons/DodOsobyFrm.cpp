@@ -1,0 +1,160 @@
+#include "persons/DodOsobyFrm.h"
+
+#include "app/Interaction.h"
+#include "app/MainFrm.h"
+#include "jet/Query.h"
+#include "persons/AdresGrp.h"
+#include "persons/KarOsFrm.h"
+#include "persons/Lookup.h"
+#include "register/SqlHelpers.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace katarix::persons {
+
+void Kryteria::klucz(const char *fragment, const QString &klucz)
+{
+    if (!klucz.isEmpty())
+        m_czesci << QString::fromUtf8(fragment) + klucz;
+}
+
+void Kryteria::tekst(const char *prefix, const QString &tekst, const char *suffix)
+{
+    if (!tekst.isEmpty())
+        m_czesci << QString::fromUtf8(prefix) + reg::CytujApostrofy(tekst) + QString::fromUtf8(suffix);
+}
+
+template <typename F> void TDodOsobyFrm::akcja(F &&f)
+{
+    try {
+        f();
+    } catch (const std::exception &error) {
+        app::PokazWyjatek(error);
+    }
+}
+
+TDodOsobyFrm::TDodOsobyFrm(TKarOsFrm *kartoteka, jet::Database *baza, const char *stala, const char *ulicaSql,
+                           const char *miejscowoscSql, const FragmentyAdresu &fragmenty, QString pytanie)
+    : QDialog(kartoteka), m_kartoteka(kartoteka), m_baza(baza), m_stala(QString::fromUtf8(stala)),
+      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie))
+{
+    MiejscowoscQry = zapytanie("MiejscowoscQry", miejscowoscSql);
+    UlicaQry = zapytanie("UlicaQry", ulicaSql);
+    UlicaQry->setParameter(QStringLiteral("MiejscId"), 0.0, jet::FieldType::Float);
+    WynikQry = zapytanie("WynikQry", "");
+}
+
+TDodOsobyFrm::~TDodOsobyFrm() = default;
+
+jet::Query *TDodOsobyFrm::zapytanie(const char *nazwa, const char *sql)
+{
+    auto *qry = new jet::Query(this);
+    qry->setObjectName(QString::fromLatin1(nazwa));
+    qry->setDatabase(m_baza);
+    qry->setSql(QString::fromUtf8(sql));
+    return qry;
+}
+
+void TDodOsobyFrm::otworzPonownie(jet::Query *qry)
+{
+    qry->close();
+    qry->open();
+}
+
+void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstractButton *dodaj,
+                                 QAbstractButton *zamknij, QAbstractButton *czysc, const QString &sekcja)
+{
+    m_adres = adres;
+    m_andRb = andRb;
+    connect(adres->MiejscowoscLcbx, &QComboBox::currentIndexChanged, this,
+            [this] { akcja([this] { MiejscowoscLcbxChange(); }); });
+    connect(dodaj, &QAbstractButton::clicked, this, [this] { akcja([this] { DodajBtnClick(); }); });
+    connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(czysc, &QAbstractButton::clicked, this, [this] { akcja([this] { CzyscBtnClick(); }); });
+    if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
+        IniSave.Init(this, app::MainFrm->PlikIni, false, true, sekcja);
+}
+
+void TDodOsobyFrm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    akcja([this] { FormShow(); });
+}
+
+void TDodOsobyFrm::FormShow()
+{
+    Zmieniono = true;
+    otworzPonownie(MiejscowoscQry);
+    WypelnijLookup(m_adres->MiejscowoscLcbx, *MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
+}
+
+void TDodOsobyFrm::MiejscowoscLcbxChange()
+{
+    Zmieniono = true;
+    UlicaQry->close();
+    CzyscListeLookup(m_adres->UlicaLcbx);
+    const QString miejscowosc = KluczLookup(m_adres->MiejscowoscLcbx);
+    if (miejscowosc.isEmpty())
+        return;
+    UlicaQry->setParameter(QStringLiteral("MiejscId"), miejscowosc.toDouble(), jet::FieldType::Float);
+    UlicaQry->open();
+    WypelnijLookup(m_adres->UlicaLcbx, *UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
+}
+
+void TDodOsobyFrm::CzyscBtnClick()
+{
+    UstawPustyLookup(m_adres->MiejscowoscLcbx);
+    UstawPustyLookup(m_adres->UlicaLcbx);
+    m_adres->KodMsk->clear();
+    m_adres->NumerEdt->clear();
+    m_adres->Numer2Edt->clear();
+    m_andRb->setChecked(true);
+}
+
+bool TDodOsobyFrm::iloczyn() const { return m_andRb->isChecked(); }
+
+void TDodOsobyFrm::dodajAdres(Kryteria &kryteria) const
+{
+    const FragmentyAdresu &f = m_fragmenty;
+    kryteria.klucz(f.miejscowosc, KluczLookup(m_adres->MiejscowoscLcbx));
+    kryteria.tekst(f.kodPrefix, m_adres->KodMsk->text(), f.kodSuffix);
+    kryteria.klucz(f.ulica, KluczLookup(m_adres->UlicaLcbx));
+    kryteria.tekst(f.numerPrefix, m_adres->NumerEdt->text(), f.tekstSuffix);
+    kryteria.tekst(f.numer2Prefix, m_adres->Numer2Edt->text(), f.tekstSuffix);
+}
+
+QString TDodOsobyFrm::SqlSelekcji() const
+{
+    const QString warunki = Warunki();
+    return warunki.isEmpty() ? m_stala : m_stala + QStringLiteral(" AND (") + warunki + QLatin1Char(')');
+}
+
+void TDodOsobyFrm::DodajBtnClick()
+{
+    if (!Zmieniono)
+        return;
+    if (Warunki().isEmpty()
+        && app::Komunikat(m_pytanie, QString(), app::mb::YesNo | app::mb::IconWarning, true) != app::mb::IdYes)
+        return;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct PrzywrocKursor {
+            ~PrzywrocKursor() { QApplication::restoreOverrideCursor(); }
+        } przywroc;
+        WynikQry->close();
+        WynikQry->setSql(SqlSelekcji());
+        WynikQry->open();
+    }
+    if (WynikQry->isEmpty()) {
+        WynikQry->close();
+        app::Komunikat(QStringLiteral("Nie znaleziono żadnych osób."), QString(), app::mb::IconInformation, true);
+        return;
+    }
+    m_kartoteka->DodajOsobyZZapytania(*WynikQry);
+    WynikQry->close();
+    Zmieniono = false;
+}
+
+} // namespace katarix::persons

@@ -1,0 +1,13 @@
+#include "persons/Rejestracja.h"
+
+#include "app/MainFrm.h"
+#include "persons/KarOsFrm.h"
+
+namespace katarix::persons {
+
+void zarejestrujKartotekeOsob()
+{
+    app::zarejestrujOkno(app::OknoProgramu::KartotekaOsob, [] { return new TKarOsFrm; });
+}
+
+} // namespace katarix::persons

@@ -1,0 +1,426 @@
+// The natural-person and legal-person searches: the SQL they build, what it finds on a real
+// register, the change flag, the question and the messages.
+#include "persons/AdresGrp.h"
+#include "persons/DodFizFrm.h"
+#include "persons/DodPrawFrm.h"
+#include "persons/Lookup.h"
+#include "support/OsobyTestSupport.h"
+
+#include <QCompleter>
+#include <QTest>
+#include <functional>
+
+using namespace katarix;
+using namespace katarix::test;
+using persons::TDodFizFrm;
+using persons::TDodPrawFrm;
+
+namespace {
+
+const QString fizStala = QStringLiteral("WHERE OSFIZ.OSFIZ_ID <> 0\r\n");
+const QString prawStala = QStringLiteral("WHERE OSPRAW.OSPRAW_ID between 300000000 and 499999999\r\n");
+
+struct Przypadek {
+    const char *name;
+    std::function<void()> ustaw;
+    QString koniecSql;            // the query ends with the fixed part's last line and this
+    std::vector<double> znalezione; // persons added, in the query's order
+};
+
+// Searches a cleared dialog into an empty person file for each case: the SQL built, the persons
+// found, and the message when there are none.
+class SelekcjaTest : public OsobyTest {
+protected:
+    template <std::size_t N>
+    void sprawdz(persons::TDodOsobyFrm *dlg, const Przypadek (&przypadki)[N], const QString &stala,
+                 const std::function<void()> &czyscReszte = nullptr)
+    {
+        for (const Przypadek &p : przypadki) {
+            SCOPED_TRACE(p.name);
+            dlg->CzyscBtnClick();
+            if (czyscReszte)
+                czyscReszte();
+            frm->WyczyscTBtnClick();
+            recording.messages.clear();
+            p.ustaw();
+            const QString sql = dlg->SqlSelekcji();
+            EXPECT_TRUE(sql.endsWith(stala + p.koniecSql)) << sql.toStdString();
+            dlg->Zmieniono = true;
+            dlg->DodajBtnClick();
+            EXPECT_EQ(wiersze(frm), p.znalezione);
+            if (p.znalezione.empty()) {
+                ASSERT_EQ(recording.messages.size(), 1u);
+                EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie znaleziono żadnych osób."));
+            } else {
+                EXPECT_TRUE(recording.messages.empty());
+            }
+        }
+    }
+};
+
+class DodFizTest : public SelekcjaTest {
+protected:
+    void SetUp() override
+    {
+        OsobyTest::SetUp();
+        dlg = frm->DodFizFrm;
+        dlg->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        dlg->hide();
+        OsobyTest::TearDown();
+    }
+    TDodFizFrm *dlg = nullptr;
+};
+
+class DodPrawTest : public SelekcjaTest {
+protected:
+    void SetUp() override
+    {
+        OsobyTest::SetUp();
+        dlg = frm->DodPrawFrm;
+        dlg->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        dlg->hide();
+        OsobyTest::TearDown();
+    }
+    // Types text into the name field as a person does.
+    void wpiszNazwe(const QString &text)
+    {
+        dlg->NazwaLke->lineEdit()->clear();
+        pisz(dlg->NazwaLke->lineEdit(), text);
+    }
+    TDodPrawFrm *dlg = nullptr;
+};
+
+
+TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
+{
+    auto klucz = [](QComboBox *lookup, const char *key) { ASSERT_TRUE(persons::UstawKluczLookup(lookup, QString::fromLatin1(key))); };
+    const Przypadek przypadki[] = {
+        {"surname and first name with AND",
+         [&] {
+             klucz(dlg->NazwiskoLcbx, "12");
+             klucz(dlg->ImieLcbx, "7");
+         },
+         QStringLiteral(" AND (OSFIZ.NAZWISKO_ID = 12 AND OSFIZ.IMIE_ID = 7)"), {osoby::Kowalski}},
+        {"the same with OR; the base condition still keeps out the row with id 0",
+         [&] {
+             klucz(dlg->NazwiskoLcbx, "12");
+             klucz(dlg->ImieLcbx, "7");
+             dlg->OrRb->setChecked(true);
+         },
+         QStringLiteral(" AND (OSFIZ.NAZWISKO_ID = 12 OR OSFIZ.IMIE_ID = 7)"),
+         {osoby::Kowalski, osoby::Lukasz, osoby::Nowak}},
+        {"second, father's and mother's names",
+         [&] {
+             klucz(dlg->Imie2Lcbx, "8");
+             klucz(dlg->OjciecLcbx, "9");
+             klucz(dlg->MatkaLcbx, "10");
+             dlg->OrRb->setChecked(true);
+         },
+         QStringLiteral(" AND (OSFIZ.IMIE2_ID = 8 OR OSFIZ.OJCIEC_ID = 9 OR OSFIZ.MATKA_ID = 10)"), {osoby::Kowalski}},
+        {"PESEL compares the whole text", [&] { pisz(dlg->PeselMsk, QStringLiteral("9")); },
+         QStringLiteral(" AND (OSFIZ.PESEL = '9')"), {osoby::Lukasz}},
+        {"NIP typed into its mask keeps the digits only",
+         [&] { pisz(dlg->NipMsk, QStringLiteral("1234563218")); },
+         QStringLiteral(" AND (OSFIZ.NIP = '1234563218')"), {osoby::Kowalski}},
+        {"postal code pattern", [&] { dlg->AdresGrp->KodMsk->setText(QStringLiteral("30-%")); },
+         QStringLiteral(" AND (ADRES.KOD_ID in (select kod_id from kod_poczt where kod like '30-%') )"),
+         {osoby::Kowalski, osoby::Lukasz}},
+        {"place and street",
+         [&] {
+             klucz(dlg->AdresGrp->MiejscowoscLcbx, "1");
+             klucz(dlg->AdresGrp->UlicaLcbx, "502");
+         },
+         QStringLiteral(" AND (SLO_ULICE.MIEJSC_ID = 1 AND ADRES.ULICA_ID = 502)"), {osoby::Lukasz}},
+        {"a quote in the house number is quoted and finds its address",
+         [&] { dlg->AdresGrp->NumerEdt->setText(QStringLiteral("5'A")); },
+         QStringLiteral(" AND (ADRES.NUMER = '5' + Chr$(39) + 'A')"), {osoby::Lukasz}},
+        {"a quote cannot widen the query",
+         [&] { dlg->AdresGrp->NumerEdt->setText(QStringLiteral("x' OR 'a'='a")); },
+         QStringLiteral(" AND (ADRES.NUMER = 'x' + Chr$(39) + ' OR ' + Chr$(39) + 'a' + Chr$(39) + '=' + Chr$(39) + 'a')"),
+         {}},
+        {"flat number", [&] { dlg->AdresGrp->Numer2Edt->setText(QStringLiteral("2")); },
+         QStringLiteral(" AND (ADRES.NUMER2 = '2')"), {osoby::Kowalski}},
+    };
+    sprawdz(dlg, przypadki, fizStala);
+}
+
+TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
+{
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->DodajBtnClick();
+    ASSERT_EQ(frm->iloscWierszy(), 2);
+    EXPECT_EQ(frm->wiersz(0)->text(0), QStringLiteral("Kowalski Jan Maria (Piotr,-)"));
+    EXPECT_EQ(frm->wiersz(0)->text(1), QStringLiteral("Kraków, ul. Długa 5/2"));
+    EXPECT_EQ(frm->wiersz(0)->text(2), QStringLiteral("80010112345"));
+    EXPECT_EQ(frm->wiersz(0)->Ident.adres_id, 1001.0);
+    EXPECT_EQ(frm->wiersz(1)->text(0), QStringLiteral("Kowalski Łukasz (-,-)"));
+}
+
+TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
+{
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->DodajBtnClick();
+    ASSERT_EQ(frm->iloscWierszy(), 2);
+    EXPECT_FALSE(dlg->Zmieniono);
+
+    // Unchanged criteria: nothing runs, the cleared list stays empty.
+    frm->WyczyscTBtnClick();
+    dlg->DodajBtnClick();
+    EXPECT_EQ(frm->iloscWierszy(), 0);
+
+    // Switching AND to OR alone searches again.
+    dlg->OrRb->setChecked(true);
+    EXPECT_TRUE(dlg->Zmieniono);
+    dlg->DodajBtnClick();
+    EXPECT_EQ(frm->iloscWierszy(), 2);
+
+    // Each kind of control counts.
+    const std::pair<const char *, std::function<void()>> zmiany[] = {
+        {"name list", [&] { persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7")); }},
+        {"PESEL", [&] { pisz(dlg->PeselMsk, QStringLiteral("1")); }},
+        {"postal code", [&] { dlg->AdresGrp->KodMsk->setText(QStringLiteral("3")); }},
+        {"place", [&] { persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2")); }},
+        {"showing the dialog", [&] {
+             dlg->hide();
+             dlg->show();
+         }},
+    };
+    for (const auto &[name, zmien] : zmiany) {
+        SCOPED_TRACE(name);
+        dlg->Zmieniono = false;
+        zmien();
+        EXPECT_TRUE(dlg->Zmieniono);
+    }
+
+    // An empty result leaves the flag set: the next press searches (and reports) again.
+    dlg->CzyscBtnClick();
+    pisz(dlg->PeselMsk, QStringLiteral("55555"));
+    recording.messages.clear();
+    recording.beeps = 0;
+    dlg->DodajBtnClick();
+    dlg->DodajBtnClick();
+    ASSERT_EQ(recording.messages.size(), 2u);
+    EXPECT_EQ(recording.messages[1].text, QStringLiteral("Nie znaleziono żadnych osób."));
+    EXPECT_EQ(recording.messages[1].caption, app::TytulAplikacji());
+    EXPECT_EQ(recording.messages[1].flags, app::mb::IconInformation);
+    EXPECT_EQ(recording.beeps, 2);
+    EXPECT_TRUE(dlg->Zmieniono);
+}
+
+TEST_F(DodFizTest, ADatabaseErrorIsShownAndLosesNothing)
+{
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("13"));
+    dlg->DodajBtnClick();
+    ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    main->baza().close();
+    dlg->DodajBtn->click();
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].flags, app::mb::IconError);
+    EXPECT_FALSE(recording.messages[0].text.isEmpty());
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
+    EXPECT_TRUE(dlg->Zmieniono);
+}
+
+TEST_F(DodFizTest, NoCriterionAsksBeforeTakingEveryNaturalPerson)
+{
+    recording.messageAnswers = {app::mb::IdNo, app::mb::IdYes};
+    dlg->DodajBtnClick();
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text,
+              QStringLiteral("Nie określono żadnego atrybutu.\nCzy chcesz wybrać wszystkie osoby fizyczne?"));
+    EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
+    EXPECT_EQ(recording.messages[0].flags, app::mb::YesNo | app::mb::IconWarning);
+    EXPECT_EQ(recording.beeps, 1);
+    EXPECT_EQ(frm->iloscWierszy(), 0);
+    EXPECT_TRUE(dlg->Zmieniono);
+    EXPECT_EQ(dlg->SqlSelekcji().right(fizStala.size()), fizStala);
+
+    dlg->DodajBtnClick();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak}));
+}
+
+TEST_F(DodFizTest, ClearingResetsEveryCriterionAndChecksAnd)
+{
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    persons::UstawKluczLookup(dlg->MatkaLcbx, QStringLiteral("8"));
+    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
+    persons::UstawKluczLookup(dlg->AdresGrp->UlicaLcbx, QStringLiteral("501"));
+    pisz(dlg->PeselMsk, QStringLiteral("123"));
+    pisz(dlg->NipMsk, QStringLiteral("123"));
+    for (QLineEdit *edit : {dlg->AdresGrp->KodMsk, dlg->AdresGrp->NumerEdt, dlg->AdresGrp->Numer2Edt})
+        edit->setText(QStringLiteral("1"));
+    dlg->OrRb->setChecked(true);
+    ASSERT_FALSE(dlg->Warunki().isEmpty());
+
+    dlg->CzyscBtnClick();
+    EXPECT_TRUE(dlg->Warunki().isEmpty());
+    EXPECT_TRUE(dlg->AndRB->isChecked());
+    EXPECT_EQ(dlg->NazwiskoLcbx->currentText(), QStringLiteral("wszystkie"));
+    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->currentText(), QStringLiteral("wszystkie"));
+}
+
+TEST_F(DodFizTest, ListsShowCapitalsAndTheStreetListFollowsThePlace)
+{
+    QStringList imiona;
+    for (int i = 0; i < dlg->ImieLcbx->count(); ++i)
+        imiona << dlg->ImieLcbx->itemText(i);
+    EXPECT_EQ(imiona, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("JAN"), QStringLiteral("ŁUKASZ"),
+                                   QStringLiteral("MARIA"), QStringLiteral("PIOTR")}));
+    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 1);
+    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
+    QStringList ulice;
+    for (int i = 0; i < dlg->AdresGrp->UlicaLcbx->count(); ++i)
+        ulice << dlg->AdresGrp->UlicaLcbx->itemText(i);
+    EXPECT_EQ(ulice, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("Długa ul."), QStringLiteral("Krótka ul.")}));
+    persons::UstawKluczLookup(dlg->AdresGrp->UlicaLcbx, QStringLiteral("502"));
+    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2"));
+    EXPECT_EQ(persons::KluczLookup(dlg->AdresGrp->UlicaLcbx), QString());
+    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 2);
+
+    // Criteria survive a new showing even though the lists are reloaded.
+    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("10"));
+    dlg->hide();
+    dlg->show();
+    EXPECT_EQ(persons::KluczLookup(dlg->ImieLcbx), QStringLiteral("10"));
+    EXPECT_EQ(persons::KluczLookup(dlg->AdresGrp->MiejscowoscLcbx), QStringLiteral("2"));
+}
+
+TEST_F(DodFizTest, SmallPolishLettersBecomeCapitalsOnlyInTheNameLists)
+{
+    dlg->activateWindow();
+    dlg->ImieLcbx->setFocus();
+    EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ł")), QStringLiteral("Ł"));
+    EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ź")), QStringLiteral("Ź"));
+    EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("a")), QStringLiteral("a"));
+    dlg->AdresGrp->NumerEdt->setFocus();
+    EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ł")), QStringLiteral("ł"));
+
+    // Typing ł into the focused first-name list picks ŁUKASZ.
+    dlg->ImieLcbx->setFocus();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ł"));
+    QApplication::sendEvent(dlg->ImieLcbx, &key);
+    EXPECT_EQ(dlg->ImieLcbx->currentText(), QStringLiteral("ŁUKASZ"));
+}
+
+TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
+{
+    const Przypadek przypadki[] = {
+        {"a name chosen from the list gives its key",
+         [&] {
+             const int indeks = dlg->NazwaLke->findText(QStringLiteral("PRZEDSIĘBIORSTWO BUDOWLANE 'ZGODA'"));
+             ASSERT_GE(indeks, 0);
+             dlg->NazwaLke->setCurrentIndex(indeks);
+             emit dlg->NazwaLke->activated(indeks);
+         },
+         QStringLiteral(" AND (OSPRAW.OSPRAW_ID = 300000001)"), {osoby::Zgoda}},
+        {"a typed name is a pattern in capitals", [&] { wpiszNazwe(QStringLiteral("przedsiębiorstwo%")); },
+         QStringLiteral(" AND (OSPRAW.NAZWA like 'PRZEDSIĘBIORSTWO%')"), {osoby::Zgoda, osoby::Handlowe}},
+        {"a typed quote is quoted and matches",
+         [&] { wpiszNazwe(QStringLiteral("%'zgoda'")); },
+         QStringLiteral(" AND (OSPRAW.NAZWA like '%' + Chr$(39) + 'ZGODA' + Chr$(39) + '')"), {osoby::Zgoda}},
+        {"only the abbreviation, typed small, with OR",
+         [&] {
+             pisz(dlg->SkrotEdt, QStringLiteral("abc"));
+             dlg->OrRb->setChecked(true);
+         },
+         QStringLiteral(" AND (OSPRAW.SKROT like 'ABC')"), {osoby::Handlowe}},
+        {"abbreviation with a quote", [&] { pisz(dlg->SkrotEdt, QStringLiteral("pb'z")); },
+         QStringLiteral(" AND (OSPRAW.SKROT like 'PB' + Chr$(39) + 'Z')"), {osoby::Zgoda}},
+        {"REGON and NIP",
+         [&] {
+             pisz(dlg->RegonMsk, QStringLiteral("123456785"));
+             pisz(dlg->NipMsk, QStringLiteral("9876543210"));
+         },
+         QStringLiteral(" AND (OSPRAW.REGON = '123456785' AND OSPRAW.NIP = '9876543210')"), {osoby::Zgoda}},
+        {"address criteria, OR",
+         [&] {
+             persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2"));
+             dlg->AdresGrp->KodMsk->setText(QStringLiteral("30-0%"));
+             dlg->OrRb->setChecked(true);
+         },
+         QStringLiteral(" AND (SLO_ULICE.MIEJSC_ID = 2 OR ADRES.KOD_ID in (select kod_id from kod_poczt where kod "
+                        "like '30-0%') )"),
+         {osoby::Zgoda, osoby::Handlowe}},
+    };
+    // "Czyść" keeps the abbreviation: each case starts without it.
+    sprawdz(dlg, przypadki, prawStala, [this] { dlg->SkrotEdt->clear(); });
+    // The legal person's row shows REGON, or nothing without one.
+    EXPECT_EQ(frm->wiersz(0)->text(2), QStringLiteral("123456785"));
+    EXPECT_EQ(frm->wiersz(1)->text(2), QString());
+}
+
+TEST_F(DodPrawTest, EditingAChosenNameTurnsItIntoAPattern)
+{
+    const int indeks = dlg->NazwaLke->findText(QStringLiteral("PRZEDSIĘBIORSTWO HANDLOWE"));
+    dlg->NazwaLke->setCurrentIndex(indeks);
+    emit dlg->NazwaLke->activated(indeks);
+    EXPECT_EQ(dlg->KluczNazwy(), QStringLiteral("300000002"));
+    pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("%"));
+    EXPECT_EQ(dlg->KluczNazwy(), QString());
+    EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.NAZWA like 'PRZEDSIĘBIORSTWO HANDLOWE%'"));
+}
+
+TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)
+{
+    pisz(dlg->RegonMsk, QStringLiteral("123456785"));
+    dlg->DodajBtnClick();
+    ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Zgoda}));
+    ASSERT_FALSE(dlg->Zmieniono);
+
+    const std::pair<const char *, std::function<void()>> zmiany[] = {
+        {"typing into REGON", [&] { QTest::keyClick(dlg->RegonMsk, Qt::Key_Backspace); }},
+        {"typing into the business register number", [&] { pisz(dlg->RejGospEdt, QStringLiteral("7")); }},
+        {"a click into the abbreviation", [&] { QTest::mouseClick(dlg->SkrotEdt, Qt::LeftButton); }},
+        {"a click on OR", [&] { QTest::mouseClick(dlg->OrRb, Qt::LeftButton); }},
+        {"typing a name", [&] { pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("P")); }},
+        {"closing the name list", [&] {
+             dlg->NazwaLke->showPopup();
+             dlg->Zmieniono = false;
+             dlg->NazwaLke->hidePopup();
+         }},
+        {"the place", [&] { persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1")); }},
+    };
+    for (const auto &[name, zmien] : zmiany) {
+        SCOPED_TRACE(name);
+        dlg->Zmieniono = false;
+        zmien();
+        EXPECT_TRUE(dlg->Zmieniono);
+    }
+}
+
+TEST_F(DodPrawTest, NoCriterionAsksAndClearingKeepsAbbreviationAndRegisterNumber)
+{
+    pisz(dlg->SkrotEdt, QStringLiteral("abc"));
+    pisz(dlg->RejGospEdt, QStringLiteral("krs1"));
+    pisz(dlg->RegonMsk, QStringLiteral("12"));
+    wpiszNazwe(QStringLiteral("P%"));
+    dlg->OrRb->setChecked(true);
+    dlg->CzyscBtnClick();
+    EXPECT_EQ(dlg->SkrotEdt->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(dlg->RejGospEdt->text(), QStringLiteral("KRS1"));
+    EXPECT_EQ(dlg->NazwaLke->currentText(), QString());
+    EXPECT_EQ(persons::CyfryMaski(dlg->RegonMsk), QString());
+    EXPECT_TRUE(dlg->AndRB->isChecked());
+    EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.SKROT like 'ABC'"));
+
+    // The business register number takes part in no criterion.
+    dlg->SkrotEdt->clear();
+    recording.messageAnswers = {app::mb::IdYes};
+    dlg->DodajBtnClick();
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text,
+              QStringLiteral("Nie określono żadnego atrybutu.\nCzy chcesz wybrać wszystkie osoby prawne?"));
+    EXPECT_EQ(recording.messages[0].flags, app::mb::YesNo | app::mb::IconWarning);
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Zgoda, osoby::Handlowe}));
+}
+
+} // namespace

@@ -1,0 +1,335 @@
+// The person file: rows from the searches, counts, sorting, removal, the selection menu, hints,
+// the actions on the selection and the stored toolbar places.
+#include "app/IniFile.h"
+#include "app/UstawieniaFrm.h"
+#include "app/support/TestApplication.h"
+#include "jet/MemTable.h"
+#include "persons/AdresGrp.h"
+#include "persons/DodFizFrm.h"
+#include "persons/DodPrawFrm.h"
+#include "persons/Lookup.h"
+#include "persons/Rejestracja.h"
+#include "support/OsobyTestSupport.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolTip>
+
+using namespace katarix;
+using namespace katarix::test;
+using persons::OsobaZestawienia;
+using persons::TKarOsFrm;
+
+namespace {
+
+struct Osoba {
+    double mslink;
+    const char *osoba, *adres, *pesreg;
+};
+
+// A search result as the searches hand it over.
+void dodaj(TKarOsFrm *frm, std::initializer_list<Osoba> rows)
+{
+    jet::MemTable table;
+    table.addField(QStringLiteral("mslink"), jet::FieldType::Float);
+    table.addField(QStringLiteral("osoba"), jet::FieldType::Text);
+    table.addField(QStringLiteral("pesreg"), jet::FieldType::Text);
+    table.addField(QStringLiteral("adres_id"), jet::FieldType::Float);
+    table.addField(QStringLiteral("adres"), jet::FieldType::Text);
+    table.open();
+    for (const Osoba &row : rows)
+        table.append({row.mslink, QString::fromUtf8(row.osoba), QString::fromUtf8(row.pesreg), row.mslink + 1000,
+                      QString::fromUtf8(row.adres)});
+    frm->DodajOsobyZZapytania(table);
+}
+
+QString licznik(const TKarOsFrm *frm) { return frm->StatusPanel0->text(); }
+
+QStringList kolumna(const TKarOsFrm *frm, int column)
+{
+    QStringList out;
+    for (int i = 0; i < frm->iloscWierszy(); ++i)
+        out << frm->wiersz(i)->text(column);
+    return out;
+}
+
+void zaznacz(TKarOsFrm *frm, std::initializer_list<int> rows)
+{
+    frm->Lv->clearSelection();
+    for (int row : rows)
+        frm->wiersz(row)->setSelected(true);
+}
+
+using KarOsTest = OsobyTest;
+
+TEST_F(KarOsTest, APersonFoundByTwoSearchesOccupiesOneRowRefreshedAndSelected)
+{
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
+    auto *dlg = frm->DodFizFrm;
+    dlg->show();
+    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->DodajBtnClick();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz}));
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 2/2"));
+
+    dlg->CzyscBtnClick();
+    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7"));
+    dlg->DodajBtnClick();
+    dlg->hide();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak}));
+    EXPECT_EQ(zaznaczone(frm), (std::vector<double>{osoby::Kowalski, osoby::Nowak}));
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 2/3"));
+
+    // A refreshed row takes the new texts; rows of one batch are not merged with each other.
+    dodaj(frm, {{osoby::Kowalski, "KOWALSKI JAN", "Nowy adres", "1"}, {900, "A", "", ""}, {900, "A", "", ""}});
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak, 900, 900}));
+    EXPECT_EQ(frm->wiersz(0)->text(0), QStringLiteral("KOWALSKI JAN"));
+    EXPECT_EQ(frm->wiersz(0)->text(1), QStringLiteral("Nowy adres"));
+    EXPECT_EQ(frm->wiersz(0)->Ident.adres_id, osoby::Kowalski + 1000);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 3/5"));
+
+    // DodajWierszOsoby searches only the first n rows.
+    frm->DodajWierszOsoby(QStringLiteral("B"), QString(), 2, QString(), 0, osoby::Nowak);
+    EXPECT_EQ(frm->iloscWierszy(), 6);
+    frm->DodajWierszOsoby(QStringLiteral("C"), QString(), 3, QString(), 0, osoby::Nowak);
+    EXPECT_EQ(frm->iloscWierszy(), 6);
+    EXPECT_EQ(frm->wiersz(2)->text(0), QStringLiteral("C"));
+}
+
+TEST_F(KarOsTest, AfterASearchTheListIsScrolledToItsEnd)
+{
+    frm->resize(500, 200);
+    frm->show();
+    for (int i = 0; i < 40; ++i)
+        dodaj(frm, {{double(1000 + i), "OSOBA", "", ""}});
+    QApplication::processEvents();
+    QScrollBar *bar = frm->Lv->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(0);
+    dodaj(frm, {{5.0, "OSTATNIA", "", ""}});
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(KarOsTest, ColumnClicksSortTextsAndInvertTheDirection)
+{
+    dodaj(frm, {{1, "Zenon", "b", "9"}, {2, "Łukasz", "c", "10"}, {3, "Lucjan", "a", "100"}, {4, "lucjan", "d", "2"}});
+    zaznacz(frm, {1});
+    struct Krok {
+        int column;
+        QStringList osoby;
+    } kroki[] = {
+        {2, {QStringLiteral("Łukasz"), QStringLiteral("Lucjan"), QStringLiteral("lucjan"), QStringLiteral("Zenon")}},
+        {2, {QStringLiteral("Zenon"), QStringLiteral("lucjan"), QStringLiteral("Lucjan"), QStringLiteral("Łukasz")}},
+        {0, {QStringLiteral("lucjan"), QStringLiteral("Lucjan"), QStringLiteral("Łukasz"), QStringLiteral("Zenon")}},
+        {1, {QStringLiteral("Lucjan"), QStringLiteral("Zenon"), QStringLiteral("Łukasz"), QStringLiteral("lucjan")}},
+    };
+    for (const Krok &k : kroki) {
+        SCOPED_TRACE(k.column);
+        emit frm->Lv->header()->sectionClicked(k.column);
+        EXPECT_EQ(kolumna(frm, 0), k.osoby);
+    }
+    EXPECT_EQ(frm->KolumnaSortowania, 1);
+    EXPECT_TRUE(frm->Rosnaco);
+    // The selection moves with its row.
+    EXPECT_EQ(zaznaczone(frm), (std::vector<double>{2}));
+}
+
+TEST_F(KarOsTest, RemovalAndTheSelectionMenu)
+{
+    frm->show();
+    dodaj(frm, {{1, "A", "", ""}, {2, "B", "", ""}, {3, "C", "", ""}, {4, "D", "", ""}});
+    zaznacz(frm, {0, 2});
+    frm->UsunTBtnClick();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{2, 4}));
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/2"));
+
+    struct Przypadek {
+        const char *name;
+        std::function<void()> wykonaj;
+        std::vector<double> zaznaczone;
+    } przypadki[] = {
+        {"select all", [&] { frm->ZaznaczWszystkoMiClick(1); }, {2, 4}},
+        {"clear", [&] { frm->ZaznaczWszystkoMiClick(2); }, {}},
+        {"invert", [&] {
+             zaznacz(frm, {1});
+             frm->ZaznaczWszystkoMiClick(3);
+         }, {2}},
+        {"menu item Odwróć zaznaczenie", [&] { frm->OdwrocZaznaczenieMi->trigger(); }, {4}},
+        {"menu item Zaznacz wszystko", [&] { frm->ZaznaczWszystkoMi->trigger(); }, {2, 4}},
+        {"menu item Odznacz wszystko", [&] { frm->OdznaczWszystkoMi->trigger(); }, {}},
+    };
+    for (const Przypadek &p : przypadki) {
+        SCOPED_TRACE(p.name);
+        p.wykonaj();
+        EXPECT_EQ(zaznaczone(frm), p.zaznaczone);
+        EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: %1/2").arg(p.zaznaczone.size()));
+    }
+    EXPECT_EQ(frm->ZaznaczWszystkoMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    EXPECT_EQ(frm->OdznaczWszystkoMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+U")));
+    EXPECT_EQ(frm->OdwrocZaznaczenieMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+
+    // The Delete key removes the selected rows, "Usuń" all of them.
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    frm->Lv->setFocus();
+    zaznacz(frm, {1});
+    QTest::keyClick(frm->Lv, Qt::Key_Delete);
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{2}));
+    QTest::keyClick(frm->Lv, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 1/1"));
+    QTest::keyClick(frm->Lv, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/1"));
+    frm->WyczyscTBtnClick();
+    EXPECT_EQ(frm->iloscWierszy(), 0);
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
+
+    // Runs of neighbouring rows and single rows together.
+    dodaj(frm, {{1, "A", "", ""}, {2, "B", "", ""}, {3, "C", "", ""}, {4, "D", "", ""}, {5, "E", "", ""}});
+    zaznacz(frm, {0, 1, 3});
+    frm->UsunTBtnClick();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{3, 5}));
+    EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/2"));
+}
+
+TEST_F(KarOsTest, HintShowsTheRowUnderThePointerAndEmptiesBelowTheRows)
+{
+    frm->resize(500, 300);
+    frm->show();
+    dodaj(frm, {{1, "KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM", "", ""}, {2, "NOWAK", "", ""}});
+    QApplication::processEvents();
+    const QRect drugi = frm->Lv->visualItemRect(frm->wiersz(1));
+    frm->LvMouseMove(frm->Lv->visualItemRect(frm->wiersz(0)).center());
+    EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM"));
+    frm->LvMouseMove(drugi.center());
+    EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("NOWAK"));
+    // The person sees it as the tooltip over the row.
+    QHelpEvent help(QEvent::ToolTip, drugi.center(), frm->Lv->viewport()->mapToGlobal(drugi.center()));
+    QApplication::sendEvent(frm->Lv->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("NOWAK"));
+    QToolTip::hideText();
+    frm->LvMouseMove(drugi.center() + QPoint(0, 3 * drugi.height()));
+    EXPECT_EQ(frm->Lv->toolTip(), QString());
+    EXPECT_EQ(frm->WierszPodKursorem, nullptr);
+}
+
+// A person file that records what it hands to the registration units window and the summary.
+class NagrywajacaKartoteka : public TKarOsFrm {
+public:
+    std::vector<std::pair<QString, double>> jednostki;
+    std::vector<QList<OsobaZestawienia>> zestawienia;
+
+private:
+    void pokazJednostkiOsoby(const QString &opisOsoby, double osobaId) override
+    {
+        jednostki.emplace_back(opisOsoby, osobaId);
+    }
+    void drukujZestawienie(const QList<OsobaZestawienia> &osoby) override { zestawienia.push_back(osoby); }
+};
+
+TEST_F(KarOsTest, ActionsOnTheSelectionTakeTheSelectedRowsInListOrder)
+{
+    delete frm;
+    auto *nagr = new NagrywajacaKartoteka;
+    frm = nagr;
+    dodaj(frm, {{osoby::Kowalski, "KOWALSKI JAN", "Długa 5", "80010112345"},
+                {osoby::Zgoda, "ZGODA", "Rynek 7", "123456785"},
+                {500000001, "MAŁŻEŃSTWO", "", ""}});
+    EXPECT_EQ(frm->ListaIdOsob(), QStringLiteral("101,300000001,500000001"));
+    EXPECT_EQ(frm->ListaNazwOsob(), QStringLiteral("KOWALSKI JAN,ZGODA,MAŁŻEŃSTWO"));
+
+    for (auto rows : {std::initializer_list<int>{}, std::initializer_list<int>{0, 2}}) {
+        SCOPED_TRACE(rows.size());
+        zaznacz(frm, rows);
+        recording.messages.clear();
+        recording.beeps = 0;
+        frm->JrTB->trigger();
+        ASSERT_EQ(recording.messages.size(), 1u);
+        EXPECT_EQ(recording.messages[0].text, QStringLiteral("Zaznacz jedną osobę."));
+        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
+        EXPECT_EQ(recording.messages[0].flags, app::mb::IconWarning);
+        EXPECT_EQ(recording.beeps, 1);
+        EXPECT_TRUE(nagr->jednostki.empty());
+    }
+    zaznacz(frm, {1});
+    frm->JrTB->trigger();
+    ASSERT_EQ(nagr->jednostki.size(), 1u);
+    EXPECT_EQ(nagr->jednostki[0], std::make_pair(QStringLiteral("ZGODA"), osoby::Zgoda));
+
+    // The summary takes the selected rows in list order (after a sort), or none.
+    emit frm->Lv->header()->sectionClicked(0);
+    zaznacz(frm, {0, 2});
+    frm->ZestGrOsTBtn->trigger();
+    zaznacz(frm, {});
+    frm->ZestGrOsTBtn->trigger();
+    ASSERT_EQ(nagr->zestawienia.size(), 2u);
+    EXPECT_EQ(nagr->zestawienia[0],
+              (QList<OsobaZestawienia>{{QStringLiteral("KOWALSKI JAN"), QStringLiteral("Długa 5"), osoby::Kowalski},
+                                       {QStringLiteral("ZGODA"), QStringLiteral("Rynek 7"), osoby::Zgoda}}));
+    EXPECT_TRUE(nagr->zestawienia[1].isEmpty());
+}
+
+TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
+{
+    frm->resize(600, 400);
+    frm->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(frm->MainTlb->isFloatable());
+    frm->addToolBar(Qt::LeftToolBarArea, frm->ToolsTlb);
+    frm->close();
+    delete frm;
+    frm = nullptr;
+    const app::IniFile ini(main->PlikIni);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("KATARIX.KART_OS_TOOLBARS.ToolsTlb"), QStringLiteral("DockedTo"), QString()),
+              QStringLiteral("Left"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("KATARIX.KART_OS_TOOLBARS.MainTlb"), QStringLiteral("DockedTo"), QString()),
+              QStringLiteral("Top"));
+    EXPECT_TRUE(ini.SectionExists(QStringLiteral("KATARIX.KarOsFrm")));
+
+    frm = new TKarOsFrm;
+    EXPECT_EQ(frm->toolBarArea(frm->ToolsTlb), Qt::LeftToolBarArea);
+    EXPECT_EQ(frm->toolBarArea(frm->MainTlb), Qt::TopToolBarArea);
+}
+
+// The program's start-up registers the window: F6 and the toolbar button are enabled and open
+// one instance, which clears its reference when closed.
+TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
+{
+    RecordingInteraction recording;
+    const ProgramOsob program;
+    ASSERT_TRUE(app::MainFrm->KartotekaOsobMi->isEnabled());
+    ASSERT_TRUE(app::MainFrm->KarOsTBtn->isEnabled());
+    EXPECT_EQ(app::MainFrm->KartotekaOsobMi->shortcut(), QKeySequence(Qt::Key_F6));
+
+    app::MainFrm->KartotekaOsobMi->trigger();
+    TKarOsFrm *opened = persons::KarOsFrm;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(app::MainFrm->okno(app::OknoProgramu::KartotekaOsob), opened);
+    auto *sub = qobject_cast<QMdiSubWindow *>(opened->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_FALSE(sub->isHidden());
+    EXPECT_FALSE(sub->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(sub->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Kartoteka osób"));
+    app::MainFrm->KarOsTBtn->trigger();
+    EXPECT_EQ(persons::KarOsFrm, opened);
+    EXPECT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
+
+    // A search through the window's own dialog reaches its list.
+    opened->DodPrawFrm->show();
+    pisz(opened->DodPrawFrm->SkrotEdt, QStringLiteral("abc"));
+    opened->DodPrawFrm->DodajBtnClick();
+    opened->DodPrawFrm->hide();
+    EXPECT_EQ(opened->ListaIdOsob(), QStringLiteral("300000002"));
+
+    opened->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(persons::KarOsFrm, nullptr);
+}
+
+} // namespace

@@ -7,7 +7,12 @@
 #include "jet/Dataset.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
+#include "persons/TWjrOsobyFrm.h"
+#include "reports/ZestGrOs.h"
 
+#include <memory>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -107,6 +112,9 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
     KolumnaSortowania = -1;
     DodFizFrm = new TDodFizFrm(this, baza);
     DodPrawFrm = new TDodPrawFrm(this, baza);
+    m_baza = baza;
+    TWjrOsobyFrm = new TTWjrOsobyFrm(this);
+    connect(TWjrOsobyFrm->CzytajSB, &QAbstractButton::clicked, this, [this] { JrTBClick(); });
     if (!m_plikIni.isEmpty()) {
         IniSave.Init(this, m_plikIni, true, true, sekcjaOkna());
         app::restoreToolBarPositions(this, app::IniFile(m_plikIni), prefiksPaskow());
@@ -507,15 +515,17 @@ void TKarOsFrm::ZestGrOsTBtnClick()
 
 void TKarOsFrm::pokazJednostkiOsoby(const QString &opisOsoby, double osobaId)
 {
-    // Filled in by the registration units window: PokazDlaOsoby(true, opisOsoby, true, osobaId).
-    Q_UNUSED(opisOsoby);
-    Q_UNUSED(osobaId);
+    TWjrOsobyFrm->PokazDlaOsoby(true, opisOsoby, true, osobaId);
 }
 
 void TKarOsFrm::drukujZestawienie(const QList<OsobaZestawienia> &osoby)
 {
-    // Filled in by the land summary module: WyczyscListe, DodajOsobe per person, DrukujZestawienie.
-    Q_UNUSED(osoby);
+    // The module lives for one summary and is freed also after an error.
+    const auto modul = std::make_unique<reports::TZestGrOsDM>(*m_baza, app::MainFrm->Rtf1);
+    modul->WyczyscListe();
+    for (const OsobaZestawienia &osoba : osoby)
+        modul->DodajOsobe(osoba.osoba, osoba.adres, osoba.mslink);
+    modul->DrukujZestawienie();
 }
 
 } // namespace katarix::persons

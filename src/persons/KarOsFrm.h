@@ -24,6 +24,7 @@ namespace katarix::persons {
 class TDodFizFrm;
 class TDodPrawFrm;
 class TKarOsFrm;
+class TTWjrOsobyFrm;
 
 // Identity of a person row: the person key (OSFIZ_ID or OSPRAW_ID) and its address key.
 struct TIdentOs {
@@ -100,6 +101,7 @@ public:
     QTreeWidgetItem *WierszPodKursorem = nullptr;
     TDodFizFrm *DodFizFrm;
     TDodPrawFrm *DodPrawFrm;
+    TTWjrOsobyFrm *TWjrOsobyFrm; // hidden until asked for
 
     // Configuration file sections: the window, and the prefix of the toolbar sections.
     static QString sekcjaOkna();
@@ -127,6 +129,7 @@ private:
 
     app::TIniSave IniSave;
     QString m_plikIni;
+    jet::Database *m_baza;
     bool m_wsad = false; // a batch change under way: counts are shown once at its end
     bool m_zamkniety = false;
     QCollator m_porzadek; // the user's locale, case-sensitive

@@ -4,6 +4,7 @@
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
 #include "jet/Query.h"
+#include "register/Komentarz.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,12 +21,6 @@ struct HourglassCursor {
     HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
 };
-
-// Shortest decimal form of an identifier: no exponent, no thousands separators, no ".0".
-QString liczbaSql(double value)
-{
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
-}
 
 } // namespace
 
@@ -150,12 +145,7 @@ void TMainFrm::WybierzDbTBtnClick()
 
 QString TMainFrm::TekstKomentarza(double mslink)
 {
-    TempQry->close();
-    TempQry->setSql(QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = ") + liczbaSql(mslink));
-    TempQry->open();
-    if (TempQry->isEmpty())
-        return QString();
-    return TempQry->asString(QStringLiteral("tekst"));
+    return reg::tekstKomentarza(*TempQry, mslink);
 }
 
 } // namespace katarix::app

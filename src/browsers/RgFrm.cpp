@@ -60,15 +60,6 @@ QLabel *etykieta(const QString &text, QWidget *parent)
     return label;
 }
 
-// The general floating-point text: up to 15 significant digits, no trailing zeros.
-QString tekstOgolny(long double value)
-{
-    QString text = QString::number(double(value), 'g', 15);
-    if (jet::decimalSeparator() != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), jet::decimalSeparator());
-    return text;
-}
-
 void ustawKolorCzcionki(QLabel *label, bool czerwony)
 {
     QPalette palette = label->palette();
@@ -707,7 +698,7 @@ void TRgFrm::PokazKwJr()
     const double kwId = JrQry->asFloat(QStringLiteral("kw_id"));
     if (kwId == 0)
         return;
-    wykonajTempQry(QString::fromUtf8(sql::KwJrSql) + tekstId(kwId));
+    wykonajTempQry(QString::fromUtf8(sql::KwJrSql) + jet::sqlNumber(kwId));
     JrKwPnl->setText(QLatin1Char(' ') + (TempQry->isEmpty() ? QString() : TempQry->asString(QStringLiteral("kw_txt"))));
 }
 
@@ -717,7 +708,7 @@ void TRgFrm::PokazJr(double idJr)
         UstawKluczJr(JrQry->asString(QStringLiteral("id_jr")));
         return;
     }
-    wykonajTempQry(QString::fromUtf8(sql::ObrebJrSql) + tekstId(idJr));
+    wykonajTempQry(QString::fromUtf8(sql::ObrebJrSql) + jet::sqlNumber(idJr));
     const QString nieZnaleziono = QStringLiteral("Nie udało się odnaleźć podanej jednostki rejestrowej.");
     const QString tytul = QStringLiteral("Błąd przy szukaniu JR rejestru gruntów");
     if (TempQry->isEmpty()) {
@@ -892,7 +883,7 @@ void TRgFrm::LiczUdzialy()
         OsobyQry->first();
     }
     const QString separator = QStringLiteral("      udział: ");
-    const QString tekstWl = tekstOgolny(wlSi.suma), tekstUw = tekstOgolny(uw.suma), tekstInni = tekstOgolny(inni.suma);
+    const QString tekstWl = jet::numberToText(wlSi.suma), tekstUw = jet::numberToText(uw.suma), tekstInni = jet::numberToText(inni.suma);
     UdzWlaPnl->setText(QStringLiteral("wl + si: ") + QString::number(wlSi.liczba) + separator + tekstWl);
     UdzUwPnl->setText(QStringLiteral("uw: ") + QString::number(uw.liczba) + separator + tekstUw);
     UdzInniPnl->setText(QStringLiteral("Pozostali: ") + QString::number(inni.liczba) + separator + tekstInni);

@@ -87,8 +87,6 @@ public:
     QPlainTextEdit *Memo;
 };
 
-// The text of an id as the program writes ids into SQL: shortest decimal form, full stop.
-QString tekstId(double id);
 // A small picture drawn for buttons and markers (no image files needed).
 QIcon ikonaZnaku(const QString &glyph, const QColor &color);
 

@@ -3,9 +3,11 @@
 
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
+#include "jet/RegisterLoader.h"
 #include "jet/Query.h"
 #include "register/Komentarz.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -53,14 +55,18 @@ void TMainFrm::PolaczZBaza()
 
         jet::OpenOptions options = OpcjeOtwarcia;
         options.password = HasloBazy;
+        // The window repaints during every load; a large file shows a progress dialog whose
+        // "Anuluj" ends the load (modal, so nothing else can be clicked meanwhile).
         std::unique_ptr<QProgressDialog> progress;
         if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."), QString(), 0,
-                                                         100, this);
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."),
+                                                         QStringLiteral("Anuluj"), 0, 100, this);
+            progress->setObjectName(QStringLiteral("PostepWczytywania"));
             progress->setWindowTitle(TytulAplikacji());
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
             progress->setAutoClose(false);
+            progress->setAutoReset(false);
             progress->setValue(0);
             QProgressDialog *dialog = progress.get();
             options.progress = [dialog, previous = options.progress](int percent) {
@@ -69,9 +75,17 @@ void TMainFrm::PolaczZBaza()
                     previous(percent);
             };
         }
+        QProgressDialog *dialog = progress.get();
+        options.cancelled = [dialog, previous = options.cancelled] {
+            QCoreApplication::processEvents(dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+            return (dialog && dialog->wasCanceled()) || (previous && previous());
+        };
         HourglassCursor hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
+    } catch (const jet::LoadCancelled &) {
+        HasloBazy.clear(); // the user stopped it: closed, no message
+        Baza.close();
     } catch (const jet::JetError &error) {
         HasloBazy.clear();
         Baza.close();

@@ -1,0 +1,21 @@
+#include "app/main/Start.h"
+
+#include "app/MainFrm.h"
+#include "browsers/Rejestracja.h"
+#include "reports/Rejestracja.h"
+
+#include <QCoreApplication>
+
+namespace katarix::app {
+
+void PrzygotujProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
+    UstawUstawieniaRegionalne();
+    UstawCzcionkeProgramu();
+    browsers::zarejestrujOknaRejestrow();
+    reports::zarejestrujWypisyDM();
+    UtworzFormularze();
+}
+
+} // namespace katarix::app

@@ -2,7 +2,7 @@
 // (LC_ALL), opens the land register window on a small register through the main window's
 // command, runs the unit extract, and prints as JSON what the window shows and what the
 // extract prints. test_startup_locale runs it under several locales: the locale is read once
-// per process, as in the program.
+// per process, as in the program. "--screenshot FILE" also saves the main window as a PNG.
 #include "app/MainFrm.h"
 #include "app/UstawieniaFrm.h"
 #include "app/main/Start.h"
@@ -75,6 +75,13 @@ int main(int argc, char **argv)
         for (int row = 0; row < rg->DzialkiGrd->model()->rowCount(); ++row)
             areas.append(rg->DzialkiGrd->model()->index(row, column).data().toString());
         result[QStringLiteral("areas")] = areas;
+        const qsizetype shot = application.arguments().indexOf(QStringLiteral("--screenshot"));
+        if (shot > 0 && shot + 1 < application.arguments().size()) {
+            app::MainFrm->resize(1100, 700);
+            app::MainFrm->show();
+            QCoreApplication::processEvents();
+            app::MainFrm->grab().save(application.arguments().at(shot + 1));
+        }
         rg->JrRaportTBtn->trigger();
         QFile document(output.filePath(QStringLiteral("Wynik.rtf")));
         if (document.open(QIODevice::ReadOnly))

@@ -77,7 +77,9 @@ void TMainFrm::PolaczZBaza()
         }
         QProgressDialog *dialog = progress.get();
         options.cancelled = [dialog, previous = options.cancelled] {
-            QCoreApplication::processEvents(dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+            // Input only once the modal dialog stands in front of the window.
+            const bool dialogShown = dialog && dialog->isVisible();
+            QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
             return (dialog && dialog->wasCanceled()) || (previous && previous());
         };
         HourglassCursor hourglass;

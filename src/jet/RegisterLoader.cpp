@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,9 +32,9 @@ namespace {
 constexpr int kLoaderFormatVersion = 1;
 
 constexpr int kJet3PageSize = 2048;
-constexpr int kPollMs = 50;
-constexpr int kLoadAttempts = 2;
 constexpr int kJet4PageSize = 4096;
+constexpr int kPollMs = 50;        // longest wait for the helper between two looks at the caller
+constexpr int kLoadAttempts = 2;   // loads of a file that keeps changing before giving up
 
 struct MdbHeader {
     QByteArray page; // the first page as stored

@@ -164,8 +164,10 @@ TEST_F(RgFrmTest, PokazJrFindsTheUnitWhereverItIs)
         {213, 2, 21, "211", false}, // retired in the shown precinct: nothing changes
         {203, 2, 20, "201", false}, // retired elsewhere: that precinct's first unit
         {101, 1, 10, "101", false}, // other commune
+        {1000000, 1, 10, "1000000", false}, // a million, found by the SQL text path
         {999, 2, 21, "211", true},  // unknown
     };
+    builder.add("RGRUN", {{"ID_JR", 1000000.0}, {"OBREB_ID", 10}, {"KOL_OBREB", 2}});
     open();
     for (const Case &c : cases) {
         recording.messages.clear();

@@ -4,12 +4,14 @@
 #include "app/IniFile.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/JetError.h"
+#include "jet/JetFunctions.h"
 #include "jet/Query.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -141,6 +143,12 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
         PokazWyjatek(QString());
     }
     return false;
+}
+
+void UstawUstawieniaRegionalne()
+{
+    QLocale::setDefault(QLocale::system());
+    jet::useSystemDecimalSeparator();
 }
 
 void UstawCzcionkeProgramu()

@@ -70,6 +70,10 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
+// The user's regional settings (the locale of LC_ALL / LC_NUMERIC / LANG) for the whole
+// program: Qt's default locale and the decimal separator of every number printed or parsed.
+void UstawUstawieniaRegionalne();
+
 // The font of the whole user interface (Tahoma 11 px where present, else a sans-serif face
 // with Polish letters).
 void UstawCzcionkeProgramu();

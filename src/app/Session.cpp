@@ -3,8 +3,11 @@
 
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
+#include "jet/RegisterLoader.h"
 #include "jet/Query.h"
+#include "register/Komentarz.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -20,12 +23,6 @@ struct HourglassCursor {
     HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
 };
-
-// Shortest decimal form of an identifier: no exponent, no thousands separators, no ".0".
-QString liczbaSql(double value)
-{
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
-}
 
 } // namespace
 
@@ -58,14 +55,18 @@ void TMainFrm::PolaczZBaza()
 
         jet::OpenOptions options = OpcjeOtwarcia;
         options.password = HasloBazy;
+        // The window repaints during every load; a large file shows a progress dialog whose
+        // "Anuluj" ends the load (modal, so nothing else can be clicked meanwhile).
         std::unique_ptr<QProgressDialog> progress;
         if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."), QString(), 0,
-                                                         100, this);
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."),
+                                                         QStringLiteral("Anuluj"), 0, 100, this);
+            progress->setObjectName(QStringLiteral("PostepWczytywania"));
             progress->setWindowTitle(TytulAplikacji());
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
             progress->setAutoClose(false);
+            progress->setAutoReset(false);
             progress->setValue(0);
             QProgressDialog *dialog = progress.get();
             options.progress = [dialog, previous = options.progress](int percent) {
@@ -74,9 +75,19 @@ void TMainFrm::PolaczZBaza()
                     previous(percent);
             };
         }
+        QProgressDialog *dialog = progress.get();
+        options.cancelled = [dialog, previous = options.cancelled] {
+            // Input only once the modal dialog stands in front of the window.
+            const bool dialogShown = dialog && dialog->isVisible();
+            QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+            return (dialog && dialog->wasCanceled()) || (previous && previous());
+        };
         HourglassCursor hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
+    } catch (const jet::LoadCancelled &) {
+        HasloBazy.clear(); // the user stopped it: closed, no message
+        Baza.close();
     } catch (const jet::JetError &error) {
         HasloBazy.clear();
         Baza.close();
@@ -150,12 +161,7 @@ void TMainFrm::WybierzDbTBtnClick()
 
 QString TMainFrm::TekstKomentarza(double mslink)
 {
-    TempQry->close();
-    TempQry->setSql(QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = ") + liczbaSql(mslink));
-    TempQry->open();
-    if (TempQry->isEmpty())
-        return QString();
-    return TempQry->asString(QStringLiteral("tekst"));
+    return reg::tekstKomentarza(*TempQry, mslink);
 }
 
 } // namespace katarix::app

@@ -7,6 +7,7 @@
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/JetFunctions.h"
+#include "jet/NumberText.h"
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
 #include "widgets/ColorPanel.h"
@@ -43,15 +44,6 @@ QLabel *etykieta(const QString &text, QWidget *parent)
     auto *label = new QLabel(text, parent);
     label->setContentsMargins(1, 4, 0, 0);
     return label;
-}
-
-// The general floating-point text: up to 15 significant digits, no trailing zeros.
-QString tekstOgolny(long double value)
-{
-    QString text = QString::number(double(value), 'g', 15);
-    if (jet::decimalSeparator() != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), jet::decimalSeparator());
-    return text;
 }
 
 void ustawKolorCzcionki(QLabel *label, bool czerwony)
@@ -584,7 +576,7 @@ void TRejestrFrm::PokazKwJr()
     const double kwId = JrQry->asFloat(QStringLiteral("kw_id"));
     if (kwId == 0)
         return;
-    wykonajTempQry(QString::fromUtf8(sql::KwJrSql) + tekstId(kwId));
+    wykonajTempQry(QString::fromUtf8(sql::KwJrSql) + jet::sqlNumber(kwId));
     JrKwPnl->setText(QLatin1Char(' ') + (TempQry->isEmpty() ? QString() : TempQry->asString(QStringLiteral("kw_txt"))));
 }
 
@@ -594,7 +586,7 @@ void TRejestrFrm::PokazJr(double idJr)
         UstawKluczJr(JrQry->asString(QStringLiteral("id_jr")));
         return;
     }
-    wykonajTempQry(QString::fromUtf8(m_opis.obrebJrSql) + tekstId(idJr));
+    wykonajTempQry(QString::fromUtf8(m_opis.obrebJrSql) + jet::sqlNumber(idJr));
     const QString nieZnaleziono = QStringLiteral("Nie udało się odnaleźć podanej jednostki rejestrowej.");
     if (TempQry->isEmpty()) {
         KomunikatOkna(1, nieZnaleziono, m_opis.bladSzukania, true);
@@ -724,7 +716,7 @@ void TRejestrFrm::LiczUdzialy()
         OsobyQry->first();
     }
     const QString separator = QStringLiteral("      udział: ");
-    const QString tekstWl = tekstOgolny(wlSi.suma), tekstUw = tekstOgolny(uw.suma), tekstInni = tekstOgolny(inni.suma);
+    const QString tekstWl = jet::numberToText(wlSi.suma), tekstUw = jet::numberToText(uw.suma), tekstInni = jet::numberToText(inni.suma);
     UdzWlaPnl->setText(QStringLiteral("wl + si: ") + QString::number(wlSi.liczba) + separator + tekstWl);
     UdzUwPnl->setText(QStringLiteral("uw: ") + QString::number(uw.liczba) + separator + tekstUw);
     UdzInniPnl->setText(QStringLiteral("Pozostali: ") + QString::number(inni.liczba) + separator + tekstInni);

@@ -21,11 +21,6 @@ namespace katarix::browsers {
 
 using widgets::DataGrid;
 
-QString tekstId(double id)
-{
-    return QString::number(id, 'g', QLocale::FloatingPointShortest);
-}
-
 QIcon ikonaZnaku(const QString &glyph, const QColor &color)
 {
     QPixmap pixmap(16, 16);

@@ -94,8 +94,6 @@ public:
 jet::Database *bazaProgramu(jet::Database *database);
 // The configuration file of the program (empty without a main window).
 QString plikIni();
-// The text of an id as the program writes ids into SQL: shortest decimal form, full stop.
-QString tekstId(double id);
 // A small picture drawn for buttons and markers (no image files needed).
 QIcon ikonaZnaku(const QString &glyph, const QColor &color);
 

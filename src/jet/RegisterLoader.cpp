@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -16,7 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,12 +33,17 @@ constexpr int kLoaderFormatVersion = 1;
 
 constexpr int kJet3PageSize = 2048;
 constexpr int kJet4PageSize = 4096;
+constexpr int kPollMs = 50;        // longest wait for the helper between two looks at the caller
+constexpr int kLoadAttempts = 2;   // loads of a file that keeps changing before giving up
 
 struct MdbHeader {
     QByteArray page; // the first page as stored
     int jetVersion = 0;
     qint64 size = 0;
     qint64 mtimeNs = 0;
+    qint64 ctimeNs = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
     QString password; // decoded from the header; empty when the file has none
     bool hasPassword = false;
 };
@@ -112,8 +120,12 @@ MdbHeader readHeader(const QString &path)
     MdbHeader header;
     header.size = file.size();
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+    if (::fstat(file.handle(), &status) == 0) {
         header.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+        header.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+        header.device = quint64(status.st_dev);
+        header.inode = quint64(status.st_ino);
+    }
     if (header.size == 0)
         throw JetError(QStringLiteral("Plik bazy danych jest pusty: %1").arg(path));
     header.page = file.read(kJet4PageSize);
@@ -145,14 +157,52 @@ QString cacheFolder(const OpenOptions &options)
     return base + QStringLiteral("/Katarix");
 }
 
+// The cache folder holds copies of the register (names, PESEL numbers, addresses): it is
+// created private (0700, missing parents too) and an existing one with wider modes is tightened.
+void ensurePrivateFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    const QStringList parts = clean.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path;
+    for (const QString &part : parts) {
+        path += QLatin1Char('/') + part;
+        const QByteArray native = QFile::encodeName(path);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+            throw JetError(QStringLiteral("Nie można utworzyć folderu kopii roboczych bazy danych: %1").arg(folder));
+    }
+    const QByteArray native = QFile::encodeName(clean);
+    struct stat status {};
+    if (::stat(native.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        throw JetError(QStringLiteral("Nie można utworzyć folderu kopii roboczych bazy danych: %1").arg(folder));
+    if (status.st_uid != ::geteuid())
+        throw JetError(QStringLiteral("Folder kopii roboczych bazy danych należy do innego użytkownika: %1").arg(folder));
+    if ((status.st_mode & 077) != 0 && ::chmod(native.constData(), status.st_mode & 0700) != 0)
+        throw JetError(
+            QStringLiteral("Nie można ograniczyć dostępu do folderu kopii roboczych bazy danych: %1").arg(folder));
+}
+
+// Reserves the name of a new copy, readable and writable by the user alone from its first byte.
+void createPrivateFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw JetError(QStringLiteral("Nie można utworzyć kopii roboczej bazy danych: %1").arg(path));
+    ::close(fd);
+}
+
 QString cacheKey(const QString &canonicalPath, const MdbHeader &header)
 {
     const QByteArray pageHash = QCryptographicHash::hash(header.page, QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("%1|%2|%3|%4|%5")
+    // The inode and the change time catch a file replaced by another one with the same size and
+    // modification time (a copy that keeps times, a restore from a backup).
+    return QStringLiteral("%1|%2|%3|%4|%5|%6:%7|%8")
         .arg(kLoaderFormatVersion)
         .arg(canonicalPath)
         .arg(header.size)
         .arg(header.mtimeNs)
+        .arg(header.ctimeNs)
+        .arg(header.device)
+        .arg(header.inode)
         .arg(QString::fromLatin1(pageHash));
 }
 
@@ -243,18 +293,28 @@ void runLoader(const QString &mdbPath, const QString &target, const OpenOptions 
             }
         }
     };
+    auto stop = [&process] {
+        process.kill();
+        process.waitForFinished(10000);
+    };
+    // Short waits, so that the caller can repaint and the user can cancel between reports.
     const int stall = options.stallTimeoutMs > 0 ? options.stallTimeoutMs : 120000;
+    QElapsedTimer sinceReport;
+    sinceReport.start();
     while (process.state() != QProcess::NotRunning) {
-        if (!process.waitForReadyRead(stall)) {
-            if (process.state() == QProcess::NotRunning)
-                break;
-            process.kill();
-            process.waitForFinished(10000);
+        if (process.waitForReadyRead(kPollMs))
+            sinceReport.restart();
+        consume();
+        if (options.cancelled && options.cancelled()) {
+            stop();
+            throw LoadCancelled();
+        }
+        if (sinceReport.elapsed() > stall && process.state() != QProcess::NotRunning) {
+            stop();
             throw JetError(QStringLiteral("Wczytywanie bazy danych nie zostało ukończone w wyznaczonym czasie "
                                           "(plik może być uszkodzony): %1")
                                .arg(mdbPath));
         }
-        consume();
     }
     process.waitForFinished(10000);
     consume();
@@ -265,6 +325,8 @@ void runLoader(const QString &mdbPath, const QString &target, const OpenOptions 
         else if (rest == QLatin1String("OK"))
             completed = true;
     }
+    if (options.cancelled && options.cancelled())
+        throw LoadCancelled();
     if (!error.isEmpty())
         throw JetError(error);
     if (process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0 || !completed)
@@ -291,14 +353,14 @@ void openRegister(Database &db, const QString &mdbPath, const OpenOptions &optio
 
     const QString canonical = QFileInfo(mdbPath).canonicalFilePath();
     const QString folder = cacheFolder(options);
-    if (!QDir().mkpath(folder))
-        throw JetError(QStringLiteral("Nie można utworzyć folderu kopii roboczych bazy danych: %1").arg(folder));
+    ensurePrivateFolder(folder);
     const QString name = QString::fromLatin1(
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(24));
     const QString cacheFile = folder + QLatin1Char('/') + name + QStringLiteral(".sqlite");
-    const QString key = cacheKey(canonical, header);
+    QString key = cacheKey(canonical, header);
 
     if (cacheMatches(cacheFile, key)) {
+        ::chmod(QFile::encodeName(cacheFile).constData(), 0600); // a copy from an older version
         try {
             db.open(cacheFile, true);
             if (options.progress)
@@ -315,16 +377,33 @@ void openRegister(Database &db, const QString &mdbPath, const OpenOptions &optio
         if (tmp.lastModified().secsTo(QDateTime::currentDateTime()) > 24 * 3600)
             QFile::remove(tmp.absoluteFilePath());
 
+    // The file is examined again after the load: a copy of a file that changed meanwhile may
+    // mix old and new pages, so it is thrown away and the load runs once more.
     static int counter = 0;
-    const QString temp = QStringLiteral("%1.tmp-%2-%3").arg(cacheFile).arg(qint64(::getpid())).arg(++counter);
-    try {
-        runLoader(QFileInfo(mdbPath).absoluteFilePath(), temp, options);
-        writeCacheKey(temp, key);
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(cacheFile).constData()) != 0)
-            throw JetError(QStringLiteral("Nie można zapisać kopii roboczej bazy danych: %1").arg(cacheFile));
-    } catch (...) {
-        QFile::remove(temp);
-        throw;
+    for (int attempt = 1;; ++attempt) {
+        const QString temp = QStringLiteral("%1.tmp-%2-%3").arg(cacheFile).arg(qint64(::getpid())).arg(++counter);
+        try {
+            createPrivateFile(temp);
+            runLoader(QFileInfo(mdbPath).absoluteFilePath(), temp, options);
+            const QString keyAfter = cacheKey(canonical, readHeader(mdbPath));
+            if (keyAfter != key) {
+                QFile::remove(temp);
+                if (attempt == kLoadAttempts)
+                    throw JetError(QStringLiteral("Plik bazy danych zmieniał się podczas wczytywania; nie został "
+                                                  "otwarty. Spróbuj ponownie, gdy nikt go nie zapisuje: %1")
+                                       .arg(mdbPath));
+                key = keyAfter;
+                continue;
+            }
+            writeCacheKey(temp, key);
+            if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(cacheFile).constData()) != 0)
+                throw JetError(QStringLiteral("Nie można zapisać kopii roboczej bazy danych: %1").arg(cacheFile));
+        } catch (...) {
+            QFile::remove(temp);
+            QFile::remove(temp + QStringLiteral("-journal"));
+            throw;
+        }
+        break;
     }
     db.open(cacheFile, true);
 }

@@ -1,17 +1,15 @@
 #include "Komentarz.h"
 
+#include "jet/JetFunctions.h"
 #include "jet/Query.h"
-
-#include <QLocale>
+#include "register/sql/MainQueries.h"
 
 namespace katarix::reg {
 
 QString tekstKomentarza(jet::Query &tempQry, double mslink)
 {
     tempQry.close();
-    // Shortest decimal form, point separator, no thousands separators: 12, 12.5.
-    tempQry.setSql(QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = ")
-                   + QString::number(mslink, 'f', QLocale::FloatingPointShortest));
+    tempQry.setSql(QString::fromUtf8(sql::main::TekstKomentarzaSql) + jet::sqlNumber(mslink));
     tempQry.open();
     if (tempQry.isEmpty())
         return QString();

@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "app/RaportRunner.h"
 #include "jet/Query.h"
+#include "jet/JetFunctions.h"
 #include "register/Komentarz.h"
 #include "register/SqlHelpers.h"
 #include "register/SqlTemplates.h"
@@ -102,9 +103,9 @@ QVariant TWypisSkrRgDM::ValueRequest(const QString &name)
     if (name == QLatin1String("ilodzialek"))
         return DlkSortQry->recordCount();
     if (name == QLatin1String("sumpow"))
-        return liczbaStala(SumaPow, 4);
+        return jet::fixedText(SumaPow, 4);
     if (name == QLatin1String("powdlk"))
-        return liczbaStala(DlkSortQry->asFloat(QStringLiteral("POW")),
+        return jet::fixedText(DlkSortQry->asFloat(QStringLiteral("POW")),
                            DlkSortQry->asFloat(QStringLiteral("AROWA")) != 0 ? 2 : 4);
     return QString();
 }

@@ -3,6 +3,7 @@
 #include "app/RaportRunner.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/Query.h"
+#include "jet/JetFunctions.h"
 #include "register/Komentarz.h"
 #include "register/SqlTemplates.h"
 #include "register/sql/WypisyQueries.h"
@@ -102,12 +103,12 @@ void TWypisyDM::skrolujJr()
     reopen(*OsobyQry, "IdJr", idJr);
 
     DlkQry->close();
-    DlkSh.setMacro(QStringLiteral("ID_JR"), liczbaSql(idJr));
+    DlkSh.setMacro(QStringLiteral("ID_JR"), jet::sqlNumber(idJr));
     DlkQry->setSql(DlkSh.expandedText());
     DlkQry->open();
 
     BudQry->close();
-    BudSh.setMacro(QStringLiteral("ID_JR"), liczbaSql(idJr));
+    BudSh.setMacro(QStringLiteral("ID_JR"), jet::sqlNumber(idJr));
     BudQry->setSql(BudSh.expandedText());
     BudQry->open();
 
@@ -126,7 +127,7 @@ QString TWypisyDM::klasouzytek()
     QString nazwy;
     for (KlauzQry->first(); !KlauzQry->eof(); KlauzQry->next()) {
         nazwy += KlauzQry->asString(QStringLiteral("NAZWA")) + crlf;
-        PowKlauzTxt += liczbaStala(KlauzQry->asFloat(QStringLiteral("AREA")) * 0.0001, decimals) + crlf;
+        PowKlauzTxt += jet::fixedText(KlauzQry->asFloat(QStringLiteral("AREA")) * 0.0001, decimals) + crlf;
     }
     nazwy.chop(2);
     PowKlauzTxt.chop(2);
@@ -138,7 +139,7 @@ bool TWypisyDM::nieWszystkie(const char *countSql, const jet::Query &shown)
     if (wszystkieDzialki())
         return false;
     m_tempQry.close();
-    m_tempQry.setSql(QString::fromUtf8(countSql) + liczbaSql(JrQry->asFloat(QStringLiteral("id_jr"))));
+    m_tempQry.setSql(QString::fromUtf8(countSql) + jet::sqlNumber(JrQry->asFloat(QStringLiteral("id_jr"))));
     m_tempQry.open();
     return m_tempQry.asInteger(QStringLiteral("ILE")) != shown.recordCount();
 }
@@ -158,10 +159,10 @@ QVariant TWypisyDM::ValueRequest(const QString &name)
     if (name == QLatin1String("pow_dz")) {
         const double area = DlkQry->asFloat(QStringLiteral("AREA"));
         SumaPowDz += qint32(DlkQry->asInteger(QStringLiteral("AREA")));
-        return liczbaStala(area * 0.0001, DlkQry->asFloat(QStringLiteral("AROWA")) != 0 ? 2 : 4);
+        return jet::fixedText(area * 0.0001, DlkQry->asFloat(QStringLiteral("AROWA")) != 0 ? 2 : 4);
     }
     if (name == QLatin1String("sumapow"))
-        return liczbaStala(SumaPowDz * 0.0001, 4);
+        return jet::fixedText(SumaPowDz * 0.0001, 4);
     if (name == QLatin1String("polozenie")) {
         QString text = DlkQry->asString(QStringLiteral("Adres"));
         const QString polozenie = DlkQry->asString(QStringLiteral("Polozenie"));

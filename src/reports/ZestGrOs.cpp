@@ -3,6 +3,7 @@
 #include "app/KursorKlepsydry.h"
 #include "app/RaportRunner.h"
 #include "jet/MemTable.h"
+#include "jet/NumberText.h"
 #include "jet/Query.h"
 #include "register/SqlTemplates.h"
 #include "register/sql/ZestGrOsQueries.h"
@@ -78,7 +79,7 @@ QVariant TZestGrOsDM::ValueRequest(const QString &name)
     if (name == QLatin1String("current_date"))
         return biezacaData();
     if (name == QLatin1String("skroluj")) {
-        ListaJrSh.setMacro(QStringLiteral("OSOBAID"), liczbaSql(ListaOsMD->asFloat(QStringLiteral("osoba_id"))));
+        ListaJrSh.setMacro(QStringLiteral("OSOBAID"), jet::sqlNumber(ListaOsMD->asFloat(QStringLiteral("osoba_id"))));
         ListaJrQry->close();
         ListaJrQry->setSql(ListaJrSh.expandedText());
         ListaJrQry->open();
@@ -102,12 +103,12 @@ QVariant TZestGrOsDM::ValueRequest(const QString &name)
         const double udzial = mianownik != 0 ? ListaJrQry->asFloat(QStringLiteral("l_udzial")) / mianownik : 0;
         const double wartosc = biezacaPow() * udzial;
         SumaPowUdz += wartosc;
-        return liczbaStala(wartosc, 4);
+        return jet::fixedText(wartosc, 4);
     }
     if (name == QLatin1String("suma_pow"))
-        return liczbaStala(SumaPowGr, 4);
+        return jet::fixedText(SumaPowGr, 4);
     if (name == QLatin1String("suma_pow_udz"))
-        return liczbaStala(SumaPowUdz, 4);
+        return jet::fixedText(SumaPowUdz, 4);
     return QString();
 }
 

@@ -15,6 +15,8 @@
 #include <QMdiArea>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QApplication>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -267,6 +269,104 @@ TEST_F(SessionTest, LoadingShowsTheHourglassAndOnLargeFilesAProgressDialog)
         EXPECT_EQ(frm->findChild<QProgressDialog *>(), nullptr);
     }
     frm->OpcjeOtwarcia.progress = nullptr;
+}
+
+// A register large enough that its load takes many progress reports.
+void writeLargeRegister(const QString &path)
+{
+    using namespace katarix::mdbwriter;
+    Table comments{"KOMENTARZ", {{"MSLINK", ColumnType::Long}, {"TEKST", ColumnType::Memo}}, {}};
+    for (int i = 0; i < 40000; ++i)
+        comments.rows.push_back({std::int64_t(i), std::string(400, char('a' + i % 26))});
+    Content content;
+    content.tables.push_back(comments);
+    writeJet4(content, path.toStdString(), WriteOptions());
+}
+
+// Processes whose command line mentions text (the loader helper is given the cache path).
+int processesMentioning(const QString &text)
+{
+    int count = 0;
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
+            ++count;
+    }
+    return count;
+}
+
+TEST_F(SessionTest, AnulujDuringALoadEndsTheHelperAndLeavesTheDatabaseClosedAndNothingCached)
+{
+    const QString path = inBazy(QStringLiteral("duża.mdb"));
+    writeLargeRegister(path);
+    frm->SciezkaBazy = path;
+    frm->ProgPaskaPostepu = 0;
+    const QString cache = folder.root.filePath(QStringLiteral("anulowane"));
+    frm->OpcjeOtwarcia.cacheDir = cache;
+    frm->show();
+    int helpersWhileLoading = 0;
+    QString button;
+    frm->OpcjeOtwarcia.progress = [&](int) {
+        auto *dialog = frm->findChild<QProgressDialog *>(QStringLiteral("PostepWczytywania"));
+        if (!dialog || !button.isEmpty())
+            return;
+        helpersWhileLoading = processesMentioning(cache);
+        for (QPushButton *b : dialog->findChildren<QPushButton *>())
+            if (b->isVisible()) {
+                button = b->text();
+                QTest::mouseClick(b, Qt::LeftButton);
+            }
+    };
+    EXPECT_FALSE(frm->SprawdzPolaczenie());
+    frm->OpcjeOtwarcia.progress = nullptr;
+
+    EXPECT_EQ(button, QStringLiteral("Anuluj"));
+    EXPECT_EQ(helpersWhileLoading, 1);
+    EXPECT_EQ(processesMentioning(cache), 0) << "the helper still runs";
+    EXPECT_FALSE(frm->polaczono());
+    EXPECT_TRUE(recording.messages.empty());
+    EXPECT_EQ(QDir(cache).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(frm->findChild<QProgressDialog *>(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // The next request loads it in full.
+    EXPECT_TRUE(frm->SprawdzPolaczenie());
+    EXPECT_EQ(frm->TekstKomentarza(27), QString(400, u'b'));
+}
+
+// No frozen window: the main window repaints while a small file loads, without a dialog.
+TEST_F(SessionTest, TheWindowRepaintsDuringASmallLoad)
+{
+    const QString path = inBazy(QStringLiteral("mała.mdb"));
+    writeRegister(path);
+    frm->SciezkaBazy = path;
+    frm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    bool loading = false;
+    frm->OpcjeOtwarcia.progress = [&](int) {
+        if (loading)
+            return;
+        loading = true;
+        counter.paints = 0;
+        frm->update();
+    };
+    frm->installEventFilter(&counter);
+    // Nothing else processes events until the opening returns: paints counted were made during it.
+    ASSERT_TRUE(frm->SprawdzPolaczenie());
+    const int paintsWhileLoading = counter.paints;
+    frm->removeEventFilter(&counter);
+    frm->OpcjeOtwarcia.progress = nullptr;
+    EXPECT_TRUE(loading);
+    EXPECT_GT(paintsWhileLoading, 0);
+    EXPECT_EQ(frm->findChild<QProgressDialog *>(), nullptr);
 }
 
 TEST_F(SessionTest, ChoosingAnotherFileClosesTheWindowsAndTheNextRequestOpensTheNewFile)

@@ -164,8 +164,10 @@ TEST_F(RgFrmTest, PokazJrFindsTheUnitWhereverItIs)
         {213, 2, 21, "211", false}, // retired in the shown precinct: nothing changes
         {203, 2, 20, "201", false}, // retired elsewhere: that precinct's first unit
         {101, 1, 10, "101", false}, // other commune
+        {1000000, 1, 10, "1000000", false}, // a million, found by the SQL text path
         {999, 2, 21, "211", true},  // unknown
     };
+    builder.add("RGRUN", {{"ID_JR", 1000000.0}, {"OBREB_ID", 10}, {"KOL_OBREB", 2}});
     open();
     for (const Case &c : cases) {
         recording.messages.clear();
@@ -216,6 +218,33 @@ TEST_F(RgFrmTest, ParcelCountAndAreaSumUnderPolishSettings)
     rg->PokazJr(212);
     EXPECT_EQ(rg->PrzedmPCtl->tabText(0), QStringLiteral("Działki: 0"));
     EXPECT_EQ(rg->SumPowDzPnl->text(), QStringLiteral(" Suma pow. działek: 0,0000 ha"));
+}
+
+// The areas shown and their sum round decimal halves away from zero, whatever their binary value.
+TEST_F(RgFrmTest, AreaCellsAndSumRoundDecimalHalvesAwayFromZero)
+{
+    struct Case {
+        double area; // m²
+        int arowa;
+        const char *cell;
+    } cases[] = {{1050, 1, "0,11"}, {26750, 1, "2,68"}, {10050, 1, "1,01"}, {0.5, 0, "0,0001"}, {1234, 0, "0,1234"}};
+    QStringList expected;
+    int nr = 0;
+    for (const Case &c : cases) {
+        ++nr;
+        builder.add("KDZIALKA", {{"MSLINK", double(nr)}, {"DZIALKA_ID", 10.0 + nr}, {"ID_JR", 211.0}, {"NR_L", nr},
+                                 {"AREA", c.area}, {"AROWA", c.arowa}});
+        expected << QString::fromUtf8(c.cell);
+    }
+    open();
+    const int column = rg->DzialkiGrd->columnOfField(QStringLiteral("AREA"));
+    QStringList cells;
+    for (int row = 0; row < rg->DzialkiGrd->model()->rowCount(); ++row)
+        cells << rg->DzialkiGrd->model()->index(row, column).data().toString();
+    cells.sort();
+    expected.sort();
+    EXPECT_EQ(cells, expected);
+    EXPECT_EQ(rg->SumPowDzPnl->text(), QStringLiteral(" Suma pow. działek: 3,9235 ha"));
 }
 
 TEST_F(RgFrmTest, UnreadableAreaReportsTheUnitLoadError)

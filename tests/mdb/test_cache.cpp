@@ -60,6 +60,14 @@ QString onlyCacheFile(const MdbScratch &scratch)
     return files.size() == 1 ? scratch.cacheDir() + QLatin1Char('/') + files[0] : QString();
 }
 
+// Loads the file once and returns its cached copy.
+QString loadOnce(const MdbScratch &scratch, const QString &file)
+{
+    jet::Database db;
+    jet::openRegister(db, file, scratch.options());
+    return onlyCacheFile(scratch);
+}
+
 jet::OpenOptions withoutLoader(const MdbScratch &scratch)
 {
     jet::OpenOptions options = scratch.options();
@@ -138,11 +146,7 @@ TEST(MdbCache, RebuiltAfterAnyChange)
         SCOPED_TRACE(change.name);
         MdbScratch scratch;
         const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
-        {
-            jet::Database db;
-            jet::openRegister(db, file, scratch.options());
-        }
-        const QString cache = onlyCacheFile(scratch);
+        const QString cache = loadOnce(scratch, file);
         ASSERT_FALSE(cache.isEmpty());
         change.apply(scratch, file, cache);
 
@@ -157,5 +161,143 @@ TEST(MdbCache, RebuiltAfterAnyChange)
         jet::Database reused;
         jet::openRegister(reused, file, withoutLoader(scratch));
         EXPECT_EQ(firstName(reused), QString::fromUtf8(change.expected));
+    }
+}
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status.st_mode & 07777;
+}
+
+// Every file in the folder with its mode, "name 600".
+QStringList modesIn(const QString &folder)
+{
+    QStringList list;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        list << QStringLiteral("%1 %2").arg(name).arg(modeOf(folder + QLatin1Char('/') + name), 0, 8);
+    return list;
+}
+
+// A loader that runs the real one after an action on the .mdb (its first argument).
+QString wrappedLoader(const MdbScratch &scratch, const QString &action)
+{
+    const QString path = scratch.path(QStringLiteral("loader.sh"));
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write(QStringLiteral("#!/bin/sh\n%1\nexec \"%2\" \"$@\"\n").arg(action, QStringLiteral(KATARIX_LOADER)).toUtf8());
+    script.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+// The cache holds a copy of the register: only its owner may read the folder or any copy, the
+// copies being written included.
+TEST(MdbCache, FolderAndEveryCopyArePrivateFromTheFirstByte)
+{
+    struct Case {
+        const char *name;
+        bool folderExists;
+        mode_t folderMode;
+    };
+    const Case cases[] = {{"new nested folder", false, 0}, {"folder existing with 0755", true, 0755},
+                          {"folder existing with 0777", true, 0777}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MdbScratch scratch;
+        const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
+        jet::OpenOptions options = scratch.options();
+        options.cacheDir = scratch.path(QStringLiteral("home/.cache/Katarix"));
+        if (c.folderExists) {
+            ASSERT_TRUE(QDir().mkpath(options.cacheDir));
+            ::chmod(QFile::encodeName(options.cacheDir).constData(), c.folderMode);
+            // A copy left by an older version, readable by everyone.
+            QFile old(options.cacheDir + QStringLiteral("/stara.sqlite"));
+            old.open(QIODevice::WriteOnly);
+            old.close();
+            ::chmod(QFile::encodeName(old.fileName()).constData(), 0644);
+        }
+        QStringList seenWhileLoading;
+        options.progress = [&](int) { seenWhileLoading << modesIn(options.cacheDir); };
+        jet::Database db;
+        jet::openRegister(db, file, options);
+        EXPECT_EQ(firstName(db), QStringLiteral("Łódź"));
+
+        EXPECT_EQ(modeOf(options.cacheDir), mode_t(0700));
+        if (!c.folderExists) {
+            EXPECT_EQ(modeOf(scratch.path(QStringLiteral("home/.cache"))), mode_t(0700));
+        }
+        bool sawTemporary = false;
+        for (const QString &entry : seenWhileLoading) {
+            if (entry.startsWith(QLatin1String("stara.sqlite")))
+                continue;
+            sawTemporary = sawTemporary || entry.contains(QLatin1String(".tmp-"));
+            EXPECT_TRUE(entry.endsWith(QLatin1String(" 600"))) << entry.toStdString();
+        }
+        EXPECT_TRUE(sawTemporary) << "the copy being written was never seen";
+        for (const QString &entry : modesIn(options.cacheDir)) {
+            if (!entry.startsWith(QLatin1String("stara.sqlite"))) {
+                EXPECT_TRUE(entry.endsWith(QLatin1String(" 600"))) << entry.toStdString();
+            }
+        }
+    }
+}
+
+// A cached copy written by an older version with wider modes is tightened when it is reused.
+TEST(MdbCache, ReusedCopyWithWiderModesIsTightened)
+{
+    MdbScratch scratch;
+    const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
+    const QString cache = loadOnce(scratch, file);
+    ASSERT_FALSE(cache.isEmpty());
+    ::chmod(QFile::encodeName(cache).constData(), 0644);
+    jet::Database db;
+    jet::openRegister(db, file, withoutLoader(scratch));
+    EXPECT_EQ(modeOf(cache), mode_t(0600));
+}
+
+// The .mdb is examined before and after the load: a change meanwhile throws the copy away and
+// loads again; a second change is reported and nothing is cached.
+TEST(MdbCache, SourceChangedDuringTheLoadIsLoadedAgainOnce)
+{
+    {
+        SCOPED_TRACE("changed during the first load only");
+        MdbScratch scratch;
+        const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
+        const QString marker = scratch.path(QStringLiteral("zmieniono"));
+        jet::OpenOptions options = scratch.options();
+        options.loaderPath = wrappedLoader(
+            scratch, QStringLiteral("if [ ! -e '%1' ]; then touch '%1'; touch -d '2031-01-01 12:00' \"$1\"; fi").arg(marker));
+        jet::Database db;
+        jet::openRegister(db, file, options);
+        EXPECT_EQ(firstName(db), QStringLiteral("Łódź"));
+        db.close();
+        EXPECT_TRUE(QFile::exists(marker));
+        // The copy made by the second load belongs to the file as it is now.
+        jet::openRegister(db, file, withoutLoader(scratch));
+        EXPECT_EQ(firstName(db), QStringLiteral("Łódź"));
+    }
+    {
+        SCOPED_TRACE("changed during both loads");
+        MdbScratch scratch;
+        const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
+        jet::OpenOptions options = scratch.options();
+        options.loaderPath = wrappedLoader(scratch, QStringLiteral("sleep 0.05; touch \"$1\""));
+        jet::Database db;
+        try {
+            jet::openRegister(db, file, options);
+            ADD_FAILURE() << "no error";
+        } catch (const jet::JetError &error) {
+            EXPECT_EQ(error.message(), QStringLiteral("Plik bazy danych zmieniał się podczas wczytywania; nie został "
+                                                      "otwarty. Spróbuj ponownie, gdy nikt go nie zapisuje: ")
+                                           + file);
+        }
+        EXPECT_FALSE(db.isOpen());
+        EXPECT_EQ(QDir(scratch.cacheDir()).entryList(QDir::Files), QStringList());
     }
 }

@@ -3,6 +3,7 @@
 
 #include "MdbContent.h"
 #include "support/MdbReaders.h"
+#include "common/RequiredTool.h"
 
 #include <gtest/gtest.h>
 
@@ -58,10 +59,9 @@ TEST_P(Password, IsDecodedByBothOurHelperAndMdbReader)
     ASSERT_EQ(viaLibmdb.count("OSFIZ"), 1u);
     EXPECT_EQ(viaLibmdb.at("OSFIZ").rows.at(0).at(1), "s:Kowalska-Żebrowska");
 
-    if (xcheckDir().empty()) {
+    if (!nodeReaderAvailable())
         fs::remove(path);
-        GTEST_SKIP() << "tests/mdbwriter/xcheck/node_modules is missing; run scripts/setup-npm.sh";
-    }
+    KATARIX_REQUIRE_TOOL(nodeReaderAvailable(), "the Node.js .mdb reader is missing (node or tests/mdbwriter/xcheck/node_modules); run scripts/setup.sh (it runs scripts/setup-npm.sh)");
     const NodeResult right = readWithMdbReader(path, c.password);
     EXPECT_EQ(right.exitCode, 0) << right.error;
     EXPECT_EQ(right.password, c.password);

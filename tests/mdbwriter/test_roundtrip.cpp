@@ -2,6 +2,7 @@
 
 #include "MdbContent.h"
 #include "support/MdbReaders.h"
+#include "common/RequiredTool.h"
 
 #include <gtest/gtest.h>
 
@@ -166,8 +167,8 @@ protected:
 TEST_P(RoundTrip, EveryTableReadsBackAsWritten)
 {
     const Reader &reader = GetParam();
-    if (std::string(reader.name).starts_with("mdbreader") && xcheckDir().empty())
-        GTEST_SKIP() << "tests/mdbwriter/xcheck/node_modules is missing; run scripts/setup-npm.sh";
+    if (std::string(reader.name).starts_with("mdbreader"))
+        KATARIX_REQUIRE_TOOL(nodeReaderAvailable(), "the Node.js .mdb reader is missing (node or tests/mdbwriter/xcheck/node_modules); run scripts/setup.sh (it runs scripts/setup-npm.sh)");
     const std::string &path = path_[reader.compressText];
     if (reader.compressText) {
         EXPECT_LT(fs::file_size(path), fs::file_size(path_[false]) * 9 / 10);

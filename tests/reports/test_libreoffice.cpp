@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/LibreOfficeText.h"
+#include "common/RequiredTool.h"
 
 using namespace katarix;
 using katarix::registergen::RegisterBuilder;
@@ -43,8 +44,7 @@ protected:
     void SetUp() override
     {
         soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        if (soffice.isEmpty())
-            GTEST_SKIP() << "soffice (LibreOffice) is not installed; install libreoffice-writer-nogui to run this test";
+        KATARIX_REQUIRE_TOOL(!soffice.isEmpty(), "soffice (LibreOffice) is not installed; run scripts/setup.sh (it installs libreoffice-writer)");
         ASSERT_TRUE(dir.isValid());
     }
     QString soffice;

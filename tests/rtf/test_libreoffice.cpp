@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "common/LibreOfficeText.h"
+#include "common/RequiredTool.h"
 
 using namespace katarix;
 using namespace katarix::rtf;
@@ -19,8 +20,7 @@ using namespace katarix::rtf::test;
 TEST(RtfLibreOffice, ProducedDocumentReadsBackWithPolishLettersAndTableRows)
 {
     const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "soffice (LibreOffice) is not installed; install libreoffice-writer-nogui to run this test";
+    KATARIX_REQUIRE_TOOL(!soffice.isEmpty(), "soffice (LibreOffice) is not installed; run scripts/setup.sh (it installs libreoffice-writer)");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 

@@ -1,13 +1,5 @@
 #include "app/MainFrm.h"
-#ifdef KATARIX_HAS_BROWSERS
-#include "browsers/Rejestracja.h"
-#endif
-#ifdef KATARIX_HAS_PERSONS
-#include "persons/Rejestracja.h"
-#endif
-#ifdef KATARIX_HAS_REPORTS
-#include "reports/Rejestracja.h"
-#endif
+#include "app/main/Start.h"
 
 #include <QScreen>
 #include <cstdio>
@@ -32,18 +24,7 @@ int main(int argc, char *argv[])
     std::unique_ptr<TApplication> application;
     try {
         application = std::make_unique<TApplication>(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
-        UstawCzcionkeProgramu();
-#ifdef KATARIX_HAS_BROWSERS
-        katarix::browsers::zarejestrujOknaRejestrow();
-#endif
-#ifdef KATARIX_HAS_PERSONS
-        katarix::persons::zarejestrujKartotekeOsob();
-#endif
-#ifdef KATARIX_HAS_REPORTS
-        katarix::reports::zarejestrujWypisyDM();
-#endif
-        UtworzFormularze();
+        PrzygotujProgram();
         // Without a window manager a maximised window keeps its own size: fill the screen.
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             MainFrm->setGeometry(screen->availableGeometry());

@@ -14,6 +14,7 @@
 
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -79,6 +80,7 @@ int load(const QString &source, const QString &target)
 int main(int argc, char **argv)
 {
     limitResources();
+    ::umask(077); // the copy of the register and its journal are the user's alone
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <bit>
@@ -284,6 +285,11 @@ std::string xcheckDir()
 {
     const std::filesystem::path dir = std::filesystem::path(KATARIX_SOURCE_DIR) / "tests/mdbwriter/xcheck";
     return std::filesystem::exists(dir / "node_modules/mdb-reader") ? dir.string() : std::string();
+}
+
+bool nodeReaderAvailable()
+{
+    return !xcheckDir().empty() && !QStandardPaths::findExecutable(QStringLiteral("node")).isEmpty();
 }
 
 NodeResult readWithMdbReader(const std::string &path, const std::optional<std::string> &password)

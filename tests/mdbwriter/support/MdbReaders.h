@@ -51,6 +51,8 @@ struct NodeResult {
 
 // Directory of the node project, or empty when its node_modules is missing.
 std::string xcheckDir();
+// True when node is on the PATH and the node project is installed.
+bool nodeReaderAvailable();
 NodeResult readWithMdbReader(const std::string &path, const std::optional<std::string> &password = {});
 
 } // namespace katarix::mdbwriter::test

@@ -1,0 +1,23 @@
+#include "app/main/Start.h"
+
+#include "app/MainFrm.h"
+#include "browsers/Rejestracja.h"
+#include "persons/Rejestracja.h"
+#include "reports/Rejestracja.h"
+
+#include <QCoreApplication>
+
+namespace katarix::app {
+
+void PrzygotujProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
+    UstawUstawieniaRegionalne();
+    UstawCzcionkeProgramu();
+    browsers::zarejestrujOknaRejestrow();
+    persons::zarejestrujKartotekeOsob();
+    reports::zarejestrujWypisyDM();
+    UtworzFormularze();
+}
+
+} // namespace katarix::app

@@ -1,5 +1,6 @@
 #include "reports/WypisSkrRg.h"
 
+#include "app/Klepsydra.h"
 #include "app/MainFrm.h"
 #include "app/RaportRunner.h"
 #include "jet/Query.h"
@@ -10,41 +11,11 @@
 #include "reports/ReportValues.h"
 #include "rtf/RTFReport.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 namespace katarix::reports {
 
 namespace sql = reg::sql::wypisskr;
 
-namespace {
-
-// The hourglass while the parcels are read; the previous cursor comes back however it ends.
-class KursorKlepsydry {
-public:
-    KursorKlepsydry()
-    {
-        m_active = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (m_active)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~KursorKlepsydry()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    void przywroc()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = false;
-};
-
-} // namespace
+using app::KursorKlepsydry;
 
 TWypisSkrRgDM::TWypisSkrRgDM(jet::Database &baza, jet::Query &tempQry, rtf::TRTFReport &rtf1, QObject *parent)
     : QObject(parent),

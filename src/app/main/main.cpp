@@ -5,6 +5,9 @@
 #ifdef KATARIX_HAS_REPORTS
 #include "reports/Rejestracja.h"
 #endif
+#ifdef KATARIX_HAS_PARCELS
+#include "parcels/Rejestracja.h"
+#endif
 
 #include <QScreen>
 #include <cstdio>
@@ -36,6 +39,9 @@ int main(int argc, char *argv[])
 #endif
 #ifdef KATARIX_HAS_REPORTS
         katarix::reports::zarejestrujWypisyDM();
+#endif
+#ifdef KATARIX_HAS_PARCELS
+        katarix::parcels::zarejestrujKartotekeDzialek();
 #endif
         UtworzFormularze();
         // Without a window manager a maximised window keeps its own size: fill the screen.

@@ -1,6 +1,7 @@
 #include "parcels/DodDlkFrm.h"
 
 #include "app/Interaction.h"
+#include "app/Akcja.h"
 #include "app/Klepsydra.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
@@ -45,15 +46,6 @@ QString kluczLookup(const LookupCombo *lookup)
 }
 
 } // namespace
-
-template <typename F> void TDodDlkFrm::akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
-}
 
 TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh))
@@ -268,10 +260,14 @@ void TDodDlkFrm::utworzKomponenty()
     GminaLcbx->setMinimumWidth(240);
 }
 
+QList<QLineEdit *> TDodDlkFrm::edycje() const
+{
+    return {LicznikEdt, MianownikEdt, NrAddEdt, PowDz1Edt, PowDz2Edt, AwzEdt, NumerEdt, PolozenieEdt, PowKlauz1Edt, PowKlauz2Edt};
+}
+
 void TDodDlkFrm::polacz()
 {
-    for (QLineEdit *edit : {LicznikEdt, MianownikEdt, NrAddEdt, PowDz1Edt, PowDz2Edt, AwzEdt, NumerEdt, PolozenieEdt,
-                            PowKlauz1Edt, PowKlauz2Edt}) {
+    for (QLineEdit *edit : edycje()) {
         connect(edit, &QLineEdit::textChanged, this, [this] { OtherCtlsChange(); });
         edit->installEventFilter(this);
     }
@@ -279,12 +275,12 @@ void TDodDlkFrm::polacz()
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OtherCtlsChange(); });
     for (QRadioButton *radio : {HistoAktRB, HistoArchRB, HistoAllRB})
         connect(radio, &QRadioButton::clicked, this, [this] { OtherCtlsChange(); });
-    connect(GminaLcbx, &QComboBox::activated, this, [this] { akcja([this] { GminaLcbxChange(); }); });
-    connect(ObrebLcbx, &QComboBox::activated, this, [this] { akcja([this] { ObrebLcbxChange(); }); });
-    connect(MiejscLcbx, &QComboBox::activated, this, [this] { akcja([this] { MiejscLcbxChange(); }); });
-    connect(WydzialKwCbx, &QComboBox::activated, this, [this] { akcja([this] { WydzialKwCbxChange(); }); });
-    connect(BezAdrChb, &QCheckBox::clicked, this, [this] { akcja([this] { BezAdrChbClick(); }); });
-    connect(CzyscBtn, &QToolButton::clicked, this, [this] { akcja([this] { CzyscBtnClick(); }); });
+    connect(GminaLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { GminaLcbxChange(); }); });
+    connect(ObrebLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { ObrebLcbxChange(); }); });
+    connect(MiejscLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { MiejscLcbxChange(); }); });
+    connect(WydzialKwCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { WydzialKwCbxChange(); }); });
+    connect(BezAdrChb, &QCheckBox::clicked, this, [this] { app::WykonajAkcje([this] { BezAdrChbClick(); }); });
+    connect(CzyscBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
     connect(DodajBtn, &QPushButton::clicked, this, [this] { DodajBtnClick(); });
     connect(ZamknijBtn, &QPushButton::clicked, this, &QDialog::reject);
     WydzialKwCbx->installEventFilter(this);
@@ -371,8 +367,7 @@ void TDodDlkFrm::CzyscBtnClick()
     GminaLcbxChange();
     MiejscLcbx->reset();
     MiejscLcbxChange();
-    for (QLineEdit *edit : {LicznikEdt, MianownikEdt, NrAddEdt, PowDz1Edt, PowDz2Edt, AwzEdt, NumerEdt, PolozenieEdt,
-                            PowKlauz1Edt, PowKlauz2Edt})
+    for (QLineEdit *edit : edycje())
         edit->clear();
     WydzialKwCbx->setCurrentIndex(-1);
     WydzialKwCbxChange();
@@ -568,12 +563,12 @@ bool TDodDlkFrm::eventFilter(QObject *watched, QEvent *event)
             return filtrKlawiszy(edit, key);
         if (watched == WydzialKwCbx && key->key() == Qt::Key_Escape) {
             WydzialKwCbx->setCurrentIndex(-1);
-            akcja([this] { WydzialKwCbxChange(); });
+            app::WykonajAkcje([this] { WydzialKwCbxChange(); });
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && (watched == JrLcbx || watched == ArkuszLcbx)) {
         bool zatrzymaj = false;
-        akcja([this, &zatrzymaj] { zatrzymaj = Jr_Ark_LcbxMouseDown(); });
+        app::WykonajAkcje([this, &zatrzymaj] { zatrzymaj = Jr_Ark_LcbxMouseDown(); });
         return zatrzymaj;
     }
     return QDialog::eventFilter(watched, event);

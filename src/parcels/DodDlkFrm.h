@@ -79,8 +79,8 @@ protected:
 private:
     void utworzKomponenty();
     void polacz();
+    QList<QLineEdit *> edycje() const; // the ten edits
     bool filtrKlawiszy(QLineEdit *edit, QKeyEvent *event);
-    template <typename F> void akcja(F &&f);
 
     jet::Database *m_baza;
     app::TIniSave m_iniSave;

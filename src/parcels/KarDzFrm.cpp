@@ -1,5 +1,6 @@
 #include "parcels/KarDzFrm.h"
 
+#include "app/Akcja.h"
 #include "app/Klepsydra.h"
 #include "app/MainFrm.h"
 #include "browsers/ToolWindows.h"
@@ -48,6 +49,18 @@ int znak(double roznica)
 {
     return roznica < 0 ? -1 : roznica > 0 ? 1 : 0;
 }
+
+// The list is not painted while rows change in bulk; painting resumes however the change ends.
+class WstrzymaneOdswiezanie {
+public:
+    explicit WstrzymaneOdswiezanie(QWidget *widget) : m_widget(widget) { m_widget->setUpdatesEnabled(false); }
+    ~WstrzymaneOdswiezanie() { m_widget->setUpdatesEnabled(true); }
+    WstrzymaneOdswiezanie(const WstrzymaneOdswiezanie &) = delete;
+    WstrzymaneOdswiezanie &operator=(const WstrzymaneOdswiezanie &) = delete;
+
+private:
+    QWidget *m_widget;
+};
 
 int porownajTeksty(const QString &a, const QString &b, bool rosnaco)
 {
@@ -115,15 +128,6 @@ int PorownajWiersze(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolu
     return rosnaco ? *wynik : -*wynik;
 }
 
-template <typename F> void TKarDzFrm::akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
-}
-
 TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
 {
     KarDzFrm = this;
@@ -140,7 +144,7 @@ TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
     if (app::MainFrm)
         m_iniSave.Init(this, app::MainFrm->PlikIni, true, true, QStringLiteral("KATARIX.KarDzFrm"));
     BudTW = new browsers::TTWbudFrm(this, QStringLiteral("KarDzFrm"), m_baza);
-    BudTW->OnClose = [this] { akcja([this] { BudynkiZamkniete(); }); };
+    BudTW->OnClose = [this] { app::WykonajAkcje([this] { BudynkiZamkniete(); }); };
     PokazIlosc(QStringLiteral("0/0"));
     PokazSumy(true);
 }
@@ -175,14 +179,14 @@ void TKarDzFrm::utworzKomponenty()
                        QStringLiteral("Budynki|Otwiera okienko z listą budynków położonych na działce"));
     BudTBtn->setCheckable(true);
 
-    connect(DodajTBtn, &QAction::triggered, this, [this] { akcja([this] { DodajSBClick(); }); });
-    connect(UsunTBtn, &QAction::triggered, this, [this] { akcja([this] { UsunSBClick(); }); });
-    connect(WyczyscTBtn, &QAction::triggered, this, [this] { akcja([this] { ClearSBClick(); }); });
-    connect(PrzejscieRGTBtn, &QAction::triggered, this, [this] { akcja([this] { PrzejscieRGTBtnClick(); }); });
-    connect(JrRaportTBtn, &QAction::triggered, this, [this] { akcja([this] { JrRaportTBtnClick(); }); });
-    connect(WypisSkrTBtn, &QAction::triggered, this, [this] { akcja([this] { WypisSkrTBtnClick(); }); });
-    connect(WkzDlkWladBtn, &QAction::triggered, this, [this] { akcja([this] { WkzDlkWladBtnClick(); }); });
-    connect(BudTBtn, &QAction::triggered, this, [this] { akcja([this] { BudTBtnClick(); }); });
+    connect(DodajTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { DodajSBClick(); }); });
+    connect(UsunTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { UsunSBClick(); }); });
+    connect(WyczyscTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { ClearSBClick(); }); });
+    connect(PrzejscieRGTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { PrzejscieRGTBtnClick(); }); });
+    connect(JrRaportTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { JrRaportTBtnClick(); }); });
+    connect(WypisSkrTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WypisSkrTBtnClick(); }); });
+    connect(WkzDlkWladBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WkzDlkWladBtnClick(); }); });
+    connect(BudTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { BudTBtnClick(); }); });
 
     Lv = new QTreeWidget(this);
     Lv->setObjectName(QStringLiteral("Lv"));
@@ -213,8 +217,8 @@ void TKarDzFrm::utworzKomponenty()
         Lv->header()->resizeSection(i, kolumny[i].szerokosc);
     Lv->header()->setSectionsClickable(true);
     Lv->header()->setStretchLastSection(false);
-    connect(Lv->header(), &QHeaderView::sectionClicked, this, [this](int c) { akcja([this, c] { LvColumnClick(c); }); });
-    connect(Lv, &QTreeWidget::itemSelectionChanged, this, [this] { akcja([this] { LvSelectItem(); }); });
+    connect(Lv->header(), &QHeaderView::sectionClicked, this, [this](int c) { app::WykonajAkcje([this, c] { LvColumnClick(c); }); });
+    connect(Lv, &QTreeWidget::itemSelectionChanged, this, [this] { app::WykonajAkcje([this] { LvSelectItem(); }); });
     Lv->installEventFilter(this);
     Lv->viewport()->installEventFilter(this);
     setCentralWidget(Lv);
@@ -226,7 +230,7 @@ void TKarDzFrm::utworzKomponenty()
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
         action->setData(tag);
-        connect(action, &QAction::triggered, this, [this, tag] { akcja([this, tag] { ZaznaczWszystkoMiClick(tag); }); });
+        connect(action, &QAction::triggered, this, [this, tag] { app::WykonajAkcje([this, tag] { ZaznaczWszystkoMiClick(tag); }); });
         return action;
     };
     ZaznaczWszystkoMi = pozycja("ZaznaczWszystkoMi", QStringLiteral("Zaznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+A")), 1);
@@ -299,10 +303,7 @@ void TKarDzFrm::ZakonczWsad()
     if (m_wsad == 0)
         return;
     --m_wsad;
-    struct Odnow {
-        QTreeWidget *lv;
-        ~Odnow() { lv->setUpdatesEnabled(true); }
-    } odnow{Lv};
+    const WstrzymaneOdswiezanie wstrzymane(Lv); // resumes the painting the batch suspended
     // One selection of the rows found, in ranges of neighbouring rows.
     QList<int> rows;
     for (QTreeWidgetItem *item : std::as_const(m_wsadZaznaczone))
@@ -438,11 +439,7 @@ void TKarDzFrm::usunWiersze(bool wszystkie)
 {
     {
         app::KursorKlepsydry kursor;
-        Lv->setUpdatesEnabled(false);
-        struct Odnow {
-            QTreeWidget *lv;
-            ~Odnow() { lv->setUpdatesEnabled(true); }
-        } odnow{Lv};
+        const WstrzymaneOdswiezanie wstrzymane(Lv);
         const QSignalBlocker blocker(Lv);
         if (wszystkie) {
             Lv->clear();
@@ -473,11 +470,7 @@ void TKarDzFrm::ClearSBClick()
 void TKarDzFrm::ZaznaczWszystkoMiClick(int tag)
 {
     {
-        Lv->setUpdatesEnabled(false);
-        struct Odnow {
-            QTreeWidget *lv;
-            ~Odnow() { lv->setUpdatesEnabled(true); }
-        } odnow{Lv};
+        const WstrzymaneOdswiezanie wstrzymane(Lv);
         const int rows = Lv->topLevelItemCount();
         if (rows > 0) {
             const QItemSelection all(Lv->model()->index(0, 0), Lv->model()->index(rows - 1, Lv->columnCount() - 1));
@@ -539,17 +532,17 @@ bool TKarDzFrm::eventFilter(QObject *watched, QEvent *event)
         }
         if (event->type() == QEvent::KeyPress) {
             bool handled = false;
-            akcja([&] { handled = FormKeyDown(key->key(), key->modifiers()); });
+            app::WykonajAkcje([&] { handled = FormKeyDown(key->key(), key->modifiers()); });
             if (handled)
                 return true;
         }
     } else if (watched == Lv && event->type() == QEvent::KeyRelease) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        akcja([this, key] { LvKeyUp(key); });
+        app::WykonajAkcje([this, key] { LvKeyUp(key); });
     } else if (watched == Lv->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // After the view has handled the release, so that the selection is final.
         const bool result = QMainWindow::eventFilter(watched, event);
-        QMetaObject::invokeMethod(this, [this] { akcja([this] { LvMouseUp(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { app::WykonajAkcje([this] { LvMouseUp(); }); }, Qt::QueuedConnection);
         return result;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -663,6 +656,16 @@ void TKarDzFrm::BudynkiZamkniete()
 }
 
 // ---- closing ----
+
+bool TKarDzFrm::event(QEvent *event)
+{
+    // In the main window's MDI area: system menu, minimise and close, no maximise box.
+    if (event->type() == QEvent::ParentChange)
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    return QMainWindow::event(event);
+}
 
 void TKarDzFrm::closeEvent(QCloseEvent *event)
 {

@@ -110,13 +110,13 @@ public:
     double PowWszystkich = 0;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void utworzKomponenty();
     QAction *przycisk(QToolBar *pasek, const char *name, const QString &glyph, const QString &hint);
-    template <typename F> void akcja(F &&f);
     TDlkItem *wiersz(int index) const;
     QList<TDlkItem *> zaznaczone() const; // in list order
     void pokazLiczby();

@@ -20,7 +20,9 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -100,6 +102,21 @@ double powierzchnia(const QTreeWidgetItem *item)
         throw app::AppError(QStringLiteral("'%1' nie jest poprawną wartością zmiennoprzecinkową").arg(text));
     return *value;
 }
+
+// Grid lines between the cells of the list.
+class Siatka : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(QColor(208, 208, 208));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
 
 // The row order of the list's own sort: the window's comparison for the sorted column.
 class WierszListy : public TDlkItem {
@@ -197,7 +214,7 @@ void TKarDzFrm::utworzKomponenty()
     Lv->setSelectionBehavior(QAbstractItemView::SelectRows);
     Lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Lv->setSortingEnabled(false);
-    Lv->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"));
+    Lv->setItemDelegate(new Siatka(Lv));
     struct Kolumna {
         const char *tytul;
         int szerokosc;

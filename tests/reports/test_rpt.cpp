@@ -210,6 +210,9 @@ TEST_F(RptTest, LibreOfficeCalcReadsTheColumnsAndPolishLetters)
     if (soffice.isEmpty())
         GTEST_SKIP() << "soffice is not installed";
     run(QStringLiteral("1,2"), target());
+    // KATARIX_REPORT_DUMP=folder keeps a copy of the file, to look at it.
+    if (const QString dump = qEnvironmentVariable("KATARIX_REPORT_DUMP"); !dump.isEmpty())
+        QFile::copy(target(), dump + QStringLiteral("/wykaz.csv"));
     QTemporaryDir dir;
     QProcess process;
     process.setProgram(soffice);

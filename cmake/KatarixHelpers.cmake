@@ -41,10 +41,11 @@ function(katarix_add_gtest name)
 endfunction()
 
 # One test executable per tests/<layer>/test_*.cpp file, so that a test file that does not
-# build keeps no other test from running.
-#   katarix_add_test_folder(LIBS lib1 lib2)
+# build keeps no other test from running. APP_SUPPORT adds the shell's recording Interaction and
+# test application (tests/app/support) to each.
+#   katarix_add_test_folder([APP_SUPPORT] LIBS lib1 lib2)
 function(katarix_add_test_folder)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "APP_SUPPORT" "" "LIBS" ${ARGN})
   file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
   get_filename_component(layer ${CMAKE_CURRENT_SOURCE_DIR} NAME)
@@ -52,5 +53,11 @@ function(katarix_add_test_folder)
     get_filename_component(stem ${file} NAME_WE)
     katarix_add_gtest(${layer}_${stem} SOURCES ${file} ${support} LIBS ${T_LIBS})
     target_include_directories(${layer}_${stem} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+    if(T_APP_SUPPORT)
+      target_sources(${layer}_${stem} PRIVATE
+        ${CMAKE_SOURCE_DIR}/tests/app/support/RecordingInteraction.cpp
+        ${CMAKE_SOURCE_DIR}/tests/app/support/TestApplication.cpp)
+      target_include_directories(${layer}_${stem} PRIVATE ${CMAKE_SOURCE_DIR}/tests/app)
+    endif()
   endforeach()
 endfunction()

@@ -11,9 +11,9 @@
 #include "register/sql/DodDlkQueries.h"
 #include "widgets/LookupCombo.h"
 
+#include "ui_DodDlkFrm.h"
+
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,12 +48,10 @@ QString kluczLookup(const LookupCombo *lookup)
 } // namespace
 
 TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
-    : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh))
+    : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh)),
+      m_ui(std::make_unique<Ui::TDodDlkFrm>())
 {
     m_baza = database ? database : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
-    setObjectName(QStringLiteral("DodDlkFrm"));
-    setWindowTitle(QStringLiteral("Selekcja działek"));
-    setModal(true);
     utworzKomponenty();
     polacz();
 
@@ -109,154 +107,54 @@ void TDodDlkFrm::utworzKomponenty()
     UlicaQry = query("UlicaQry", QString::fromUtf8(sql::UlicaQry));
     MainQry = query("MainQry", QString());
 
-    const auto lookup = [this](const char *name, jet::Dataset *dataset, const char *key, const char *list,
-                               const QString &emptyValue) {
-        auto *combo = new LookupCombo(this);
-        combo->setObjectName(QString::fromLatin1(name));
-        combo->setLookup(dataset, QString::fromLatin1(key), QString::fromLatin1(list));
-        combo->setEmpty(Wszystkie, emptyValue);
-        combo->refill();
-        return combo;
-    };
-    const auto edit = [this](const char *name, const QString &hint = QString()) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setToolTip(hint);
-        return e;
-    };
-    const auto combo = [this](const char *name) {
-        auto *c = new QComboBox(this);
-        c->setObjectName(QString::fromLatin1(name));
-        return c;
-    };
-    const QString wzorzec = QStringLiteral("znak % zastępuje dowolny ciąg znaków");
-    const QString wzorzecBezWielkosci = QStringLiteral("Znak % zastępuje dowolny ciąg znaków,\nwielkość liter nie ma znaczenia");
+    // The controls, their captions, hints and tab order come from the form.
+    m_ui->setupUi(this);
+    GminaLcbx = m_ui->GminaLcbx;
+    ObrebLcbx = m_ui->ObrebLcbx;
+    JrLcbx = m_ui->JrLcbx;
+    ArkuszLcbx = m_ui->ArkuszLcbx;
+    NrKwLcbx = m_ui->NrKwLcbx;
+    MiejscLcbx = m_ui->MiejscLcbx;
+    UlicaLcbx = m_ui->UlicaLcbx;
+    LicznikEdt = m_ui->LicznikEdt;
+    MianownikEdt = m_ui->MianownikEdt;
+    NrAddEdt = m_ui->NrAddEdt;
+    PowDz1Edt = m_ui->PowDz1Edt;
+    PowDz2Edt = m_ui->PowDz2Edt;
+    AwzEdt = m_ui->AwzEdt;
+    NumerEdt = m_ui->NumerEdt;
+    PolozenieEdt = m_ui->PolozenieEdt;
+    PowKlauz1Edt = m_ui->PowKlauz1Edt;
+    PowKlauz2Edt = m_ui->PowKlauz2Edt;
+    WydzialKwCbx = m_ui->WydzialKwCbx;
+    KlasaCbx = m_ui->KlasaCbx;
+    UzytekCbx = m_ui->UzytekCbx;
+    BezAdrChb = m_ui->BezAdrChb;
+    HistoAktRB = m_ui->HistoAktRB;
+    HistoArchRB = m_ui->HistoArchRB;
+    HistoAllRB = m_ui->HistoAllRB;
+    DodajBtn = m_ui->DodajBtn;
+    ZamknijBtn = m_ui->ZamknijBtn;
+    CzyscBtn = m_ui->CzyscBtn;
+    MiejscLbl = m_ui->MiejscLbl;
+    UlicaLbl = m_ui->UlicaLbl;
 
-    // Created in tab order.
-    GminaLcbx = lookup("GminaLcbx", GminaQry, "MSLINK", "NAZWA", WszystkieId);
-    ObrebLcbx = lookup("ObrebLcbx", ObrebQry, "MSLINK", "NAZWA", WszystkieId);
-    ObrebLcbx->setMaxVisibleItems(12);
-    JrLcbx = lookup("JrLcbx", JrQry, "id_jr", "kol_obreb", QString());
-    ArkuszLcbx = lookup("ArkuszLcbx", ArkuszQry, "MSLINK", "NAZWA", WszystkieId);
-    LicznikEdt = edit("LicznikEdt");
-    MianownikEdt = edit("MianownikEdt");
-    NrAddEdt = edit("NrAddEdt", wzorzec);
-    PowDz1Edt = edit("PowDz1Edt");
-    PowDz2Edt = edit("PowDz2Edt");
-    WydzialKwCbx = combo("WydzialKwCbx");
-    NrKwLcbx = lookup("NrKwLcbx", KwQry, "KW_ID", "NR_KW", QString());
-    AwzEdt = edit("AwzEdt", wzorzecBezWielkosci);
-    MiejscLcbx = lookup("MiejscLcbx", MiejscowoscQry, "miejsc_id", "nazwa", WszystkieId);
-    UlicaLcbx = lookup("UlicaLcbx", UlicaQry, "ulica_id", "ULICA", WszystkieId);
-    NumerEdt = edit("NumerEdt", wzorzec);
-    BezAdrChb = new QCheckBox(QStringLiteral("Wybierz działki bez adresu"), this);
-    BezAdrChb->setObjectName(QStringLiteral("BezAdrChb"));
-    BezAdrChb->setToolTip(QStringLiteral("Powoduje wybranie działek, które nie mają przypisanego adresu"));
-    PolozenieEdt = edit("PolozenieEdt", wzorzecBezWielkosci);
-    KlasaCbx = combo("KlasaCbx");
-    UzytekCbx = combo("UzytekCbx");
-    PowKlauz1Edt = edit("PowKlauz1Edt");
-    PowKlauz2Edt = edit("PowKlauz2Edt");
-    HistoAktRB = new QRadioButton(QStringLiteral("Aktualne"), this);
-    HistoArchRB = new QRadioButton(QStringLiteral("Archiwalne"), this);
-    HistoAllRB = new QRadioButton(QStringLiteral("Wszystkie"), this);
-    HistoAktRB->setObjectName(QStringLiteral("HistoAktRB"));
-    HistoArchRB->setObjectName(QStringLiteral("HistoArchRB"));
-    HistoAllRB->setObjectName(QStringLiteral("HistoAllRB"));
-    HistoAktRB->setChecked(true);
-    DodajBtn = new QPushButton(QStringLiteral("Dodaj"), this);
-    DodajBtn->setObjectName(QStringLiteral("DodajBtn"));
-    DodajBtn->setDefault(true);
-    DodajBtn->setAutoDefault(true);
-    ZamknijBtn = new QPushButton(QStringLiteral("Zamknij"), this);
-    ZamknijBtn->setObjectName(QStringLiteral("ZamknijBtn"));
-    ZamknijBtn->setAutoDefault(false);
-    CzyscBtn = new QToolButton(this);
-    CzyscBtn->setObjectName(QStringLiteral("CzyscBtn"));
-    CzyscBtn->setText(QStringLiteral("⌫"));
-    CzyscBtn->setToolTip(QStringLiteral("Czyść kryteria"));
-    CzyscBtn->setStatusTip(QStringLiteral("Czyści wszystkie kryteria selekcji na tym formularzu"));
-
-    QWidget *kolejnosc[] = {GminaLcbx,  ObrebLcbx,   JrLcbx,    ArkuszLcbx, LicznikEdt,   MianownikEdt, NrAddEdt,
-                            PowDz1Edt,  PowDz2Edt,   WydzialKwCbx, NrKwLcbx, AwzEdt,      MiejscLcbx,   UlicaLcbx,
-                            NumerEdt,   BezAdrChb,   PolozenieEdt, KlasaCbx, UzytekCbx,   PowKlauz1Edt, PowKlauz2Edt,
-                            HistoAktRB, HistoArchRB, HistoAllRB, DodajBtn,   ZamknijBtn,  CzyscBtn};
-    for (size_t i = 1; i < std::size(kolejnosc); ++i)
-        setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
-
-    auto *grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
-    int row = 0;
-    const auto label = [this](const QString &text) { return new QLabel(text, this); };
-    const auto pair = [this](QWidget *a, const QString &between, QWidget *b, const QString &after = QString()) {
-        auto *box = new QHBoxLayout;
-        box->setSpacing(4);
-        box->addWidget(a, 1);
-        box->addWidget(new QLabel(between, this));
-        box->addWidget(b, 1);
-        if (!after.isEmpty())
-            box->addWidget(new QLabel(after, this));
-        return box;
+    const struct {
+        LookupCombo *combo;
+        jet::Dataset *dataset;
+        const char *key, *list;
+        QString emptyValue;
+    } lookups[] = {
+        {GminaLcbx, GminaQry, "MSLINK", "NAZWA", WszystkieId},      {ObrebLcbx, ObrebQry, "MSLINK", "NAZWA", WszystkieId},
+        {JrLcbx, JrQry, "id_jr", "kol_obreb", QString()},            {ArkuszLcbx, ArkuszQry, "MSLINK", "NAZWA", WszystkieId},
+        {NrKwLcbx, KwQry, "KW_ID", "NR_KW", QString()},              {MiejscLcbx, MiejscowoscQry, "miejsc_id", "nazwa", WszystkieId},
+        {UlicaLcbx, UlicaQry, "ulica_id", "ULICA", WszystkieId},
     };
-    grid->addWidget(label(QStringLiteral("Jedn. ewidencyjna:")), row, 0);
-    grid->addWidget(GminaLcbx, row++, 1);
-    grid->addWidget(label(QStringLiteral("Obręb ewidencyjny:")), row, 0);
-    grid->addWidget(ObrebLcbx, row++, 1);
-    grid->addWidget(label(QStringLiteral("Jedn. rejestrowa:")), row, 0);
-    grid->addLayout(pair(JrLcbx, QStringLiteral("Arkusz:"), ArkuszLcbx), row++, 1);
-    grid->addWidget(label(QStringLiteral("Numer działki:")), row, 0);
-    {
-        auto *box = pair(LicznikEdt, QStringLiteral("/"), MianownikEdt);
-        box->addWidget(new QLabel(QStringLiteral("-"), this));
-        box->addWidget(NrAddEdt, 1);
-        grid->addLayout(box, row++, 1);
+    for (const auto &l : lookups) {
+        l.combo->setLookup(l.dataset, QString::fromLatin1(l.key), QString::fromLatin1(l.list));
+        l.combo->setEmpty(Wszystkie, l.emptyValue);
+        l.combo->refill();
     }
-    grid->addWidget(label(QStringLiteral("Pow. (od - do):")), row, 0);
-    grid->addLayout(pair(PowDz1Edt, QStringLiteral("-"), PowDz2Edt, QStringLiteral("[ha]")), row++, 1);
-    grid->addWidget(label(QStringLiteral("Wydział KW:")), row, 0);
-    grid->addWidget(WydzialKwCbx, row++, 1);
-    grid->addWidget(label(QStringLiteral("Numer KW:")), row, 0);
-    grid->addWidget(NrKwLcbx, row++, 1);
-    grid->addWidget(label(QStringLiteral("Inne dokumenty:")), row, 0);
-    grid->addWidget(AwzEdt, row++, 1);
-    MiejscLbl = label(QStringLiteral("Miejscowość:"));
-    grid->addWidget(MiejscLbl, row, 0);
-    grid->addWidget(MiejscLcbx, row++, 1);
-    UlicaLbl = label(QStringLiteral("Ulica, numer:"));
-    grid->addWidget(UlicaLbl, row, 0);
-    {
-        auto *box = new QHBoxLayout;
-        box->addWidget(UlicaLcbx, 3);
-        box->addWidget(NumerEdt, 1);
-        grid->addLayout(box, row++, 1);
-    }
-    grid->addWidget(BezAdrChb, row++, 1);
-    grid->addWidget(label(QStringLiteral("Położenie:")), row, 0);
-    grid->addWidget(PolozenieEdt, row++, 1);
-    grid->addWidget(label(QStringLiteral("Klasa / Użytek:")), row, 0);
-    grid->addLayout(pair(KlasaCbx, QStringLiteral("/"), UzytekCbx), row++, 1);
-    grid->addWidget(label(QStringLiteral("Pow. (od - do):")), row, 0);
-    grid->addLayout(pair(PowKlauz1Edt, QStringLiteral("-"), PowKlauz2Edt, QStringLiteral("[ha]")), row++, 1);
-    grid->addWidget(label(QStringLiteral("Wybierz działki:")), row, 0);
-    {
-        auto *box = new QHBoxLayout;
-        box->addWidget(HistoAktRB);
-        box->addWidget(HistoArchRB);
-        box->addWidget(HistoAllRB);
-        box->addStretch(1);
-        grid->addLayout(box, row++, 1);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(CzyscBtn);
-    buttons->addStretch(1);
-    buttons->addWidget(DodajBtn);
-    buttons->addWidget(ZamknijBtn);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(360);
     GminaLcbx->setMinimumWidth(240);
 }
 

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -13,6 +15,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+
+namespace Ui {
+class TDodDlkFrm;
+}
 
 namespace katarix::jet {
 class Database;
@@ -27,7 +33,8 @@ class LookupCombo;
 namespace katarix::parcels {
 
 // The parcel search ("Selekcja działek"): criteria of every kind joined into one query whose
-// rows are handed to the parcel file. Modal; the criteria stay between showings.
+// rows are handed to the parcel file. Modal; the criteria stay between showings. The controls
+// are laid out in DodDlkFrm.ui; this class holds the behaviour.
 class TDodDlkFrm : public QDialog {
     Q_OBJECT
 public:
@@ -83,6 +90,7 @@ private:
     bool filtrKlawiszy(QLineEdit *edit, QKeyEvent *event);
 
     jet::Database *m_baza;
+    std::unique_ptr<Ui::TDodDlkFrm> m_ui;
     app::TIniSave m_iniSave;
 };
 

@@ -7,15 +7,15 @@ namespace katarix::parcels {
 // The criteria of a parcel search as the dialog holds them: a key as text for each chosen
 // list (empty when nothing is chosen), the edits' texts as typed.
 struct KryteriaDzialek {
-    QString gmina, obreb, jr, arkusz;
-    QString licznik, mianownik, nrAdd;
-    QString powOd, powDo; // hectares
-    QString kw;
-    QString aw, polozenie;
+    QString gmina{}, obreb{}, jr{}, arkusz{};
+    QString licznik{}, mianownik{}, nrAdd{};
+    QString powOd{}, powDo{}; // hectares
+    QString kw{};
+    QString aw{}, polozenie{};
     bool bezAdresu = false;
-    QString miejscowosc, ulica, numer;
-    QString klasa, uzytek;
-    QString powKlauzOd, powKlauzDo; // hectares
+    QString miejscowosc{}, ulica{}, numer{};
+    QString klasa{}, uzytek{};
+    QString powKlauzOd{}, powKlauzDo{}; // hectares
 };
 
 enum class StanHistorii { Aktualne, Archiwalne, Wszystkie };

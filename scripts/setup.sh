@@ -27,6 +27,10 @@ fi
 if ! command -v soffice >/dev/null 2>&1; then
   missing+=(libreoffice-writer)
 fi
+# The spreadsheet that opens the CSV list of parcels (and reads it back in its test).
+if ! dpkg-query -W -f='${Status}' libreoffice-calc 2>/dev/null | grep -q "install ok installed"; then
+  missing+=(libreoffice-calc)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Instalowanie brakujących pakietów: ${missing[*]}"

@@ -16,6 +16,8 @@ namespace katarix::reports {
 
 namespace sql = reg::sql::wypisskr;
 
+using app::KursorKlepsydry;
+
 TWypisSkrRgDM::TWypisSkrRgDM(jet::Database &baza, jet::Query &tempQry, rtf::TRTFReport &rtf1, QObject *parent)
     : QObject(parent),
       DlkSortQry(new jet::Query(this)),

@@ -2,6 +2,7 @@
 
 #include "app/MainFrm.h"
 #include "browsers/Rejestracja.h"
+#include "parcels/Rejestracja.h"
 #include "persons/Rejestracja.h"
 #include "reports/Rejestracja.h"
 
@@ -15,6 +16,7 @@ void PrzygotujProgram()
     UstawUstawieniaRegionalne();
     UstawCzcionkeProgramu();
     browsers::zarejestrujOknaRejestrow();
+    parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();
     reports::zarejestrujWypisyDM();
     UtworzFormularze();

@@ -1,0 +1,13 @@
+#include "parcels/Rejestracja.h"
+
+#include "app/MainFrm.h"
+#include "parcels/KarDzFrm.h"
+
+namespace katarix::parcels {
+
+void zarejestrujKartotekeDzialek()
+{
+    app::zarejestrujOkno(app::OknoProgramu::KartotekaDzialek, [] { return new TKarDzFrm; });
+}
+
+} // namespace katarix::parcels

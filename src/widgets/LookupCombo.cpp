@@ -1,0 +1,62 @@
+#include "widgets/LookupCombo.h"
+
+#include "jet/Dataset.h"
+
+namespace katarix::widgets {
+
+LookupCombo::LookupCombo(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    refill();
+}
+
+void LookupCombo::setLookup(jet::Dataset *dataset, const QString &keyField, const QString &listField)
+{
+    m_dataset = dataset;
+    m_keyField = keyField;
+    m_listField = listField;
+}
+
+void LookupCombo::setEmpty(const QString &text, const QString &value)
+{
+    m_emptyText = text;
+    m_emptyValue = value;
+}
+
+void LookupCombo::refill()
+{
+    const QSignalBlocker blocker(this);
+    clear();
+    addItem(m_emptyText, m_emptyValue);
+    if (m_dataset && m_dataset->isOpen()) {
+        const int key = m_dataset->fieldIndex(m_keyField);
+        const int list = m_dataset->fieldIndex(m_listField);
+        for (int row = 0; row < m_dataset->recordCount(); ++row)
+            addItem(jet::Dataset::valueToText(m_dataset->valueAt(row, list)),
+                    jet::Dataset::valueToText(m_dataset->valueAt(row, key)));
+    }
+    setCurrentIndex(0);
+}
+
+QString LookupCombo::value() const
+{
+    return currentIndex() < 0 ? m_emptyValue : currentData().toString();
+}
+
+bool LookupCombo::reset()
+{
+    const bool changed = chosen();
+    setCurrentIndex(0);
+    return changed;
+}
+
+bool LookupCombo::setValue(const QString &key)
+{
+    const int index = findData(key);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    return true;
+}
+
+} // namespace katarix::widgets

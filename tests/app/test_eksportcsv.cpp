@@ -1,0 +1,130 @@
+// The CSV export: RFC 4180 quoting, Windows-1250 bytes, fields left out, the dialog and the
+// files that cannot be written.
+#include "app/EksportCsv.h"
+#include "app/MainFrm.h"
+#include "jet/JetFunctions.h"
+#include "jet/MemTable.h"
+#include "support/RecordingInteraction.h"
+#include "support/TestApplication.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace katarix;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class EksportCsvTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::ensureApplication();
+        jet::setDecimalSeparator(QLatin1Char(','));
+        table.addField(QStringLiteral("MSLINK"), jet::FieldType::Integer);
+        table.addField(QStringLiteral("_ID"), jet::FieldType::Integer);
+        table.addField(QStringLiteral("NAZWA"), jet::FieldType::Text, 200);
+        table.addField(QStringLiteral("POW"), jet::FieldType::Float);
+        table.open();
+    }
+    void TearDown() override { jet::setDecimalSeparator(QLatin1Char('.')); }
+    QString target(const QString &name = QStringLiteral("lista.csv")) { return dir.filePath(name); }
+
+    jet::MemTable table;
+    test::RecordingInteraction recording;
+    QTemporaryDir dir;
+};
+
+TEST_F(EksportCsvTest, ValuesWithQuotesCommasAndLineBreaksStayInTheirColumn)
+{
+    table.append({1, 99, QStringLiteral("Kowalski \"Kowal\", Jan"), 0.0523});
+    table.append({2, 98, QStringLiteral("ul. Długa 5\r\n00-950 Łódź"), QVariant()});
+    table.append({3, 97, QString(), 12.0});
+    table.setRecNo(2);
+    recording.fileAnswers.push_back(target());
+
+    ASSERT_TRUE(app::EksportCsv(table, dir.path()));
+
+    QByteArray expected = "\"MSLINK\",\"NAZWA\",\"POW\"\r\n"
+                          "\"1\",\"Kowalski \"\"Kowal\"\", Jan\",\"0,0523\"\r\n"
+                          "\"2\",\"ul. D\xb3uga 5\r\n00-950 \xa3\xf3\x64\x9f\",\"\"\r\n"
+                          "\"3\",\"\",\"12\"\r\n";
+    EXPECT_EQ(readFile(target()), expected);
+    EXPECT_EQ(table.recNo(), 1); // back on the first row
+    EXPECT_FALSE(table.controlsDisabled());
+
+    ASSERT_EQ(recording.fileDialogs.size(), 1u);
+    const app::FileDialogRequest &request = recording.fileDialogs[0].request;
+    EXPECT_TRUE(recording.fileDialogs[0].save);
+    EXPECT_EQ(request.filter, QStringLiteral("Tekst rozdzielany przecinkami [*.csv]|*.csv|Wszystkie pliki [*.*]|*.*"));
+    EXPECT_EQ(request.defaultExtension, QStringLiteral("csv"));
+    EXPECT_EQ(request.initialFolder, dir.path());
+    EXPECT_TRUE(recording.messages.empty());
+}
+
+TEST_F(EksportCsvTest, ACharacterWindows1250LacksBecomesAQuestionMark)
+{
+    EXPECT_EQ(app::WierszCsv({QStringLiteral("Zażółć €"), QStringLiteral("日本")}), QByteArray("\"Za\xbf\xf3\xb3\xe6 \x80\",\"??\"\r\n"));
+}
+
+TEST_F(EksportCsvTest, AnExistingFileIsReplacedAndANewOneIsTheOwnersAlone)
+{
+    table.append({1, 0, QStringLiteral("a"), 1.0});
+    {
+        QFile old(target());
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(500, 'x'));
+    }
+    recording.fileAnswers.push_back(target());
+    ASSERT_TRUE(app::EksportCsv(table, QString()));
+    EXPECT_EQ(readFile(target()), QByteArray("\"MSLINK\",\"NAZWA\",\"POW\"\r\n\"1\",\"a\",\"1\"\r\n"));
+
+    recording.fileAnswers.push_back(target(QStringLiteral("nowy.csv")));
+    ASSERT_TRUE(app::EksportCsv(table, QString()));
+    EXPECT_EQ(QFile::permissions(target(QStringLiteral("nowy.csv"))),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+}
+
+TEST_F(EksportCsvTest, EmptyDatasetOrCancelledDialogWritesNothing)
+{
+    EXPECT_FALSE(app::EksportCsv(table, dir.path()));
+    EXPECT_TRUE(recording.fileDialogs.empty()); // no dialog for no rows
+
+    table.append({1, 0, QStringLiteral("a"), 1.0});
+    EXPECT_FALSE(app::EksportCsv(table, dir.path())); // the recording dialog answers "cancelled"
+    EXPECT_EQ(recording.fileDialogs.size(), 1u);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(EksportCsvTest, AFileThatCannotBeWrittenIsAnErrorNeverASuccess)
+{
+    table.append({1, 0, QStringLiteral("a"), 1.0});
+    const struct {
+        const char *name;
+        QString path;
+    } cases[] = {
+        {"folder that does not exist", dir.filePath(QStringLiteral("brak/lista.csv"))},
+        {"a folder given as the file", dir.path()},
+        {"a device that is full", QStringLiteral("/dev/full")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        recording.fileAnswers.push_back(c.path);
+        table.setRecNo(1);
+        try {
+            app::EksportCsv(table, QString());
+            ADD_FAILURE() << "no error";
+        } catch (const app::AppError &error) {
+            EXPECT_TRUE(error.message().contains(c.path)) << error.message().toStdString();
+        }
+        EXPECT_FALSE(table.controlsDisabled());
+    }
+}
+
+} // namespace

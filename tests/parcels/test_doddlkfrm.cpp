@@ -1,0 +1,385 @@
+// The parcel search: the condition built from the criteria, the lists that depend on each
+// other, the keystroke filters, the search itself and its hand-over to the parcel file.
+#include "parcels/WarunekSelekcji.h"
+#include "support/ParcelsTestSupport.h"
+#include "widgets/LookupCombo.h"
+
+#include "jet/Query.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace katarix;
+using parcels::KryteriaDzialek;
+
+namespace {
+
+// The criteria alone, as the builder joins them.
+TEST(WarunekSelekcjiTest, CriteriaJoinInTheirFixedOrder)
+{
+    const struct {
+        const char *name;
+        KryteriaDzialek k;
+        const char *expected;
+    } cases[] = {
+        {"nothing filled", {}, ""},
+        {"quote in the location is escaped and upper-cased", {.polozenie = "o'brien%"},
+         "UCase(kdzialka.polozenie) like 'O' + Chr$(39) + 'BRIEN%'"},
+        {"area in hectares becomes square metres", {.powOd = "2"}, "kdzialka.area >= 20000"},
+        {"area with a comma or a full stop", {.powOd = "0,5", .powDo = "1.25"},
+         "kdzialka.area >= 5000 AND kdzialka.area <= 12500"},
+        {"precinct wins over commune", {.gmina = "1", .obreb = "10"}, "kdzialka.obreb_id = 10"},
+        {"commune alone", {.gmina = "2"}, "kdzialka.obreb_id in (SELECT mslink FROM obreb WHERE gmina_id = 2)"},
+        {"street wins over place", {.miejscowosc = "1", .ulica = "100"},
+         "kdzialka.dzialka_id in (SELECT dzialka_id FROM ew_adres WHERE adres_id in (SELECT adres_id FROM adres "
+         "WHERE ulica_id = 100) and ZMIANA_KAS_ID is null)"},
+        {"place with a house number",
+         {.miejscowosc = "1", .numer = "1%"},
+         "kdzialka.dzialka_id in (SELECT dzialka_id FROM ew_adres WHERE adres_id in (SELECT adres_id FROM adres "
+         "WHERE ulica_id in (SELECT ulica_id FROM slo_ulice WHERE miejsc_id = 1) AND UCase(numer) like '1%') and "
+         "ZMIANA_KAS_ID is null)"},
+        {"house number alone", {.numer = "12a"},
+         "kdzialka.dzialka_id in (SELECT dzialka_id FROM ew_adres WHERE adres_id in (SELECT adres_id FROM adres "
+         "WHERE UCase(numer) like '12A') and ZMIANA_KAS_ID is null)"},
+        {"no-address ignores street and number", {.bezAdresu = true, .ulica = "100", .numer = "4"},
+         "IIf(IsNull(kdzialka.adres_id), 0,kdzialka.adres_id) < 1"},
+        {"parcel number parts; the addition keeps its case", {.licznik = "12", .mianownik = "3", .nrAdd = "a'%"},
+         "kdzialka.nr_l = 12 AND kdzialka.nr_m = 3 AND kdzialka.nr_add like 'a' + Chr$(39) + '%'"},
+        {"class-use sub-condition", {.klasa = "11", .uzytek = "1", .powKlauzOd = "0.1", .powKlauzDo = "1"},
+         "kdzialka.mslink in (SELECT obszar_id FROM klasouz WHERE klasa_id = 11 AND uzytek_id = 1 AND area >= 1000 "
+         "AND area <= 10000)"},
+        {"every criterion in table order",
+         {.gmina = "1", .obreb = "10", .jr = "101", .arkusz = "5", .licznik = "1", .mianownik = "2", .nrAdd = "B",
+          .powOd = "1", .powDo = "3", .kw = "900", .aw = "akt%", .polozenie = "pole", .miejscowosc = "1",
+          .ulica = "100", .numer = "1", .klasa = "11", .uzytek = "2", .powKlauzOd = "0.5", .powKlauzDo = "2"},
+         "kdzialka.obreb_id = 10 AND kdzialka.id_jr = 101 AND kdzialka.arkusz_id = 5 AND kdzialka.nr_l = 1 AND "
+         "kdzialka.nr_m = 2 AND kdzialka.nr_add like 'B' AND kdzialka.area >= 10000 AND kdzialka.area <= 30000 AND "
+         "kw_dlk.kw_id = 900 AND UCase(kdzialka.aw) like 'AKT%' AND UCase(kdzialka.polozenie) like 'POLE' AND "
+         "kdzialka.dzialka_id in (SELECT dzialka_id FROM ew_adres WHERE adres_id in (SELECT adres_id FROM adres "
+         "WHERE ulica_id = 100 AND UCase(numer) like '1') and ZMIANA_KAS_ID is null) AND kdzialka.mslink in (SELECT "
+         "obszar_id FROM klasouz WHERE klasa_id = 11 AND uzytek_id = 2 AND area >= 5000 AND area <= 20000)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(parcels::WarunekSelekcji(c.k), QString::fromUtf8(c.expected));
+    }
+}
+
+TEST(WarunekSelekcjiTest, TextThatWouldGoIntoTheSqlUnquotedIsRefused)
+{
+    EXPECT_THROW(parcels::WarunekSelekcji({.licznik = "1 OR 1=1"}), app::AppError);
+    EXPECT_THROW(parcels::WarunekSelekcji({.mianownik = "3-A"}), app::AppError);
+    EXPECT_THROW(parcels::WarunekSelekcji({.powOd = "dwa"}), app::AppError);
+    EXPECT_THROW(parcels::WarunekSelekcji({.powKlauzDo = "1;DROP"}), app::AppError);
+}
+
+TEST(WarunekSelekcjiTest, HistoryConditions)
+{
+    EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Aktualne),
+              QStringLiteral(" AND (kdzialka.zmiana_kas_id = 0 OR kdzialka.zmiana_kas_id is null)"));
+    EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Archiwalne), QStringLiteral(" AND kdzialka.zmiana_kas_id <> 0 "));
+    EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Wszystkie), QString());
+}
+
+class DodDlkFrmTest : public parceltest::ParcelsTest {
+protected:
+    parcels::TDodDlkFrm *dialog()
+    {
+        openFile();
+        return parcels::DodDlkFrm;
+    }
+    static QStringList items(const QComboBox *combo)
+    {
+        QStringList out;
+        for (int i = 0; i < combo->count(); ++i)
+            out << combo->itemText(i);
+        return out;
+    }
+    static void choose(widgets::LookupCombo *combo, const QString &key)
+    {
+        ASSERT_TRUE(combo->setValue(key)) << combo->objectName().toStdString() << " " << key.toStdString();
+    }
+    // Shows the dialog as the parcel file does (without waiting) and presses "Dodaj".
+    void search(parcels::TDodDlkFrm *d)
+    {
+        d->show();
+        d->DodajBtn->click();
+        d->hide();
+    }
+};
+
+TEST_F(DodDlkFrmTest, ListsDependOnCommunePrecinctPlaceAndCourtDivision)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Selekcja działek"));
+    EXPECT_EQ(items(d->GminaLcbx), QStringList({"wszystkie", "Bystra", "Zielona"}));
+    EXPECT_EQ(items(d->ObrebLcbx), QStringList({"wszystkie", "Łąki", "Rynek", "Zawodzie"}));
+    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie"}));
+    EXPECT_EQ(items(d->KlasaCbx), QStringList({"wszystkie", "RIIIa"}));
+    EXPECT_EQ(items(d->UzytekCbx), QStringList({"wszystkie", "B", "R"}));
+    EXPECT_EQ(items(d->WydzialKwCbx), QStringList({"Sąd Rejonowy w Dąbrowie"}));
+    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
+    EXPECT_EQ(items(d->MiejscLcbx), QStringList({"wszystkie", "Zielona Wieś"}));
+
+    choose(d->GminaLcbx, QStringLiteral("1"));
+    d->GminaLcbxChange();
+    EXPECT_EQ(items(d->ObrebLcbx), QStringList({"wszystkie", "Łąki", "Rynek"}));
+    choose(d->ObrebLcbx, QStringLiteral("10"));
+    d->ObrebLcbxChange();
+    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie", "1"}));
+    EXPECT_EQ(items(d->ArkuszLcbx), QStringList({"wszystkie", "1", "3"}));
+    choose(d->JrLcbx, QStringLiteral("101"));
+    // Another commune resets the precinct and closes the unit and sheet lists.
+    choose(d->GminaLcbx, QStringLiteral("2"));
+    d->GminaLcbxChange();
+    EXPECT_FALSE(d->ObrebLcbx->chosen());
+    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie"}));
+    EXPECT_FALSE(d->JrQry->active());
+
+    d->WydzialKwCbx->setCurrentIndex(0);
+    d->WydzialKwCbxChange();
+    EXPECT_EQ(items(d->NrKwLcbx), QStringList({"wszystkie", "KA1K/00000007/1", "KA1K/00012345/6"}));
+    // Esc in the court division list clears it and the land books with it.
+    d->WydzialKwCbx->setFocus();
+    QTest::keyClick(d->WydzialKwCbx, Qt::Key_Escape);
+    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
+    EXPECT_EQ(items(d->NrKwLcbx), QStringList({"wszystkie"}));
+
+    choose(d->MiejscLcbx, QStringLiteral("1"));
+    d->MiejscLcbxChange();
+    EXPECT_EQ(items(d->UlicaLcbx), QStringList({"wszystkie", "Długa ul.", "Krótka "}));
+
+    d->BezAdrChb->click();
+    EXPECT_FALSE(d->MiejscLcbx->isEnabled());
+    EXPECT_FALSE(d->UlicaLcbx->isEnabled());
+    EXPECT_FALSE(d->NumerEdt->isEnabled());
+    EXPECT_TRUE(d->MiejscLcbx->chosen()); // contents stay
+    d->BezAdrChb->click();
+    EXPECT_TRUE(d->NumerEdt->isEnabled());
+}
+
+TEST_F(DodDlkFrmTest, UnitAndSheetListsNeedAPrecinct)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    d->show();
+    QTest::mouseClick(d->JrLcbx, Qt::LeftButton);
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text, QStringLiteral("Musisz wybrać jakiś obręb."));
+    EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
+    EXPECT_EQ(recording.messages[0].flags, app::mb::IconInformation);
+    EXPECT_EQ(recording.beeps, 1);
+    choose(d->ObrebLcbx, QStringLiteral("10"));
+    d->ObrebLcbxChange();
+    EXPECT_FALSE(d->Jr_Ark_LcbxMouseDown());
+    EXPECT_EQ(recording.messages.size(), 1u);
+    d->hide();
+}
+
+TEST_F(DodDlkFrmTest, KeystrokesMoveBetweenTheNumberPartsAndDigitsOnly)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    d->show();
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    d->LicznikEdt->setFocus();
+    QTest::keyClicks(d->LicznikEdt, QStringLiteral("1x2/"));
+    EXPECT_EQ(QApplication::focusWidget(), d->MianownikEdt);
+    QTest::keyClicks(d->MianownikEdt, QStringLiteral("3-"));
+    EXPECT_EQ(QApplication::focusWidget(), d->NrAddEdt);
+    QTest::keyClicks(d->NrAddEdt, QStringLiteral("A"));
+    EXPECT_EQ(d->LicznikEdt->text(), QStringLiteral("12"));
+    EXPECT_EQ(d->MianownikEdt->text(), QStringLiteral("3"));
+    EXPECT_EQ(d->NrAddEdt->text(), QStringLiteral("A"));
+    EXPECT_EQ(recording.beeps, 1); // the "x"
+    EXPECT_TRUE(d->TekstZapytania().contains(
+        QStringLiteral("WHERE\nkdzialka.nr_l = 12 AND kdzialka.nr_m = 3 AND kdzialka.nr_add like 'A'\n AND (kdzialka.zmiana_kas_id = 0")));
+
+    // Backspace in an empty part goes back to the one before.
+    d->NrAddEdt->clear();
+    d->NrAddEdt->setFocus();
+    QTest::keyClick(d->NrAddEdt, Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), d->MianownikEdt);
+    d->MianownikEdt->clear();
+    QTest::keyClick(d->MianownikEdt, Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), d->LicznikEdt);
+
+    d->PowDz1Edt->setFocus();
+    QTest::keyClicks(d->PowDz1Edt, QStringLiteral("0,5a.2"));
+    EXPECT_EQ(d->PowDz1Edt->text(), QStringLiteral("0,5.2"));
+    EXPECT_EQ(recording.beeps, 2);
+    d->hide();
+}
+
+TEST_F(DodDlkFrmTest, SearchFillsTheFileAndRunsOnlyAfterAChange)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    choose(d->ObrebLcbx, QStringLiteral("10"));
+    d->ObrebLcbxChange();
+    search(d);
+    EXPECT_EQ(rows(), QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt"}));
+    EXPECT_EQ(selectedCaptions(), QStringList({"12/3", "12/3-A"}));
+    EXPECT_EQ(file->StatusPanel0->text(), QStringLiteral("Ilość: 2/2"));
+    EXPECT_EQ(file->StatusPanel1->text(), QStringLiteral("Suma pow: 1,7500 / 1,7500  [ha]"));
+    EXPECT_FALSE(d->Zmieniono);
+    EXPECT_FALSE(d->MainQry->active());
+
+    // "Dodaj" again without a change does nothing; the rows removed stay removed.
+    file->ClearSBClick();
+    d->DodajBtnClick();
+    EXPECT_TRUE(rows().isEmpty());
+    // Showing the dialog again counts as a change.
+    search(d);
+    EXPECT_EQ(rows().size(), 2);
+    EXPECT_TRUE(recording.messages.empty());
+}
+
+TEST_F(DodDlkFrmTest, SearchesOfHistoryQuotesAddressesAndLandBooks)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    const auto found = [&](const std::function<void()> &fill) {
+        d->CzyscBtnClick();
+        file->ClearSBClick();
+        fill();
+        search(d);
+        QStringList out;
+        for (const QString &row : rows())
+            out << row.section(QLatin1Char('|'), 0, 0) + QLatin1Char(' ') + row.section(QLatin1Char('|'), 5, 5);
+        return out;
+    };
+    EXPECT_EQ(found([&] { d->PolozenieEdt->setText(QStringLiteral("o'brien%")); }), QStringList({"12/3 Akt"}));
+    EXPECT_EQ(found([&] { d->AwzEdt->setText(QStringLiteral("AKT 15%")); }), QStringList({"12/3-A Akt"}));
+    EXPECT_EQ(found([&] { d->PowDz1Edt->setText(QStringLiteral("1")); }), QStringList({"12/3-A Akt", "30/1 Akt"}));
+    EXPECT_EQ(found([&] {
+                  d->LicznikEdt->setText(QStringLiteral("7"));
+                  d->HistoAllRB->setChecked(true);
+              }),
+              QStringList({"7 Hist", "7 Akt", "7 Akt"})); // two land books: the current parcel twice
+    EXPECT_EQ(found([&] {
+                  d->LicznikEdt->setText(QStringLiteral("7"));
+                  d->HistoArchRB->setChecked(true);
+              }),
+              QStringList({"7 Hist"}));
+    EXPECT_EQ(found([&] { d->NumerEdt->setText(QStringLiteral("12A")); }), QStringList({"12/3 Akt"}));
+    EXPECT_EQ(found([&] {
+                  d->GminaLcbx->setValue(QStringLiteral("1"));
+                  d->GminaLcbxChange();
+                  d->BezAdrChb->setChecked(true);
+              }),
+              QStringList({"12/3-A Akt", "7 Akt", "7 Akt"}));
+    EXPECT_EQ(found([&] {
+                  d->WydzialKwCbx->setCurrentIndex(0);
+                  d->WydzialKwCbxChange();
+                  d->NrKwLcbx->setValue(QStringLiteral("900"));
+              }),
+              QStringList({"12/3 Akt", "7 Akt"}));
+    EXPECT_EQ(found([&] { d->UzytekCbx->setCurrentIndex(1); }), QStringList({"12/3 Akt"})); // use "B"
+    EXPECT_TRUE(recording.messages.empty());
+}
+
+TEST_F(DodDlkFrmTest, AParcelFoundAgainIsRefreshedAndOnlyTheRowsFoundAreSelected)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    d->LicznikEdt->setText(QStringLiteral("12"));
+    search(d);
+    EXPECT_EQ(rows().size(), 2);
+    // The second search finds 12/3 again and 30/1 for the first time.
+    d->LicznikEdt->clear();
+    d->PowDz1Edt->setText(QStringLiteral("0.4"));
+    d->PowDz2Edt->setText(QStringLiteral("0,6"));
+    search(d);
+    d->PowDz1Edt->setText(QStringLiteral("2"));
+    d->PowDz2Edt->clear();
+    search(d);
+    EXPECT_EQ(rows(), QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt", "30/1||1|Zawodzie|2,0000|Akt"}));
+    EXPECT_EQ(selectedCaptions(), QStringList({"30/1"}));
+    d->PowDz1Edt->setText(QStringLiteral("0.4"));
+    d->PowDz2Edt->setText(QStringLiteral("0,6"));
+    search(d);
+    EXPECT_EQ(rows().size(), 3);
+    EXPECT_EQ(selectedCaptions(), QStringList({"12/3"}));
+    EXPECT_EQ(file->StatusPanel0->text(), QStringLiteral("Ilość: 1/3"));
+    EXPECT_EQ(file->StatusPanel1->text(), QStringLiteral("Suma pow: 0,5000 / 3,7500  [ha]"));
+}
+
+TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    d->HistoArchRB->click();
+    search(d);
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie określono żadnego atrybutu."));
+    EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
+    EXPECT_EQ(recording.messages[0].flags, app::mb::IconWarning);
+    EXPECT_EQ(recording.beeps, 1);
+    EXPECT_TRUE(d->Zmieniono);
+
+    // Nothing found: the message, and the file's selection is cleared all the same.
+    d->HistoAktRB->click();
+    d->LicznikEdt->setText(QStringLiteral("12"));
+    search(d);
+    EXPECT_EQ(selectedCaptions().size(), 2);
+    d->LicznikEdt->setText(QStringLiteral("999"));
+    search(d);
+    ASSERT_EQ(recording.messages.size(), 2u);
+    EXPECT_EQ(recording.messages[1].text, QStringLiteral("Nie znaleziono żadnych działek."));
+    EXPECT_EQ(recording.messages[1].flags, app::mb::IconInformation);
+    EXPECT_EQ(recording.beeps, 2);
+    EXPECT_TRUE(selectedCaptions().isEmpty());
+    EXPECT_EQ(rows().size(), 2);
+
+    // An area that is no number and a pasted number with SQL in it: the search's error box.
+    for (const auto &[edit, text] : {std::pair{d->PowDz1Edt, QStringLiteral("1e")},
+                                     std::pair{d->LicznikEdt, QStringLiteral("1 OR 1=1")}}) {
+        d->CzyscBtnClick();
+        edit->setText(text);
+        search(d);
+        EXPECT_EQ(recording.messages.back().caption, QStringLiteral("Błąd podczas selekcji działek"));
+        EXPECT_EQ(recording.messages.back().flags, app::mb::IconError);
+        EXPECT_TRUE(d->Zmieniono);
+        EXPECT_FALSE(d->MainQry->active());
+    }
+    EXPECT_EQ(recording.beeps, 2);
+    EXPECT_EQ(rows().size(), 2);
+}
+
+TEST_F(DodDlkFrmTest, ClearingResetsEveryCriterion)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    choose(d->GminaLcbx, QStringLiteral("1"));
+    d->GminaLcbxChange();
+    choose(d->ObrebLcbx, QStringLiteral("10"));
+    d->ObrebLcbxChange();
+    choose(d->JrLcbx, QStringLiteral("101"));
+    choose(d->MiejscLcbx, QStringLiteral("1"));
+    d->MiejscLcbxChange();
+    d->WydzialKwCbx->setCurrentIndex(0);
+    d->WydzialKwCbxChange();
+    for (QLineEdit *e : {d->LicznikEdt, d->MianownikEdt, d->NrAddEdt, d->PowDz1Edt, d->PowDz2Edt, d->AwzEdt, d->NumerEdt,
+                         d->PolozenieEdt, d->PowKlauz1Edt, d->PowKlauz2Edt})
+        e->setText(QStringLiteral("1"));
+    d->KlasaCbx->setCurrentIndex(1);
+    d->UzytekCbx->setCurrentIndex(1);
+    d->BezAdrChb->click();
+    d->HistoAllRB->click();
+
+    d->CzyscBtn->click();
+    EXPECT_EQ(parcels::WarunekSelekcji(d->Kryteria()), QString());
+    EXPECT_EQ(d->ObrebLcbx->count(), 4); // every precinct again
+    EXPECT_FALSE(d->JrQry->active());
+    EXPECT_FALSE(d->UlicaQry->active());
+    EXPECT_FALSE(d->KwQry->active());
+    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
+    EXPECT_EQ(d->KlasaCbx->currentText(), QStringLiteral("wszystkie"));
+    EXPECT_FALSE(d->BezAdrChb->isChecked());
+    EXPECT_TRUE(d->NumerEdt->isEnabled());
+    EXPECT_TRUE(d->HistoAktRB->isChecked());
+}
+
+} // namespace

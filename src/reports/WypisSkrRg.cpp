@@ -7,44 +7,13 @@
 #include "register/SqlHelpers.h"
 #include "register/SqlTemplates.h"
 #include "register/sql/WypisSkrQueries.h"
+#include "reports/KursorKlepsydry.h"
 #include "reports/ReportValues.h"
 #include "rtf/RTFReport.h"
-
-#include <QCursor>
-#include <QGuiApplication>
 
 namespace katarix::reports {
 
 namespace sql = reg::sql::wypisskr;
-
-namespace {
-
-// The hourglass while the parcels are read; the previous cursor comes back however it ends.
-class KursorKlepsydry {
-public:
-    KursorKlepsydry()
-    {
-        m_active = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (m_active)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~KursorKlepsydry()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    void przywroc()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = false;
-};
-
-} // namespace
 
 TWypisSkrRgDM::TWypisSkrRgDM(jet::Database &baza, jet::Query &tempQry, rtf::TRTFReport &rtf1, QObject *parent)
     : QObject(parent),

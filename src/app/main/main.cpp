@@ -36,6 +36,7 @@ int main(int argc, char *argv[])
 #endif
 #ifdef KATARIX_HAS_REPORTS
         katarix::reports::zarejestrujWypisyDM();
+        katarix::reports::zarejestrujSpisWladajacych();
 #endif
         UtworzFormularze();
         // Without a window manager a maximised window keeps its own size: fill the screen.

@@ -1,0 +1,130 @@
+// The alphabetical list of holders for every precinct of the 100,000-parcel register: from
+// "Wykonaj" to the document saved on disk (the list query, the grouping, the address sort when
+// asked, filling SpisWlad.rtf and writing it; the editor is not started). One run per process,
+// so that /usr/bin/time -v gives the peak memory of exactly one list.
+//
+//   bench_reports_spiswlad [--register FILE.sqlite] [--adres] [--plan]
+//
+// --adres sorts by address; --plan prints SQLite's plan of the translated list query instead.
+// The register defaults to bench/register-100k.sqlite beside the program; when that file is
+// missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
+
+#include "app/Interaction.h"
+#include "app/UstawieniaFrm.h"
+#include "jet/Database.h"
+#include "jet/JetFunctions.h"
+#include "jet/MemTable.h"
+#include "jet/Query.h"
+#include "registergen/RegisterGenerator.h"
+#include "reports/SpisWladFrm.h"
+#include "rtf/RTFReport.h"
+#include "widgets/PathEdit.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+
+using namespace katarix;
+
+namespace {
+
+QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
+{
+    const int i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+}
+
+// Answers without a person: boxes are printed and counted, the editor "starts".
+class SilentInteraction : public app::Interaction {
+public:
+    int messageBox(QWidget *, const QString &text, const QString &, int) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        ++messages;
+        return app::mb::IdOk;
+    }
+    void beep() override {}
+    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
+    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
+    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
+    QSize screenSize() override { return {1280, 1024}; }
+    app::EditorLaunch launchEditor(const QString &, const QString &document) override
+    {
+        lastDocument = document;
+        return app::EditorLaunch::Started;
+    }
+    int messages = 0;
+    QString lastDocument;
+};
+
+void printPlan(jet::Database &db, const QString &jetSql)
+{
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + db.translate(jetSql).sql.toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), sql.constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db.handle()));
+        return;
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        std::printf("%d %d %s\n", sqlite3_column_int(statement, 0), sqlite3_column_int(statement, 1),
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, 3)));
+    sqlite3_finalize(statement);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = application.arguments();
+    jet::setDecimalSeparator(QLatin1Char(','));
+    jet::Database db;
+    registergen::openGeneratedRegister(
+        db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
+        {100000, 1});
+    jet::Query tempQry;
+    tempQry.setDatabase(&db);
+    rtf::TRTFReport rtf1;
+    SilentInteraction interaction;
+    app::setInteraction(&interaction);
+    QTemporaryDir dir;
+    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
+    ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
+    ustawienia.OutputDE->setText(dir.path());
+    app::UstawieniaFrm = &ustawienia;
+
+    reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
+    frm.ZazWszObrBtn->click();
+    frm.SortAdresRB->setChecked(args.contains(QStringLiteral("--adres")));
+    if (args.contains(QStringLiteral("--plan"))) {
+        frm.IdObrebow = QStringLiteral("1");
+        frm.IdFormWlad = QStringLiteral("1");
+        printPlan(db, frm.BudujSql());
+        return 0;
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    frm.OkBtn->click();
+    const auto end = std::chrono::steady_clock::now();
+    if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
+        return 1;
+    std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
+                "document\n",
+                frm.ObrebClb->count(), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
+                std::chrono::duration<double>(end - start).count());
+    app::UstawieniaFrm = nullptr;
+    return 0;
+}

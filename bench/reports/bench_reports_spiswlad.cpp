@@ -3,28 +3,37 @@
 // asked, filling SpisWlad.rtf and writing it; the editor is not started). One run per process,
 // so that /usr/bin/time -v gives the peak memory of exactly one list.
 //
-//   bench_reports_spiswlad [--register FILE.sqlite] [--adres] [--plan]
+//   bench_reports_spiswlad [--register FILE.sqlite | --mdb FILE.mdb] [--obreby N] [--adres] [--wynik FILE.rtf]
+//                          [--plan | --query [--fizyczne | --prawne] | --screenshot FILE.png]
 //
-// --adres sorts by address; --plan prints SQLite's plan of the translated list query instead.
+// --mdb opens a register file through the loader (the demo register, for instance); --obreby
+// ticks only the first N precincts (one precinct keeps the parcels box on); --wynik keeps a copy
+// of the document.
+// --screenshot FILE.png grabs the window; --adres sorts by address; --plan prints SQLite's plan of the translated list query instead;
+// --query times the list query and the grouping alone (of one kind of persons if asked).
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
 #include "app/Interaction.h"
+#include "app/ListHelpers.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
 #include "jet/Query.h"
+#include "jet/RegisterLoader.h"
 #include "registergen/RegisterGenerator.h"
 #include "reports/SpisWladFrm.h"
 #include "rtf/RTFReport.h"
 #include "widgets/PathEdit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCheckBox>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -91,9 +100,15 @@ int main(int argc, char *argv[])
     const QStringList args = application.arguments();
     jet::setDecimalSeparator(QLatin1Char(','));
     jet::Database db;
-    registergen::openGeneratedRegister(
-        db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
-        {100000, 1});
+    if (args.contains(QStringLiteral("--mdb"))) {
+        jet::OpenOptions options;
+        options.loaderPath = QStringLiteral(KATARIX_PROGRAM_DIR "/katarix-loader");
+        jet::openRegister(db, argument(args, QStringLiteral("--mdb")), options);
+    } else {
+        registergen::openGeneratedRegister(
+            db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
+            {100000, 1});
+    }
     jet::Query tempQry;
     tempQry.setDatabase(&db);
     rtf::TRTFReport rtf1;
@@ -107,11 +122,40 @@ int main(int argc, char *argv[])
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
     frm.ZazWszObrBtn->click();
+    if (args.contains(QStringLiteral("--obreby"))) {
+        const int ile = argument(args, QStringLiteral("--obreby")).toInt();
+        for (int i = 0; i < frm.ObrebClb->count(); ++i)
+            frm.ObrebClb->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
+        frm.DzialkiChb->setChecked(frm.DzialkiChb->isEnabled());
+    }
     frm.SortAdresRB->setChecked(args.contains(QStringLiteral("--adres")));
+    if (args.contains(QStringLiteral("--screenshot"))) {
+        frm.resize(760, 460);
+        frm.show();
+        QApplication::processEvents();
+        return frm.grab().save(argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
+    }
     if (args.contains(QStringLiteral("--plan"))) {
         frm.IdObrebow = QStringLiteral("1");
         frm.IdFormWlad = QStringLiteral("1");
         printPlan(db, frm.BudujSql());
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--query"))) {
+        frm.IdObrebow = app::ListaIdZaznaczonych(frm.ObrebClb, true);
+        frm.IdFormWlad = app::ListaIdZaznaczonych(frm.FwladClb, true);
+        frm.OsFizChb->setChecked(!args.contains(QStringLiteral("--prawne")));
+        frm.OsPrawChb->setChecked(!args.contains(QStringLiteral("--fizyczne")));
+        const auto start = std::chrono::steady_clock::now();
+        frm.MainQry->setSql(frm.BudujSql());
+        frm.MainQry->open();
+        const auto opened = std::chrono::steady_clock::now();
+        frm.WynikMD->open();
+        frm.BudujWynik();
+        const auto grouped = std::chrono::steady_clock::now();
+        std::printf("list query: %d rows in %.2f s; grouped into %d entries in %.2f s\n", frm.MainQry->recordCount(),
+                    std::chrono::duration<double>(opened - start).count(), frm.WynikMD->recordCount(),
+                    std::chrono::duration<double>(grouped - opened).count());
         return 0;
     }
 
@@ -120,9 +164,13 @@ int main(int argc, char *argv[])
     const auto end = std::chrono::steady_clock::now();
     if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
         return 1;
+    if (args.contains(QStringLiteral("--wynik"))) {
+        QFile::remove(argument(args, QStringLiteral("--wynik")));
+        QFile::copy(interaction.lastDocument, argument(args, QStringLiteral("--wynik")));
+    }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                frm.ObrebClb->count(), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
     app::UstawieniaFrm = nullptr;

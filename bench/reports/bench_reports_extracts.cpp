@@ -7,6 +7,7 @@
 // The register is read from bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "SilentInteraction.h"
 #include "app/Interaction.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
@@ -34,30 +35,7 @@ namespace {
 const QString kRegisterPath = QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite");
 constexpr int kParcels = 100000;
 
-// Answers every question without a person: the editor "starts", boxes are counted.
-class SilentInteraction : public app::Interaction {
-public:
-    int messageBox(QWidget *, const QString &text, const QString &, int) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        ++messages;
-        return app::mb::IdOk;
-    }
-    void beep() override {}
-    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
-    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
-    QSize screenSize() override { return {1280, 1024}; }
-    app::EditorLaunch launchEditor(const QString &, const QString &document) override
-    {
-        lastDocument = document;
-        return app::EditorLaunch::Started;
-    }
-    int messages = 0;
-    QString lastDocument;
-};
+using bench::SilentInteraction;
 
 struct Environment {
     Environment()

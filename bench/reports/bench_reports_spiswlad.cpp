@@ -14,6 +14,7 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "SilentInteraction.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
 #include "app/UstawieniaFrm.h"
@@ -51,30 +52,7 @@ QString argument(const QStringList &args, const QString &name, const QString &fa
     return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
 }
 
-// Answers without a person: boxes are printed and counted, the editor "starts".
-class SilentInteraction : public app::Interaction {
-public:
-    int messageBox(QWidget *, const QString &text, const QString &, int) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        ++messages;
-        return app::mb::IdOk;
-    }
-    void beep() override {}
-    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
-    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
-    QSize screenSize() override { return {1280, 1024}; }
-    app::EditorLaunch launchEditor(const QString &, const QString &document) override
-    {
-        lastDocument = document;
-        return app::EditorLaunch::Started;
-    }
-    int messages = 0;
-    QString lastDocument;
-};
+using bench::SilentInteraction;
 
 void printPlan(jet::Database &db, const QString &jetSql)
 {

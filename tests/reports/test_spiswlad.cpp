@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 using namespace katarix;
@@ -576,27 +577,21 @@ TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)
     auto &rec = f.env.recording;
     const QString title = app::TytulAplikacji();
 
-    w->OkBtn->click();
-    ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, u("Wybierz jakieś obręby."));
-    EXPECT_EQ(rec.messages[0].caption, title);
-    EXPECT_EQ(rec.messages[0].flags, app::mb::IconWarning);
-
-    w->ZazWszObrBtn->click();
-    w->OdzWszWlBtn->click();
-    w->OkBtn->click();
-    ASSERT_EQ(rec.messages.size(), 2u);
-    EXPECT_EQ(rec.messages[1].text, u("Określ jakieś formy władania."));
-    EXPECT_EQ(rec.messages[1].flags, app::mb::IconWarning);
-
-    // "Osoby miejscowe" without a locality would run an empty IN list.
-    w->ZazWszWlBtn->click();
-    w->OsMiejscRB->click();
-    w->OkBtn->click();
-    ASSERT_EQ(rec.messages.size(), 3u);
-    EXPECT_EQ(rec.messages[2].text, u("Zaznacz jakieś miejscowości."));
-    EXPECT_EQ(rec.messages[2].caption, title);
-    EXPECT_EQ(rec.messages[2].flags, app::mb::IconWarning);
+    // Each step leaves one more choice missing; "Osoby miejscowe" without a locality would run
+    // an empty IN list.
+    const std::vector<std::pair<std::function<void()>, const char *>> steps = {
+        {[] {}, "Wybierz jakieś obręby."},
+        {[w] { w->ZazWszObrBtn->click(); w->OdzWszWlBtn->click(); }, "Określ jakieś formy władania."},
+        {[w] { w->ZazWszWlBtn->click(); w->OsMiejscRB->click(); }, "Zaznacz jakieś miejscowości."},
+    };
+    for (size_t i = 0; i < steps.size(); ++i) {
+        steps[i].first();
+        w->OkBtn->click();
+        ASSERT_EQ(rec.messages.size(), i + 1);
+        EXPECT_EQ(rec.messages[i].text, u(steps[i].second));
+        EXPECT_EQ(rec.messages[i].caption, title);
+        EXPECT_EQ(rec.messages[i].flags, app::mb::IconWarning);
+    }
     EXPECT_TRUE(rec.editorLaunches.empty());
     EXPECT_TRUE(w->MainQry->sql().isEmpty()) << "no query ran";
 

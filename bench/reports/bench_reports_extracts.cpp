@@ -9,6 +9,7 @@
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
 #include "common/SilentInteraction.h"
+#include "app/Interaction.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
 #include "jet/Query.h"

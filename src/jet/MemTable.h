@@ -25,6 +25,7 @@ public:
     bool isOpen() const override { return m_open; }
 
     void emptyTable(); // drops the rows; stays open or closed
+    void reserve(int rows) { m_rows.reserve(size_t(rows)); } // room for rows without reallocation
 
     // Appends a row and makes it current; throws JetError when closed, for a value that does
     // not fit its field's type, or for a missing required value.

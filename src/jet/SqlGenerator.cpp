@@ -311,6 +311,8 @@ private:
         }
         case TableRef::Kind::Join: {
             QString sql = tableText(*ref.left);
+            if (const QString flat = flatLeftJoin(ref); !flat.isEmpty())
+                return sql + flat;
             switch (ref.joinType) {
             case TableRef::JoinType::Left:
                 sql += QStringLiteral(" LEFT JOIN ");
@@ -327,6 +329,79 @@ private:
         }
         }
         return {};
+    }
+
+    // The name a table is referred to by, in lower case.
+    static QString refName(const TableRef &table) { return (table.alias.isEmpty() ? table.name : table.alias).toLower(); }
+
+    // Adds the lower-case qualifiers of every column in e; false when a column has none.
+    static bool qualifiers(const Expr &e, QStringList &out)
+    {
+        if (e.kind == Expr::Kind::Column) {
+            if (e.qualifier.isEmpty())
+                return false;
+            out << e.qualifier.toLower();
+        }
+        if (e.select)
+            return false;
+        for (const ExprPtr &arg : e.args)
+            if (arg && !qualifiers(*arg, out))
+                return false;
+        return true;
+    }
+
+    // e is "x.a = y.b" or a conjunction of such equalities, one of them naming a table of
+    // `joined`: it rejects a row whose joined tables are all NULL.
+    static bool nullRejecting(const Expr &e, const QStringList &joined, bool &namesJoined)
+    {
+        if (e.kind == Expr::Kind::Binary && e.text == QLatin1String("AND") && e.args.size() == 2)
+            return nullRejecting(*e.args[0], joined, namesJoined) && nullRejecting(*e.args[1], joined, namesJoined);
+        if (e.kind != Expr::Kind::Binary || e.text != QLatin1String("=") || e.args.size() != 2)
+            return false;
+        for (const ExprPtr &side : e.args) {
+            if (side->kind != Expr::Kind::Column || side->qualifier.isEmpty())
+                return false;
+            namesJoined = namesJoined || joined.contains(side->qualifier.toLower());
+        }
+        return true;
+    }
+
+    // "A LEFT JOIN (B LEFT JOIN C ON q) ON p" written as "A LEFT JOIN B ON p LEFT JOIN C ON q",
+    // which SQLite plans as one join instead of materialising the group first. The two are the
+    // same when every q is an equality on a table joined before it (a row of NULLs for B matches
+    // nothing in C) and p names no table of the group but B. Returns the text after A, or empty
+    // text when the group does not qualify.
+    QString flatLeftJoin(const TableRef &ref)
+    {
+        if (ref.joinType != TableRef::JoinType::Left || ref.right->kind != TableRef::Kind::Join)
+            return {};
+        std::vector<const TableRef *> chain; // the group's joins, innermost (leftmost) first
+        const TableRef *first = ref.right.get();
+        while (first->kind == TableRef::Kind::Join) {
+            if (first->joinType != TableRef::JoinType::Left || first->right->kind != TableRef::Kind::Table)
+                return {};
+            chain.insert(chain.begin(), first);
+            first = first->left.get();
+        }
+        if (first->kind != TableRef::Kind::Table)
+            return {};
+        QStringList joined{refName(*first)};
+        for (const TableRef *join : chain) {
+            bool namesJoined = false;
+            if (!nullRejecting(*join->on, joined, namesJoined) || !namesJoined)
+                return {};
+            joined << refName(*join->right);
+        }
+        QStringList named;
+        if (!qualifiers(*ref.on, named))
+            return {};
+        for (const QString &name : named)
+            if (name != joined.first() && joined.contains(name))
+                return {};
+        QString sql = QStringLiteral(" LEFT JOIN ") + tableText(*first) + QStringLiteral(" ON ") + condition(*ref.on);
+        for (const TableRef *join : chain)
+            sql += QStringLiteral(" LEFT JOIN ") + tableText(*join->right) + QStringLiteral(" ON ") + condition(*join->on);
+        return sql;
     }
 
     QString condition(const Expr &e)

@@ -1,6 +1,7 @@
 #include "reports/Rejestracja.h"
 
 #include "app/MainFrm.h"
+#include "reports/SpisWladFrm.h"
 #include "reports/Wypisy.h"
 
 namespace katarix::reports {
@@ -11,6 +12,11 @@ void zarejestrujWypisyDM()
         WypisyDM = new TWypisyDM(app::MainFrm->baza(), *app::MainFrm->TempQry, app::MainFrm->Rtf1, app::MainFrm);
         QObject::connect(WypisyDM, &QObject::destroyed, [] { WypisyDM = nullptr; });
     });
+}
+
+void zarejestrujSpisWladajacych()
+{
+    app::zarejestrujOkno(app::OknoProgramu::SpisWladajacych, [] { return new TSpisWladFrm; });
 }
 
 } // namespace katarix::reports

@@ -6,4 +6,7 @@ namespace katarix::reports {
 // query and report component (call before UtworzFormularze).
 void zarejestrujWypisyDM();
 
+// Makes "Raporty" -> "Alfabetyczny spis władających" open TSpisWladFrm.
+void zarejestrujSpisWladajacych();
+
 } // namespace katarix::reports

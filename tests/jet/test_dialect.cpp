@@ -192,6 +192,28 @@ TEST_F(DialectTest, NestedLeftJoinsWithHistoryRuleAndDisplayFormats)
               list({"1:KW1", "2:KW2", "2:KW3", "3:KW1", "4:"}));
 }
 
+// A group of LEFT JOINs on the right of a LEFT JOIN is written flat when that cannot change
+// the rows (SQLite would otherwise materialise the group for every query), else kept nested.
+TEST_F(DialectTest, LeftJoinGroupIsFlattenedOnlyWhereTheRowsStayTheSame)
+{
+    const struct Case {
+        const char *group;
+        bool flat;
+        QStringList expected;
+    } cases[] = {
+        {"(KW_DLK LEFT JOIN SLO_KW ON KW_DLK.KW_ID = SLO_KW.KW_ID)", true, list({"1:KW1", "2:KW2", "2:KW3", "3:KW1", "4:"})},
+        // The inner condition does not name KW_DLK: flat, parcel 4 would get KW3.
+        {"(KW_DLK LEFT JOIN SLO_KW ON SLO_KW.KW_ID = 3)", false, list({"1:KW3", "2:KW3", "2:KW3", "3:KW3", "4:"})},
+    };
+    for (const Case &c : cases) {
+        const QString sql = QStringLiteral("SELECT KDZIALKA.MSLINK & ':' & SLO_KW.KW_TXT FROM KDZIALKA LEFT JOIN %1 "
+                                           "ON KDZIALKA.DZIALKA_ID = KW_DLK.DZIALKA_ID WHERE KDZIALKA.ID_JR = 7 ORDER BY 1")
+                                .arg(QString::fromUtf8(c.group));
+        EXPECT_EQ(column(sql), c.expected) << c.group;
+        EXPECT_EQ(db.translate(sql).sql.contains(QStringLiteral("LEFT JOIN (")), !c.flat) << c.group;
+    }
+}
+
 TEST_F(DialectTest, OrderByNameAliasAndPositionAlsoInUnion)
 {
     struct Case {

@@ -19,6 +19,7 @@ void PrzygotujProgram()
     parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();
     reports::zarejestrujWypisyDM();
+    reports::zarejestrujSpisWladajacych();
     UtworzFormularze();
 }
 

@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "jet/Dataset.h"
+#include "jet/PrivateFile.h"
 #include "jet/Windows1250.h"
 
 #include <QFile>
@@ -36,7 +37,7 @@ public:
     explicit PlikCsv(const QString &path) : m_file(path)
     {
         // A new file is the user's alone from its first byte; an existing one keeps its rights.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        if (!jet::openPrivate(m_file))
             throw AppError(QStringLiteral("Nie można utworzyć pliku „%1”: %2").arg(path, m_file.errorString()));
     }
     void zapisz(const QByteArray &bytes)

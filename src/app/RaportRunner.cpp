@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "app/UstawieniaFrm.h"
+#include "jet/PrivateFile.h"
 #include "rtf/RTFReport.h"
 
 #include <QFile>
@@ -102,7 +103,7 @@ QString WolnaNazwaWyniku(const QString &wzorzec)
         const QString kandydat =
             folder + nazwa + (i == 0 ? QString() : QString::number(i)) + rozszerzenie;
         QFile plik(kandydat);
-        if (plik.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        if (jet::openPrivate(plik, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
             plik.close();
             return kandydat;
         }

@@ -4,6 +4,7 @@
 #include "RtfTemplate.h"
 #include "RtfText.h"
 #include "jet/Dataset.h"
+#include "jet/PrivateFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -303,7 +304,7 @@ void TRTFReport::ExecuteAndSave(const QString &path)
 {
     const QByteArray document = Execute();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(document) != document.size() ||
+    if (!jet::openPrivate(file) || file.write(document) != document.size() ||
         !file.flush()) {
         throw RtfError(QStringLiteral("Nie udało się zapisać dokumentu %1:\n%2")
                            .arg(quoted(path), file.errorString()));

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,6 +97,27 @@ TEST_F(RaportRunnerTest, ProducesWynikRtfOpensItInTheEditorAndOverwritesItNextTi
     EXPECT_TRUE(second.contains("Wypis nr 2"));
     EXPECT_FALSE(second.contains("Wypis nr 1"));
     EXPECT_FALSE(QFile::exists(output(QStringLiteral("Wynik1.rtf"))));
+}
+
+// A document holds names and PESEL numbers: its owner alone reads it, also when an older
+// document of the same name was readable by others.
+TEST_F(RaportRunnerTest, TheDocumentIsReadableByItsOwnerOnly)
+{
+    constexpr QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    for (const bool existedBefore : {false, true}) {
+        SCOPED_TRACE(existedBefore ? "over a document readable by all" : "new document");
+        QFile::remove(output(QStringLiteral("Wynik.rtf")));
+        if (existedBefore) {
+            QFile old(output(QStringLiteral("Wynik.rtf")));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.close();
+            ASSERT_TRUE(old.setPermissions(owner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        }
+        ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
+        const QFileInfo document(output(QStringLiteral("Wynik.rtf")));
+        EXPECT_EQ(document.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), owner);
+        EXPECT_GT(document.size(), 0);
+    }
 }
 
 TEST_F(RaportRunnerTest, FolderTextsEndingInASeparatorGiveSinglePaths)

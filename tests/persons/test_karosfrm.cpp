@@ -9,6 +9,9 @@
 #include "persons/DodPrawFrm.h"
 #include "persons/Lookup.h"
 #include "persons/Rejestracja.h"
+#include "persons/TWjrOsUstFrm.h"
+#include "persons/TWjrOsobyFrm.h"
+#include "widgets/PathEdit.h"
 #include "support/OsobyTestSupport.h"
 
 #include <QHeaderView>
@@ -16,7 +19,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 
@@ -326,6 +331,37 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
     opened->DodPrawFrm->DodajBtnClick();
     opened->DodPrawFrm->hide();
     EXPECT_EQ(opened->ListaIdOsob(), QStringLiteral("300000002"));
+
+    // The land summary of the selected person is filled from the installed template.
+    QTemporaryDir wyniki;
+    app::UstawieniaFrm->SzablonyDE->setText(QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony"));
+    app::UstawieniaFrm->OutputDE->setText(wyniki.path());
+    opened->ZestGrOsTBtn->trigger();
+    EXPECT_TRUE(recording.messages.empty());
+    ASSERT_EQ(recording.editorLaunches.size(), 1u);
+    QFile dokument(recording.editorLaunches[0].document);
+    ASSERT_TRUE(dokument.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(dokument.readAll().contains("HANDLOWE"));
+
+    // The units of the selected person: the settings are offered first (answered OK), then the
+    // window's own button reads the units of whoever is selected now.
+    QTimer::singleShot(0, [] {
+        if (auto *ustawienia = qobject_cast<persons::TTWjrOsUstFrm *>(QApplication::activeModalWidget()))
+            ustawienia->OkBtn->click();
+    });
+    opened->JrTB->trigger();
+    persons::TTWjrOsobyFrm *jednostki = opened->TWjrOsobyFrm;
+    EXPECT_TRUE(jednostki->isVisible());
+    EXPECT_TRUE(jednostki->TopPnl->text().contains(QStringLiteral("HANDLOWE")));
+    opened->DodPrawFrm->show();
+    opened->DodPrawFrm->SkrotEdt->clear();
+    pisz(opened->DodPrawFrm->RegonMsk, QStringLiteral("123456785"));
+    opened->DodPrawFrm->DodajBtnClick();
+    opened->DodPrawFrm->hide();
+    ASSERT_EQ(opened->ListaIdOsob(), QStringLiteral("300000001"));
+    jednostki->CzytajSB->click();
+    EXPECT_TRUE(jednostki->TopPnl->text().contains(QStringLiteral("ZGODA")));
+    EXPECT_TRUE(recording.messages.empty());
 
     opened->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,6 +1,6 @@
 // Goes through the program's own start-up under the regional settings of its environment
 // (LC_ALL), opens the land register window on a small register through the main window's
-// command, runs the unit extract, and prints as JSON what the window shows and what the
+// command, runs the unit extract, opens the premises register window, and prints as JSON what the window shows and what the
 // extract prints. test_startup_locale runs it under several locales: the locale is read once
 // per process, as in the program. "--screenshot FILE" also saves the main window as a PNG.
 #include "app/MainFrm.h"
@@ -8,6 +8,7 @@
 #include "app/main/Start.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/RgFrm.h"
+#include "browsers/RlFrm.h"
 #include "registergen/RegisterBuilder.h"
 #include "rtf/RtfTemplate.h"
 #include "widgets/DataGrid.h"
@@ -27,7 +28,7 @@ using namespace katarix;
 
 namespace {
 
-// Unit 101 with two owners (1/2, 1/3) and two parcels: 1234 m² kept to four decimals and
+// Land unit 101 with two owners (1/2, 1/3) and two parcels: 1234 m² kept to four decimals and
 // 1050 m² kept to two (0.105 ha, a decimal half).
 registergen::RegisterBuilder unitRegister()
 {
@@ -44,6 +45,10 @@ registergen::RegisterBuilder unitRegister()
                        {"AREA", 1234.0}, {"AROWA", 0}});
     b.add("KDZIALKA", {{"MSLINK", 2.0}, {"DZIALKA_ID", 12.0}, {"ID_JR", 101.0}, {"OBREB_ID", 10}, {"NR_L", 2},
                        {"AREA", 1050.0}, {"AROWA", 1}});
+    // Premises unit 601 with one flat of 54.5 m² worth 120000.5.
+    b.add("RLOK", {{"ID_JR", 601.0}, {"OBREB_ID", 10}, {"KOL_OBREB", 1}});
+    b.add("KLOKAL", {{"MSLINK", 1.0}, {"LOKAL_ID", 81.0}, {"ID_JR", 601.0}, {"NRIMPORTED", "1"}, {"POW_ZAB", 54.5},
+                     {"WARTOSC", 120000.5}, {"ZMIANA_KAS_ID", 0.0}});
     return b;
 }
 
@@ -86,6 +91,17 @@ int main(int argc, char **argv)
         QFile document(output.filePath(QStringLiteral("Wynik.rtf")));
         if (document.open(QIODevice::ReadOnly))
             result[QStringLiteral("extract")] = rtf::RtfTemplate(document.readAll()).plainText();
+    }
+    app::MainFrm->RejLokTBtn->trigger();
+    if (auto *rl = qobject_cast<browsers::TRlFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrLokali))) {
+        rl->PokazJr(601);
+        QJsonArray premises;
+        for (const char *field : {"pow_zab", "wartosc"}) {
+            const int column = rl->LokGrd->columnOfField(QLatin1String(field));
+            if (column >= 0 && rl->LokGrd->model()->rowCount() > 0)
+                premises.append(rl->LokGrd->model()->index(0, column).data().toString());
+        }
+        result[QStringLiteral("premises")] = premises;
     }
     QJsonArray messages;
     for (const auto &message : recording.messages)

@@ -43,7 +43,7 @@ QJsonObject runProbe(const QString &locale)
 
 } // namespace
 
-TEST(StartUpLocale, WindowAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
+TEST(StartUpLocale, WindowsAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
 {
     struct Case {
         const char *locale;
@@ -65,6 +65,8 @@ TEST(StartUpLocale, WindowAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
         EXPECT_EQ(shown[QStringLiteral("share")].toString(),
                   QStringLiteral("wl + si: 2      udział: ") + number("0,833333333333333"));
         EXPECT_EQ(shown[QStringLiteral("areas")].toArray(), QJsonArray({number("0,1234"), number("0,11")}));
+        // The premises register window's area and value columns.
+        EXPECT_EQ(shown[QStringLiteral("premises")].toArray(), QJsonArray({number("54,5"), number("120000,5")}));
         // The extract prints each parcel's area and the unit's total from the stored areas.
         const QString extract = shown[QStringLiteral("extract")].toString();
         EXPECT_TRUE(extract.contains(QLatin1Char('\n') + number("0,1234") + QLatin1Char('\n'))) << extract.toStdString();

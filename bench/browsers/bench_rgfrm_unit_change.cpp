@@ -7,7 +7,8 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
-#include "BenchSupport.h"
+#include "common/Czasy.h"
+#include "common/Rejestr.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/Database.h"
@@ -76,21 +77,18 @@ int screenshot(browsers::TRgFrm &rg, const QString &file)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    bench::Aplikacja app(argc, argv);
     jet::Database db;
-    bench::otworzRejestr(db, args);
+    bench::otworzRejestr(db, app.args);
     browsers::TRgFrm rg(nullptr, &db);
-    if (args.contains(QStringLiteral("--screenshot")))
-        return screenshot(rg, bench::argument(args, QStringLiteral("--screenshot")));
+    if (app.args.contains(QStringLiteral("--screenshot")))
+        return screenshot(rg, bench::argument(app.args, QStringLiteral("--screenshot")));
 
     rg.resize(1000, 700);
     rg.show();
     QApplication::processEvents();
-    const int precincts = bench::argument(args, QStringLiteral("--precincts"), QStringLiteral("40")).toInt();
-    const int perPrecinct = bench::argument(args, QStringLiteral("--units"), QStringLiteral("25")).toInt();
+    const int precincts = bench::argument(app.args, QStringLiteral("--precincts"), QStringLiteral("40")).toInt();
+    const int perPrecinct = bench::argument(app.args, QStringLiteral("--units"), QStringLiteral("25")).toInt();
     std::vector<double> samples; // milliseconds
     for (int g = 0; g < rg.GminaCbx->count(); ++g) {
         rg.GminaCbx->setCurrentIndex(g);

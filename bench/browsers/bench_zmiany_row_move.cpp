@@ -6,7 +6,8 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
-#include "BenchSupport.h"
+#include "common/Czasy.h"
+#include "common/Rejestr.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/Database.h"
@@ -26,18 +27,11 @@
 
 using namespace katarix;
 
-namespace {
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    bench::Aplikacja app(argc, argv);
     jet::Database db;
-    bench::otworzRejestr(db, args);
+    bench::otworzRejestr(db, app.args);
     browsers::TRgFrm rg(nullptr, &db);
     rg.resize(1000, 700);
     rg.show();
@@ -45,7 +39,7 @@ int main(int argc, char *argv[])
     rg.DzialkiGrd->setFocus(); // the parcels are the change window's source
     QApplication::processEvents();
 
-    const int units = bench::argument(args, QStringLiteral("--units"), QStringLiteral("200")).toInt();
+    const int units = bench::argument(app.args, QStringLiteral("--units"), QStringLiteral("200")).toInt();
     std::vector<double> samples; // milliseconds
     int documents = 0;
     for (int g = 0; g < rg.GminaCbx->count() && int(samples.size()) < units * 3; ++g) {

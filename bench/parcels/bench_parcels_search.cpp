@@ -8,6 +8,8 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "common/Czasy.h"
+#include "common/Rejestr.h"
 #include "common/SilentInteraction.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
@@ -33,12 +35,6 @@ using namespace katarix;
 
 namespace {
 
-QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
-{
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
-
 // The area in hectares up to which about `target` current parcels reach: the search
 // "Pow. (od - do)" with only the upper bound, as a clerk looks for small parcels.
 QString areaForCount(jet::Database &db, int target)
@@ -55,18 +51,14 @@ QString areaForCount(jet::Database &db, int target)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const QStringList args = application.arguments();
-    jet::setDecimalSeparator(QLatin1Char(','));
+    bench::Aplikacja application(argc, argv);
+    const QStringList &args = application.args;
     bench::SilentInteraction silent;
     app::setInteraction(&silent);
     jet::Database db;
-    registergen::openGeneratedRegister(
-        db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")), {100000, 1});
+    bench::otworzRejestr(db, args);
 
-    const QString area = areaForCount(db, argument(args, QStringLiteral("--target"), QStringLiteral("10000")).toInt());
+    const QString area = areaForCount(db, bench::argument(args, QStringLiteral("--target"), QStringLiteral("10000")).toInt());
     parcels::TKarDzFrm file(nullptr, &db);
     file.resize(520, 600);
     file.show();
@@ -90,11 +82,11 @@ int main(int argc, char *argv[])
         painter.drawPixmap(10, 10, window);
         painter.drawPixmap(window.width() + 20, 10, search);
         painter.end();
-        return canvas.save(argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
+        return canvas.save(bench::argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
     }
 
     dialog->PowDz2Edt->setText(area);
-    const int runs = argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt();
+    const int runs = bench::argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt();
     std::vector<double> samples; // milliseconds
     int rows = 0;
     for (int run = 0; run < runs; ++run) {
@@ -118,7 +110,7 @@ int main(int argc, char *argv[])
     std::sort(samples.begin(), samples.end());
     std::printf("parcel search, area up to %s ha, %d rows: to the list filled and painted median %.0f ms, min %.0f ms, "
                 "max %.0f ms over %d runs; repeated onto the filled list %.0f ms (%d rows)\n",
-                qPrintable(area), rows, samples[samples.size() / 2], samples.front(), samples.back(), runs, again,
+                qPrintable(area), rows, bench::kwantyl(samples, 0.5), samples.front(), samples.back(), runs, again,
                 file.Lv->topLevelItemCount());
     std::printf("%s | %s\n", qPrintable(file.StatusPanel0->text()), qPrintable(file.StatusPanel1->text()));
     return rows > 0 ? 0 : 1;

@@ -8,6 +8,8 @@
 // bench/register-100k.sqlite beside the program, generated (seed 1) when missing.
 
 #include "app/support/RecordingInteraction.h"
+#include "common/Czasy.h"
+#include "common/Rejestr.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -21,47 +23,21 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 using namespace katarix;
 
-namespace {
-
-QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
-{
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
-
-double milliseconds(const std::function<void()> &f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
+using bench::mediana;
+using bench::milliseconds;
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    jet::setDecimalSeparator(QLatin1Char(','));
-    const int parcels = argument(args, QStringLiteral("--parcels"), QStringLiteral("100000")).toInt();
-    const int runs = std::max(1, argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt());
+    bench::Aplikacja app(argc, argv);
+    const QStringList &args = app.args;
+    const int parcels = bench::argument(args, QStringLiteral("--parcels"), QStringLiteral("100000")).toInt();
+    const int runs = std::max(1, bench::argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt());
     jet::Database db;
-    registergen::openGeneratedRegister(
-        db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
-        {parcels, 1});
+    bench::otworzRejestr(db, args, parcels);
     test::RecordingInteraction answers; // the question is answered Yes
 
     persons::TKarOsFrm frm(nullptr, &db);
@@ -107,9 +83,9 @@ int main(int argc, char *argv[])
         }
     }
     std::printf("natural-person search, %d persons, median of %d runs:\n", rows, runs);
-    std::printf("  the query of all persons alone: %.1f ms\n", median(query));
-    std::printf("  all persons into an empty list: %.1f ms\n", median(all));
-    std::printf("  all persons again (every row refreshed): %.1f ms\n", median(refresh));
-    std::printf("  one surname (%d persons) into the full list: %.1f ms\n", surnameRows, median(surname));
+    std::printf("  the query of all persons alone: %.1f ms\n", mediana(query));
+    std::printf("  all persons into an empty list: %.1f ms\n", mediana(all));
+    std::printf("  all persons again (every row refreshed): %.1f ms\n", mediana(refresh));
+    std::printf("  one surname (%d persons) into the full list: %.1f ms\n", surnameRows, mediana(surname));
     return 0;
 }

@@ -7,6 +7,8 @@
 // The register is read from bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "common/BenchmarkMain.h"
+#include "common/Rejestr.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
@@ -14,9 +16,6 @@
 #include "registergen/RegisterGenerator.h"
 #include "widgets/DataGrid.h"
 
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QTemporaryDir>
@@ -25,16 +24,13 @@ using namespace katarix;
 
 namespace {
 
-const QString kRegisterPath = QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite");
-constexpr int kParcels = 100000;
-
 struct Environment {
     Environment()
     {
         QDir(dir.path()).mkpath(QStringLiteral("Program"));
         main = new app::TMainFrm(nullptr, dir.filePath(QStringLiteral("Program")));
         app::MainFrm = main;
-        registergen::openGeneratedRegister(main->baza(), kRegisterPath, {kParcels, 1});
+        registergen::openGeneratedRegister(main->baza(), bench::rejestrDomyslny(), {100000, 1});
         owner = new QWidget;
         frm = new persons::TTWjrOsobyFrm(owner);
         frm->resize(420, 300);
@@ -78,12 +74,5 @@ BENCHMARK(BM_CzytajJr)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::uruchomBenchmarki(argc, argv);
 }

@@ -6,6 +6,8 @@
 // The register is read from bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "common/Czasy.h"
+#include "common/Rejestr.h"
 #include "jet/Database.h"
 #include "jet/Dialect.h"
 #include "jet/JetError.h"
@@ -30,14 +32,11 @@ namespace rg = katarix::reg::sql::rg;
 
 namespace {
 
-const QString kRegisterPath = QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite");
-constexpr int kParcels = 100000;
-
 jet::Database &registerDatabase()
 {
     static jet::Database db;
     if (!db.isOpen())
-        registergen::openGeneratedRegister(db, kRegisterPath, {kParcels, 1});
+        registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
     return db;
 }
 
@@ -94,9 +93,8 @@ private:
         if (ms.empty())
             return;
         std::sort(ms.begin(), ms.end());
-        auto at = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
-        state.counters[prefix + "median_ms"] = at(0.5);
-        state.counters[prefix + "p99_ms"] = at(0.99);
+        state.counters[prefix + "median_ms"] = bench::kwantyl(ms, 0.5);
+        state.counters[prefix + "p99_ms"] = bench::kwantyl(ms, 0.99);
     }
 
     std::chrono::steady_clock::time_point m_wallStart;

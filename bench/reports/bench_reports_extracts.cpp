@@ -8,6 +8,8 @@
 // The register is read from bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "common/BenchmarkMain.h"
+#include "common/Rejestr.h"
 #include "common/SilentInteraction.h"
 #include "app/Interaction.h"
 #include "app/UstawieniaFrm.h"
@@ -20,9 +22,6 @@
 #include "rtf/RTFReport.h"
 #include "widgets/PathEdit.h"
 
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -35,15 +34,12 @@ using namespace katarix;
 
 namespace {
 
-const QString kRegisterPath = QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite");
-constexpr int kParcels = 100000;
-
 using bench::SilentInteraction;
 
 struct Environment {
     Environment()
     {
-        registergen::openGeneratedRegister(db, kRegisterPath, {kParcels, 1});
+        registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);
         ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
@@ -167,12 +163,5 @@ BENCHMARK(BM_ZestGrOs50Persons)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::uruchomBenchmarki(argc, argv);
 }

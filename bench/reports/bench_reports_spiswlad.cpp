@@ -14,6 +14,7 @@
 // The register defaults to bench/register-100k.sqlite beside the program; when that file is
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
+#include "common/Rejestr.h"
 #include "common/SilentInteraction.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
@@ -46,12 +47,6 @@ using namespace katarix;
 
 namespace {
 
-QString argument(const QStringList &args, const QString &name, const QString &fallback = QString())
-{
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
-
 using bench::SilentInteraction;
 
 void printPlan(jet::Database &db, const QString &jetSql)
@@ -72,20 +67,16 @@ void printPlan(jet::Database &db, const QString &jetSql)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const QStringList args = application.arguments();
+    bench::Aplikacja application(argc, argv);
+    const QStringList &args = application.args;
     jet::setDecimalSeparator(QLatin1Char(','));
     jet::Database db;
     if (args.contains(QStringLiteral("--mdb"))) {
         jet::OpenOptions options;
         options.loaderPath = QStringLiteral(KATARIX_PROGRAM_DIR "/katarix-loader");
-        jet::openRegister(db, argument(args, QStringLiteral("--mdb")), options);
+        jet::openRegister(db, bench::argument(args, QStringLiteral("--mdb")), options);
     } else {
-        registergen::openGeneratedRegister(
-            db, argument(args, QStringLiteral("--register"), QStringLiteral(KATARIX_BENCH_DIR "/register-100k.sqlite")),
-            {100000, 1});
+        bench::otworzRejestr(db, args);
     }
     jet::Query tempQry;
     tempQry.setDatabase(&db);
@@ -101,7 +92,7 @@ int main(int argc, char *argv[])
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
     frm.ZazWszObrBtn->click();
     if (args.contains(QStringLiteral("--obreby"))) {
-        const int ile = argument(args, QStringLiteral("--obreby")).toInt();
+        const int ile = bench::argument(args, QStringLiteral("--obreby")).toInt();
         for (int i = 0; i < frm.ObrebClb->count(); ++i)
             frm.ObrebClb->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
         frm.DzialkiChb->setChecked(frm.DzialkiChb->isEnabled());
@@ -111,7 +102,7 @@ int main(int argc, char *argv[])
         frm.resize(760, 460);
         frm.show();
         QApplication::processEvents();
-        return frm.grab().save(argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
+        return frm.grab().save(bench::argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
     }
     if (args.contains(QStringLiteral("--plan"))) {
         frm.IdObrebow = QStringLiteral("1");
@@ -143,8 +134,8 @@ int main(int argc, char *argv[])
     if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
         return 1;
     if (args.contains(QStringLiteral("--wynik"))) {
-        QFile::remove(argument(args, QStringLiteral("--wynik")));
-        QFile::copy(interaction.lastDocument, argument(args, QStringLiteral("--wynik")));
+        QFile::remove(bench::argument(args, QStringLiteral("--wynik")));
+        QFile::copy(interaction.lastDocument, bench::argument(args, QStringLiteral("--wynik")));
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",

@@ -1,6 +1,6 @@
-// Screenshots of the person file and its two searches for looking at by eye; run with
-//   build/tests/persons_test_zrzuty --gtest_also_run_disabled_tests
-// The pictures go to build/tests/zrzuty.
+// The person file and its two searches as a clerk fills them in, and the file inside the main
+// window. KATARIX_SCREENSHOTS=folder keeps pictures of the windows (DodFizFrm.png, DodPrawFrm.png,
+// KarOsFrm.png, MainFrm_KarOsFrm.png).
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
@@ -11,6 +11,9 @@
 #include "support/OsobyTestSupport.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
 using namespace katarix;
@@ -20,57 +23,73 @@ namespace {
 
 using Zrzuty = OsobyTest;
 
-void zapisz(QWidget *widget, const QString &name)
+// Paints the widget; saves the picture as <name>.png when KATARIX_SCREENSHOTS names a folder.
+void zrzut(QWidget *widget, const QString &name)
 {
     QApplication::processEvents();
-    const QString folder = QStringLiteral(KATARIX_BINARY_DIR "/tests/zrzuty");
-    QDir().mkpath(folder);
-    EXPECT_TRUE(widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+    const QPixmap picture = widget->grab();
+    EXPECT_EQ(picture.size(), widget->size()) << name.toStdString();
+    const QString folder = qEnvironmentVariable("KATARIX_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(picture.save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    }
 }
 
-TEST_F(Zrzuty, DISABLED_PersonFileAndSearches)
+TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
 {
+    // Natural persons: surname Kowalski or Kraków or a PESEL starting 800101.
     auto *fiz = frm->DodFizFrm;
     fiz->show();
     persons::UstawKluczLookup(fiz->NazwiskoLcbx, QStringLiteral("12"));
     persons::UstawKluczLookup(fiz->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
     pisz(fiz->PeselMsk, QStringLiteral("800101"));
     fiz->OrRb->setChecked(true);
-    zapisz(fiz, QStringLiteral("DodFizFrm"));
+    zrzut(fiz, QStringLiteral("DodFizFrm"));
     fiz->DodajBtnClick();
     fiz->hide();
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz}));
 
+    // Legal persons: a name pattern, REGON and NIP, all of them to match.
     auto *praw = frm->DodPrawFrm;
     praw->show();
     pisz(praw->NazwaLke->lineEdit(), QStringLiteral("przeds%"));
-    pisz(praw->RegonMsk, QStringLiteral("1234"));
-    pisz(praw->NipMsk, QStringLiteral("98765"));
-    zapisz(praw, QStringLiteral("DodPrawFrm"));
-    praw->CzyscBtnClick();
+    pisz(praw->RegonMsk, QStringLiteral("123456785"));
+    pisz(praw->NipMsk, QStringLiteral("9876543210"));
+    zrzut(praw, QStringLiteral("DodPrawFrm"));
     praw->DodajBtnClick();
     praw->hide();
+    ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Zgoda}));
 
     frm->resize(620, 300);
     frm->show();
     frm->Lv->clearSelection();
-    frm->wiersz(1)->setSelected(true);
-    frm->wiersz(3)->setSelected(true);
-    zapisz(frm, QStringLiteral("KarOsFrm"));
+    frm->wiersz(0)->setSelected(true);
+    frm->wiersz(2)->setSelected(true);
+    EXPECT_EQ(zaznaczone(frm), (std::vector<double>{osoby::Kowalski, osoby::Zgoda}));
+    zrzut(frm, QStringLiteral("KarOsFrm"));
+    EXPECT_EQ(frm->StatusPanel0->text(), QStringLiteral("Ilość: 2/3"));
+    EXPECT_TRUE(recording.messages.empty());
 }
 
-TEST(ZrzutyOkna, DISABLED_PersonFileInTheMainWindow)
+TEST(ZrzutyOkna, PersonFileInTheMainWindowFindsByFirstName)
 {
     RecordingInteraction recording;
     const ProgramOsob program;
     app::MainFrm->resize(900, 520);
     app::MainFrm->show();
     app::MainFrm->KartotekaOsobMi->trigger();
+    ASSERT_NE(persons::KarOsFrm, nullptr);
     auto *dlg = persons::KarOsFrm->DodFizFrm;
     dlg->show();
     persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
-    zapisz(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
+    // Jan: Kowalski and Nowak, not the row with key 0.
+    EXPECT_EQ(persons::KarOsFrm->ListaIdOsob(), QStringLiteral("101,103"));
+    ASSERT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
+    EXPECT_TRUE(app::MainFrm->MdiArea->subWindowList().front()->isVisible());
+    zrzut(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
+    EXPECT_TRUE(recording.messages.empty());
 }
 
 } // namespace

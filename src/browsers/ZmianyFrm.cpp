@@ -131,7 +131,11 @@ void TTWzmianyFrm::Wyczysc()
 
 void TTWzmianyFrm::pokazStrone()
 {
-    Html->LoadFromString(MainSh.expandedText(), QString());
+    QString strona = MainSh.expandedText();
+    if (strona == m_strona && !m_strona.isEmpty())
+        return;
+    m_strona = std::move(strona);
+    Html->LoadFromString(m_strona, QString());
 }
 
 QString TTWzmianyFrm::NumerySprawy(double sprawaId)

@@ -40,8 +40,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Lays the page out again only when its text changed: a hidden window is cleared on every
+    // row move of the grid it follows.
     void pokazStrone();
     bool m_ukladWczytany = false;
+    QString m_strona;
 };
 
 // The text with &, < and > written as entities, to stand as text in a page.

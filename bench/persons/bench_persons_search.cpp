@@ -15,7 +15,7 @@
 #include "jet/Query.h"
 #include "persons/DodFizFrm.h"
 #include "persons/KarOsFrm.h"
-#include "persons/Lookup.h"
+#include "widgets/LookupCombo.h"
 #include "registergen/RegisterGenerator.h"
 
 #include <QApplication>
@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
             dlg->DodajBtnClick();
             QApplication::processEvents();
         }));
-        persons::UstawPustyLookup(dlg->NazwiskoLcbx);
+        dlg->NazwiskoLcbx->reset();
         dlg->NazwiskoLcbx->setCurrentIndex(std::min(5, dlg->NazwiskoLcbx->count() - 1));
         const int before = frm.iloscWierszy();
         surname.push_back(milliseconds([&] {

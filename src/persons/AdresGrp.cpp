@@ -1,6 +1,6 @@
 #include "persons/AdresGrp.h"
 
-#include "persons/Lookup.h"
+#include "widgets/LookupCombo.h"
 
 #include <QAbstractItemView>
 
@@ -11,8 +11,10 @@ TAdresGrp::TAdresGrp(QWidget *parent) : QGroupBox(parent)
     setupUi(this);
     MiejscowoscLcbx->view()->setMinimumWidth(200);
     UlicaLcbx->view()->setMinimumWidth(250);
-    CzyscListeLookup(MiejscowoscLcbx);
-    CzyscListeLookup(UlicaLcbx);
+    for (widgets::LookupCombo *lista : {MiejscowoscLcbx, UlicaLcbx}) {
+        lista->setEmpty(QStringLiteral("wszystkie"), QString());
+        lista->refill();
+    }
 }
 
 } // namespace katarix::persons

@@ -1,7 +1,7 @@
 #include "persons/DodFizFrm.h"
 
 #include "jet/Query.h"
-#include "persons/Lookup.h"
+#include "persons/PolaTekstowe.h"
 #include "register/sql/OsobyQueries.h"
 
 #include <QFontDatabase>
@@ -25,8 +25,12 @@ TDodFizFrm::TDodFizFrm(TKarOsFrm *kartoteka, jet::Database *baza)
     const QFont staly = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     PeselMsk->setFont(staly);
     NipMsk->setFont(staly);
-    for (QComboBox *lista : listyNazw()) {
-        CzyscListeLookup(lista);
+    NazwiskoLcbx->setLookup(NazwiskoQry, QStringLiteral("MSLINK"), QStringLiteral("NAZW"));
+    for (widgets::LookupCombo *lista : {ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx})
+        lista->setLookup(ImieQry, QStringLiteral("MSLINK"), QStringLiteral("IM"));
+    for (widgets::LookupCombo *lista : listyNazw()) {
+        lista->setEmpty(QStringLiteral("wszystkie"), QString());
+        lista->refill();
         lista->installEventFilter(this);
         connect(lista, &QComboBox::currentIndexChanged, this, [this] { NazwiskoLcbxChange(); });
     }
@@ -38,16 +42,15 @@ TDodFizFrm::TDodFizFrm(TKarOsFrm *kartoteka, jet::Database *baza)
     NazwiskoLcbx->setFocus();
 }
 
-QList<QComboBox *> TDodFizFrm::listyNazw() const { return {NazwiskoLcbx, ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx}; }
+QList<widgets::LookupCombo *> TDodFizFrm::listyNazw() const { return {NazwiskoLcbx, ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx}; }
 
 void TDodFizFrm::FormShow()
 {
     Zmieniono = true;
     otworzPonownie(NazwiskoQry);
     otworzPonownie(ImieQry);
-    WypelnijLookup(NazwiskoLcbx, *NazwiskoQry, QStringLiteral("MSLINK"), QStringLiteral("NAZW"));
-    for (QComboBox *lista : {ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx})
-        WypelnijLookup(lista, *ImieQry, QStringLiteral("MSLINK"), QStringLiteral("IM"));
+    for (widgets::LookupCombo *lista : listyNazw())
+        lista->refill(true);
     TDodOsobyFrm::FormShow();
 }
 
@@ -55,7 +58,7 @@ QString TDodFizFrm::FormKeyPress(const QString &tekst) const
 {
     static const QString male = QStringLiteral("ąęćłńóśżź");
     static const QString wielkie = QStringLiteral("ĄĘĆŁŃÓŚŻŹ");
-    if (!listyNazw().contains(qobject_cast<QComboBox *>(focusWidget())))
+    if (!listyNazw().contains(qobject_cast<widgets::LookupCombo *>(focusWidget())))
         return tekst;
     QString out = tekst;
     for (QChar &c : out)
@@ -66,7 +69,7 @@ QString TDodFizFrm::FormKeyPress(const QString &tekst) const
 
 bool TDodFizFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && listyNazw().contains(qobject_cast<QComboBox *>(watched))) {
+    if (event->type() == QEvent::KeyPress && listyNazw().contains(qobject_cast<widgets::LookupCombo *>(watched))) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QString mapped = FormKeyPress(key->text());
         if (mapped != key->text()) {
@@ -80,8 +83,8 @@ bool TDodFizFrm::eventFilter(QObject *watched, QEvent *event)
 
 void TDodFizFrm::CzyscBtnClick()
 {
-    for (QComboBox *lista : listyNazw())
-        UstawPustyLookup(lista);
+    for (widgets::LookupCombo *lista : listyNazw())
+        lista->reset();
     PeselMsk->clear();
     NipMsk->clear();
     TDodOsobyFrm::CzyscBtnClick();
@@ -91,11 +94,11 @@ QString TDodFizFrm::Warunki() const
 {
     namespace w = sql::warunki;
     Kryteria k(iloczyn());
-    k.klucz(w::Nazwisko, KluczLookup(NazwiskoLcbx));
-    k.klucz(w::Imie, KluczLookup(ImieLcbx));
-    k.klucz(w::Imie2, KluczLookup(Imie2Lcbx));
-    k.klucz(w::Ojciec, KluczLookup(OjciecLcbx));
-    k.klucz(w::Matka, KluczLookup(MatkaLcbx));
+    k.klucz(w::Nazwisko, NazwiskoLcbx->value());
+    k.klucz(w::Imie, ImieLcbx->value());
+    k.klucz(w::Imie2, Imie2Lcbx->value());
+    k.klucz(w::Ojciec, OjciecLcbx->value());
+    k.klucz(w::Matka, MatkaLcbx->value());
     k.tekst(w::PeselPrefix, CyfryMaski(PeselMsk), w::TekstSuffix);
     k.tekst(w::NipPrefix, CyfryMaski(NipMsk), w::TekstSuffix);
     dodajAdres(k);

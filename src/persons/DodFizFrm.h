@@ -27,7 +27,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QList<QComboBox *> listyNazw() const;
+    QList<widgets::LookupCombo *> listyNazw() const;
 };
 
 } // namespace katarix::persons

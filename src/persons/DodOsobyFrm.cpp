@@ -5,7 +5,7 @@
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"
 #include "persons/KarOsFrm.h"
-#include "persons/Lookup.h"
+#include "persons/PolaTekstowe.h"
 #include "register/SqlHelpers.h"
 
 #include <QApplication>
@@ -68,6 +68,8 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
 {
     m_adres = adres;
     m_andRb = andRb;
+    adres->MiejscowoscLcbx->setLookup(MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
+    adres->UlicaLcbx->setLookup(UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
     connect(adres->MiejscowoscLcbx, &QComboBox::currentIndexChanged, this,
             [this] { akcja([this] { MiejscowoscLcbxChange(); }); });
     connect(dodaj, &QAbstractButton::clicked, this, [this] { akcja([this] { DodajBtnClick(); }); });
@@ -87,26 +89,25 @@ void TDodOsobyFrm::FormShow()
 {
     Zmieniono = true;
     otworzPonownie(MiejscowoscQry);
-    WypelnijLookup(m_adres->MiejscowoscLcbx, *MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
+    m_adres->MiejscowoscLcbx->refill(true);
 }
 
 void TDodOsobyFrm::MiejscowoscLcbxChange()
 {
     Zmieniono = true;
     UlicaQry->close();
-    CzyscListeLookup(m_adres->UlicaLcbx);
-    const QString miejscowosc = KluczLookup(m_adres->MiejscowoscLcbx);
-    if (miejscowosc.isEmpty())
-        return;
-    UlicaQry->setParameter(QStringLiteral("MiejscId"), miejscowosc.toDouble(), jet::FieldType::Float);
-    UlicaQry->open();
-    WypelnijLookup(m_adres->UlicaLcbx, *UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
+    const QString miejscowosc = m_adres->MiejscowoscLcbx->value();
+    if (!miejscowosc.isEmpty()) {
+        UlicaQry->setParameter(QStringLiteral("MiejscId"), miejscowosc.toDouble(), jet::FieldType::Float);
+        UlicaQry->open();
+    }
+    m_adres->UlicaLcbx->refill(); // only the empty entry while no place is chosen
 }
 
 void TDodOsobyFrm::CzyscBtnClick()
 {
-    UstawPustyLookup(m_adres->MiejscowoscLcbx);
-    UstawPustyLookup(m_adres->UlicaLcbx);
+    m_adres->MiejscowoscLcbx->reset();
+    m_adres->UlicaLcbx->reset();
     m_adres->KodMsk->clear();
     m_adres->NumerEdt->clear();
     m_adres->Numer2Edt->clear();
@@ -118,9 +119,9 @@ bool TDodOsobyFrm::iloczyn() const { return m_andRb->isChecked(); }
 void TDodOsobyFrm::dodajAdres(Kryteria &kryteria) const
 {
     const FragmentyAdresu &f = m_fragmenty;
-    kryteria.klucz(f.miejscowosc, KluczLookup(m_adres->MiejscowoscLcbx));
+    kryteria.klucz(f.miejscowosc, m_adres->MiejscowoscLcbx->value());
     kryteria.tekst(f.kodPrefix, m_adres->KodMsk->text(), f.kodSuffix);
-    kryteria.klucz(f.ulica, KluczLookup(m_adres->UlicaLcbx));
+    kryteria.klucz(f.ulica, m_adres->UlicaLcbx->value());
     kryteria.tekst(f.numerPrefix, m_adres->NumerEdt->text(), f.tekstSuffix);
     kryteria.tekst(f.numer2Prefix, m_adres->Numer2Edt->text(), f.tekstSuffix);
 }

@@ -1,7 +1,7 @@
 #include "persons/DodPrawFrm.h"
 
 #include "jet/Query.h"
-#include "persons/Lookup.h"
+#include "persons/PolaTekstowe.h"
 #include "register/sql/OsobyQueries.h"
 
 #include <QAbstractItemView>

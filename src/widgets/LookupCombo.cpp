@@ -1,8 +1,23 @@
 #include "widgets/LookupCombo.h"
 
 #include "jet/Dataset.h"
+#include "jet/NumberText.h"
+
+#include <algorithm>
 
 namespace katarix::widgets {
+
+namespace {
+
+// Keys go into SQL as they stand: a number in its shortest form with a full stop.
+QString keyText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Double)
+        return jet::sqlNumber(value.toDouble());
+    return jet::Dataset::valueToText(value);
+}
+
+} // namespace
 
 LookupCombo::LookupCombo(QWidget *parent) : QComboBox(parent)
 {
@@ -23,8 +38,9 @@ void LookupCombo::setEmpty(const QString &text, const QString &value)
     m_emptyValue = value;
 }
 
-void LookupCombo::refill()
+void LookupCombo::refill(bool keepChoice)
 {
+    const QString before = value();
     const QSignalBlocker blocker(this);
     clear();
     addItem(m_emptyText, m_emptyValue);
@@ -32,10 +48,10 @@ void LookupCombo::refill()
         const int key = m_dataset->fieldIndex(m_keyField);
         const int list = m_dataset->fieldIndex(m_listField);
         for (int row = 0; row < m_dataset->recordCount(); ++row)
-            addItem(jet::Dataset::valueToText(m_dataset->valueAt(row, list)),
-                    jet::Dataset::valueToText(m_dataset->valueAt(row, key)));
+            addItem(jet::Dataset::valueToText(m_dataset->valueAt(row, list)), keyText(m_dataset->valueAt(row, key)));
     }
-    setCurrentIndex(0);
+    const int kept = keepChoice && before != m_emptyValue ? findData(before) : -1;
+    setCurrentIndex(std::max(kept, 0));
 }
 
 QString LookupCombo::value() const

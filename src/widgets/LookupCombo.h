@@ -21,8 +21,9 @@ public:
     void setEmpty(const QString &text, const QString &value);
     const QString &emptyValue() const { return m_emptyValue; }
 
-    // Reads the rows again (or only the empty entry for a closed dataset); the empty entry is chosen.
-    void refill();
+    // Reads the rows again (or only the empty entry for a closed dataset). The empty entry is
+    // chosen, or with keepChoice the row chosen before when its key is still listed.
+    void refill(bool keepChoice = false);
     // The key of the chosen row as text; the empty value when none is chosen.
     QString value() const;
     bool chosen() const { return value() != m_emptyValue; }

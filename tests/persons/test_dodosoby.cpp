@@ -3,7 +3,8 @@
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
-#include "persons/Lookup.h"
+#include "persons/PolaTekstowe.h"
+#include "widgets/LookupCombo.h"
 #include "support/OsobyTestSupport.h"
 
 #include <QCompleter>
@@ -101,7 +102,7 @@ protected:
 
 TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
 {
-    auto klucz = [](QComboBox *lookup, const char *key) { ASSERT_TRUE(persons::UstawKluczLookup(lookup, QString::fromLatin1(key))); };
+    auto klucz = [](widgets::LookupCombo *lookup, const char *key) { ASSERT_TRUE(lookup->setValue(QString::fromLatin1(key))); };
     const Przypadek przypadki[] = {
         {"surname and first name with AND",
          [&] {
@@ -154,7 +155,7 @@ TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
 
 TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
 {
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     ASSERT_EQ(frm->iloscWierszy(), 2);
     EXPECT_EQ(frm->wiersz(0)->text(0), QStringLiteral("Kowalski Jan Maria (Piotr,-)"));
@@ -166,7 +167,7 @@ TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
 
 TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 {
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     ASSERT_EQ(frm->iloscWierszy(), 2);
     EXPECT_FALSE(dlg->Zmieniono);
@@ -184,10 +185,10 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 
     // Each kind of control counts.
     const std::pair<const char *, std::function<void()>> zmiany[] = {
-        {"name list", [&] { persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7")); }},
+        {"name list", [&] { dlg->ImieLcbx->setValue(QStringLiteral("7")); }},
         {"PESEL", [&] { pisz(dlg->PeselMsk, QStringLiteral("1")); }},
         {"postal code", [&] { dlg->AdresGrp->KodMsk->setText(QStringLiteral("3")); }},
-        {"place", [&] { persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2")); }},
+        {"place", [&] { dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2")); }},
         {"showing the dialog", [&] {
              dlg->hide();
              dlg->show();
@@ -217,10 +218,10 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 
 TEST_F(DodFizTest, ADatabaseErrorIsShownAndLosesNothing)
 {
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("13"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("13"));
     dlg->DodajBtnClick();
     ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
     main->baza().close();
     dlg->DodajBtn->click();
     ASSERT_EQ(recording.messages.size(), 1u);
@@ -250,10 +251,10 @@ TEST_F(DodFizTest, NoCriterionAsksBeforeTakingEveryNaturalPerson)
 
 TEST_F(DodFizTest, ClearingResetsEveryCriterionAndChecksAnd)
 {
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
-    persons::UstawKluczLookup(dlg->MatkaLcbx, QStringLiteral("8"));
-    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
-    persons::UstawKluczLookup(dlg->AdresGrp->UlicaLcbx, QStringLiteral("501"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    dlg->MatkaLcbx->setValue(QStringLiteral("8"));
+    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
+    dlg->AdresGrp->UlicaLcbx->setValue(QStringLiteral("501"));
     pisz(dlg->PeselMsk, QStringLiteral("123"));
     pisz(dlg->NipMsk, QStringLiteral("123"));
     for (QLineEdit *edit : {dlg->AdresGrp->KodMsk, dlg->AdresGrp->NumerEdt, dlg->AdresGrp->Numer2Edt})
@@ -276,22 +277,22 @@ TEST_F(DodFizTest, ListsShowCapitalsAndTheStreetListFollowsThePlace)
     EXPECT_EQ(imiona, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("JAN"), QStringLiteral("ŁUKASZ"),
                                    QStringLiteral("MARIA"), QStringLiteral("PIOTR")}));
     EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 1);
-    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
+    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
     QStringList ulice;
     for (int i = 0; i < dlg->AdresGrp->UlicaLcbx->count(); ++i)
         ulice << dlg->AdresGrp->UlicaLcbx->itemText(i);
     EXPECT_EQ(ulice, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("Długa ul."), QStringLiteral("Krótka ul.")}));
-    persons::UstawKluczLookup(dlg->AdresGrp->UlicaLcbx, QStringLiteral("502"));
-    persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2"));
-    EXPECT_EQ(persons::KluczLookup(dlg->AdresGrp->UlicaLcbx), QString());
+    dlg->AdresGrp->UlicaLcbx->setValue(QStringLiteral("502"));
+    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2"));
+    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->value(), QString());
     EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 2);
 
     // Criteria survive a new showing even though the lists are reloaded.
-    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("10"));
+    dlg->ImieLcbx->setValue(QStringLiteral("10"));
     dlg->hide();
     dlg->show();
-    EXPECT_EQ(persons::KluczLookup(dlg->ImieLcbx), QStringLiteral("10"));
-    EXPECT_EQ(persons::KluczLookup(dlg->AdresGrp->MiejscowoscLcbx), QStringLiteral("2"));
+    EXPECT_EQ(dlg->ImieLcbx->value(), QStringLiteral("10"));
+    EXPECT_EQ(dlg->AdresGrp->MiejscowoscLcbx->value(), QStringLiteral("2"));
 }
 
 TEST_F(DodFizTest, SmallPolishLettersBecomeCapitalsOnlyInTheNameLists)
@@ -343,7 +344,7 @@ TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
          QStringLiteral(" AND (OSPRAW.REGON = '123456785' AND OSPRAW.NIP = '9876543210')"), {osoby::Zgoda}},
         {"address criteria, OR",
          [&] {
-             persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("2"));
+             dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2"));
              dlg->AdresGrp->KodMsk->setText(QStringLiteral("30-0%"));
              dlg->OrRb->setChecked(true);
          },
@@ -387,7 +388,7 @@ TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)
              dlg->Zmieniono = false;
              dlg->NazwaLke->hidePopup();
          }},
-        {"the place", [&] { persons::UstawKluczLookup(dlg->AdresGrp->MiejscowoscLcbx, QStringLiteral("1")); }},
+        {"the place", [&] { dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1")); }},
     };
     for (const auto &[name, zmien] : zmiany) {
         SCOPED_TRACE(name);

@@ -7,7 +7,6 @@
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
-#include "persons/Lookup.h"
 #include "persons/Rejestracja.h"
 #include "persons/TWjrOsUstFrm.h"
 #include "persons/TWjrOsobyFrm.h"
@@ -77,13 +76,13 @@ TEST_F(KarOsTest, APersonFoundByTwoSearchesOccupiesOneRowRefreshedAndSelected)
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
     auto *dlg = frm->DodFizFrm;
     dlg->show();
-    persons::UstawKluczLookup(dlg->NazwiskoLcbx, QStringLiteral("12"));
+    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz}));
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 2/2"));
 
     dlg->CzyscBtnClick();
-    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7"));
+    dlg->ImieLcbx->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak}));

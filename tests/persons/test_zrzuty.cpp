@@ -4,7 +4,7 @@
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
-#include "persons/Lookup.h"
+#include "widgets/LookupCombo.h"
 #include "persons/Rejestracja.h"
 #include "app/UstawieniaFrm.h"
 #include "app/support/TestApplication.h"
@@ -40,8 +40,8 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
     // Natural persons: surname Kowalski or Kraków or a PESEL starting 800101.
     auto *fiz = frm->DodFizFrm;
     fiz->show();
-    persons::UstawKluczLookup(fiz->NazwiskoLcbx, QStringLiteral("12"));
-    persons::UstawKluczLookup(fiz->AdresGrp->MiejscowoscLcbx, QStringLiteral("1"));
+    fiz->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    fiz->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
     pisz(fiz->PeselMsk, QStringLiteral("800101"));
     fiz->OrRb->setChecked(true);
     zrzut(fiz, QStringLiteral("DodFizFrm"));
@@ -81,7 +81,7 @@ TEST(ZrzutyOkna, PersonFileInTheMainWindowFindsByFirstName)
     ASSERT_NE(persons::KarOsFrm, nullptr);
     auto *dlg = persons::KarOsFrm->DodFizFrm;
     dlg->show();
-    persons::UstawKluczLookup(dlg->ImieLcbx, QStringLiteral("7"));
+    dlg->ImieLcbx->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     // Jan: Kowalski and Nowak, not the row with key 0.

@@ -1,5 +1,6 @@
 #include "browsers/RejestrFrm.h"
 
+#include "app/Akcja.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
@@ -317,10 +318,10 @@ void TRejestrFrm::utworzKomponenty()
     RxSplitter1->setSizes({182, m_opis.rozmiar.height() - 182});
 
     // Navigation.
-    connect(GminaCbx, &QComboBox::activated, this, [this] { akcja([this] { GminaCbxChange(); }); });
-    connect(ObrebCbx, &QComboBox::activated, this, [this] { akcja([this] { ObrebCbxChange(); }); });
+    connect(GminaCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { GminaCbxChange(); }); });
+    connect(ObrebCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { ObrebCbxChange(); }); });
     connect(JrLcbx, &QComboBox::activated, this, [this](int index) {
-        akcja([this, index] {
+        app::WykonajAkcje([this, index] {
             const int field = JrQry->fieldIndex(QStringLiteral("id_jr"));
             if (index >= 0 && index < JrQry->recordCount() && field >= 0)
                 UstawKluczJr(jet::Dataset::valueToText(JrQry->valueAt(index, field)));
@@ -328,7 +329,7 @@ void TRejestrFrm::utworzKomponenty()
     });
     JrLcbx->installEventFilter(this);
     for (KomentMarker *marker : {KomentJrPnl, KomentOsPnl, KomentDlkBudPnl})
-        connect(marker, &KomentMarker::clicked, this, [this](int tag) { akcja([this, tag] { KomentImgClick(tag); }); });
+        connect(marker, &KomentMarker::clicked, this, [this](int tag) { app::WykonajAkcje([this, tag] { KomentImgClick(tag); }); });
 }
 
 void TRejestrFrm::utworzPrzechowywanie()
@@ -370,8 +371,8 @@ void TRejestrFrm::dodajSiatke(DataGrid *grid, jet::Query *query, const QString &
                               std::function<bool()> aktywna)
 {
     m_siatki.push_back({grid, query, podpisZmian, podpisKomentarza, std::move(aktywna)});
-    connect(grid, &DataGrid::entered, this, [this, grid] { akcja([this, grid] { DBGridsEnter(grid); }); });
-    connect(grid, &QAbstractItemView::doubleClicked, this, [this, grid] { akcja([this, grid] { DBGridsDblClick(grid); }); });
+    connect(grid, &DataGrid::entered, this, [this, grid] { app::WykonajAkcje([this, grid] { DBGridsEnter(grid); }); });
+    connect(grid, &QAbstractItemView::doubleClicked, this, [this, grid] { app::WykonajAkcje([this, grid] { DBGridsDblClick(grid); }); });
 }
 
 const TRejestrFrm::Siatka *TRejestrFrm::siatka(const DataGrid *grid) const
@@ -395,8 +396,8 @@ void TRejestrFrm::zakonczTworzenie(const std::vector<TToolWindow *> &narzedzia)
     const QColor okno(0, 120, 110);
     KomentTBtn = przycisk("KomentTBtn", QStringLiteral("!"), QColor(200, 60, 0), QStringLiteral("Komentarze|Otwiera okienko z komentarzem"), true);
     ZmianyTBtn = przycisk("ZmianyTBtn", QStringLiteral("Z"), okno, QStringLiteral("Zmiany|Otwiera okno zmian"), true);
-    connect(KomentTBtn, &QAction::triggered, this, [this] { akcja([this] { KomentTBtnClick(); }); });
-    connect(ZmianyTBtn, &QAction::triggered, this, [this] { akcja([this] { ZmianyTBtnClick(); }); });
+    connect(KomentTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { KomentTBtnClick(); }); });
+    connect(ZmianyTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { ZmianyTBtnClick(); }); });
 
     ZmianyTW = new TTWzmianyFrm(this, m_baza);
     ZmianyTW->setWindowTitle(QStringLiteral("Zmiany"));
@@ -462,7 +463,7 @@ void TRejestrFrm::FormClose()
 bool TRejestrFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == JrLcbx && event->type() == QEvent::FocusIn)
-        akcja([this] { JrLcbxEnter(); });
+        app::WykonajAkcje([this] { JrLcbxEnter(); });
     return QMainWindow::eventFilter(watched, event);
 }
 

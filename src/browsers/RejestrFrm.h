@@ -154,7 +154,6 @@ protected:
     void pokazObrazPrzedmiotu(jet::Query *query);
     // Focus moves to the list; an inactive window takes no focus, so its enter handling runs here.
     static void ustawFokus(QWidget *widget, const std::function<void()> &wejscie);
-    template <typename F> void akcja(F &&f);
     jet::Database *baza() const { return m_baza; }
 
     void showEvent(QShowEvent *event) override;
@@ -190,14 +189,5 @@ QLabel *panelTekstowy(const QString &name, const QString &caption, QWidget *pare
 std::optional<QColor> kolorKomentarza(const widgets::DataGrid::CellParams &cell);
 // The comment column rule, then the highlight of a selected cell.
 std::optional<QColor> kolorKomentarzaLubZaznaczenia(const widgets::DataGrid::CellParams &cell);
-
-template <typename F> void TRejestrFrm::akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
-}
 
 } // namespace katarix::browsers

@@ -1,5 +1,6 @@
 #include "browsers/RgFrm.h"
 
+#include "app/Akcja.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
@@ -197,7 +198,7 @@ void TRgFrm::utworzStrony()
     cornerLayout->addWidget(KomentDlkBudPnl);
     PrzedmPCtl->setCornerWidget(corner, Qt::TopRightCorner);
     panel5Layout->addWidget(PrzedmPCtl);
-    connect(PrzedmPCtl, &QTabWidget::currentChanged, this, [this] { akcja([this] { PrzedmPCtlChange(); }); });
+    connect(PrzedmPCtl, &QTabWidget::currentChanged, this, [this] { app::WykonajAkcje([this] { PrzedmPCtlChange(); }); });
 }
 
 // The report buttons and the three tool window toggles of this window, before the comment and
@@ -207,8 +208,8 @@ void TRgFrm::utworzPrzyciski()
     const QColor raport(40, 80, 160), okno(0, 120, 110);
     JrRaportTBtn = przycisk("JrRaportTBtn", QStringLiteral("R"), raport, QStringLiteral("Raport dla jednostki rejestrowej"), false);
     WypisSkrTBtn = przycisk("WypisSkrTBtn", QStringLiteral("U"), raport, QStringLiteral("Raport uproszczony"), false);
-    connect(JrRaportTBtn, &QAction::triggered, this, [this] { akcja([this] { WypisBtnClick(); }); });
-    connect(WypisSkrTBtn, &QAction::triggered, this, [this] { akcja([this] { WypisSkrTBtnClick(); }); });
+    connect(JrRaportTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WypisBtnClick(); }); });
+    connect(WypisSkrTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WypisSkrTBtnClick(); }); });
     MainTlbr->addSeparator();
     KlasouzTBtn = przycisk("KlasouzTBtn", QStringLiteral("K"), okno,
                            QStringLiteral("Klasy i użytki|Otwiera okienko z listą klas i użytków dla działki"), true);
@@ -216,9 +217,9 @@ void TRgFrm::utworzPrzyciski()
                        QStringLiteral("Budynki|Otwiera okienko z listą budynków położonych na działce"), true);
     LokTBtn = przycisk("LokTBtn", QStringLiteral("L"), okno,
                        QStringLiteral("Lokale|Otwiera okienko z listą lokali znajdujących się w danym budynku"), true);
-    connect(KlasouzTBtn, &QAction::triggered, this, [this] { akcja([this] { KlasouzTBtnClick(); }); });
-    connect(BudTBtn, &QAction::triggered, this, [this] { akcja([this] { BudTBtnClick(); }); });
-    connect(LokTBtn, &QAction::triggered, this, [this] { akcja([this] { LokTBtnClick(); }); });
+    connect(KlasouzTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { KlasouzTBtnClick(); }); });
+    connect(BudTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { BudTBtnClick(); }); });
+    connect(LokTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { LokTBtnClick(); }); });
 }
 
 void TRgFrm::utworzKlasouz()
@@ -246,7 +247,7 @@ void TRgFrm::utworzKlasouz()
 bool TRgFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == KlasouzTW && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
-        akcja([this] { KlasouzTWVisibleChanged(); });
+        app::WykonajAkcje([this] { KlasouzTWVisibleChanged(); });
     return TRejestrFrm::eventFilter(watched, event);
 }
 

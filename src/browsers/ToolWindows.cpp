@@ -1,5 +1,6 @@
 #include "browsers/ToolWindows.h"
 
+#include "app/Akcja.h"
 #include "app/IniFile.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
@@ -133,13 +134,7 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     btnLayout->setContentsMargins(1, 1, 1, 1);
     btnLayout->addWidget(PrzejscieBtn);
     btnLayout->addStretch();
-    connect(PrzejscieBtn, &QToolButton::clicked, this, [this] {
-        try {
-            PrzejscieBtnClick();
-        } catch (const std::exception &error) {
-            app::PokazWyjatek(error);
-        }
-    });
+    connect(PrzejscieBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { PrzejscieBtnClick(); }); });
 
     BudGrd = new DataGrid(this);
     BudGrd->setObjectName(QStringLiteral("BudGrd"));

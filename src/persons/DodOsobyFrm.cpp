@@ -1,5 +1,6 @@
 #include "persons/DodOsobyFrm.h"
 
+#include "app/Akcja.h"
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
@@ -24,15 +25,6 @@ void Kryteria::tekst(const char *prefix, const QString &tekst, const char *suffi
 {
     if (!tekst.isEmpty())
         m_czesci << QString::fromUtf8(prefix) + reg::CytujApostrofy(tekst) + QString::fromUtf8(suffix);
-}
-
-template <typename F> void TDodOsobyFrm::akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
 }
 
 TDodOsobyFrm::TDodOsobyFrm(TKarOsFrm *kartoteka, jet::Database *baza, const char *stala, const char *ulicaSql,
@@ -71,10 +63,10 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
     adres->MiejscowoscLcbx->setLookup(MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
     adres->UlicaLcbx->setLookup(UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
     connect(adres->MiejscowoscLcbx, &QComboBox::currentIndexChanged, this,
-            [this] { akcja([this] { MiejscowoscLcbxChange(); }); });
-    connect(dodaj, &QAbstractButton::clicked, this, [this] { akcja([this] { DodajBtnClick(); }); });
+            [this] { app::WykonajAkcje([this] { MiejscowoscLcbxChange(); }); });
+    connect(dodaj, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { DodajBtnClick(); }); });
     connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(czysc, &QAbstractButton::clicked, this, [this] { akcja([this] { CzyscBtnClick(); }); });
+    connect(czysc, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
     if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
         IniSave.Init(this, app::MainFrm->PlikIni, false, true, sekcja);
 }
@@ -82,7 +74,7 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
 void TDodOsobyFrm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    akcja([this] { FormShow(); });
+    app::WykonajAkcje([this] { FormShow(); });
 }
 
 void TDodOsobyFrm::FormShow()

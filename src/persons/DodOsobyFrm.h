@@ -79,7 +79,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Sets Zmieniono; bound to every criterion control's change.
     void oznaczZmiane() { Zmieniono = true; }
-    template <typename F> void akcja(F &&f);
 
     TKarOsFrm *m_kartoteka;
     jet::Database *m_baza;

@@ -1,5 +1,6 @@
 #include "persons/KarOsFrm.h"
 
+#include "app/Akcja.h"
 #include "app/FormPlacement.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
@@ -84,15 +85,6 @@ WierszOsoby::WierszOsoby(TKarOsFrm *kartoteka, const TIdentOs &ident) : Ident(id
 
 bool WierszOsoby::operator<(const QTreeWidgetItem &other) const { return m_kartoteka->LvCompare(this, &other) < 0; }
 
-template <typename F> void TKarOsFrm::akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
-}
-
 QString TKarOsFrm::sekcjaOkna() { return QStringLiteral("KATARIX.KarOsFrm"); }
 QString TKarOsFrm::prefiksPaskow() { return QStringLiteral("KATARIX.KART_OS_TOOLBARS."); }
 
@@ -165,12 +157,12 @@ void TKarOsFrm::utworzKomponenty()
     JrTB = button(ToolsTlb, "JrTB", QStringLiteral(":/persons/jednostki.svg"),
                   QStringLiteral("Jednostki rejestrowe|Lista JR, w których występuje dana osoba"));
 
-    connect(DodajFizTBtn, &QAction::triggered, this, [this] { akcja([this] { DodajFizTBtnClick(1); }); });
-    connect(DodajPrawTBtn, &QAction::triggered, this, [this] { akcja([this] { DodajFizTBtnClick(2); }); });
-    connect(UsunTBtn, &QAction::triggered, this, [this] { akcja([this] { UsunTBtnClick(); }); });
-    connect(WyczyscTBtn, &QAction::triggered, this, [this] { akcja([this] { WyczyscTBtnClick(); }); });
-    connect(ZestGrOsTBtn, &QAction::triggered, this, [this] { akcja([this] { ZestGrOsTBtnClick(); }); });
-    connect(JrTB, &QAction::triggered, this, [this] { akcja([this] { JrTBClick(); }); });
+    connect(DodajFizTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { DodajFizTBtnClick(1); }); });
+    connect(DodajPrawTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { DodajFizTBtnClick(2); }); });
+    connect(UsunTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { UsunTBtnClick(); }); });
+    connect(WyczyscTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WyczyscTBtnClick(); }); });
+    connect(ZestGrOsTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { ZestGrOsTBtnClick(); }); });
+    connect(JrTB, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { JrTBClick(); }); });
 
     Lv = new QTreeWidget(this);
     Lv->setObjectName(QStringLiteral("Lv"));
@@ -228,7 +220,7 @@ void TKarOsFrm::utworzKomponenty()
 
     auto *usun = new QShortcut(QKeySequence(Qt::Key_Delete), this);
     usun->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(usun, &QShortcut::activated, this, [this] { akcja([this] { FormKeyDown(Qt::Key_Delete); }); });
+    connect(usun, &QShortcut::activated, this, [this] { app::WykonajAkcje([this] { FormKeyDown(Qt::Key_Delete); }); });
 
     StatusPanel0 = new QLabel(this);
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));

@@ -121,7 +121,6 @@ private:
                         double adresId, double mslink);
     // Applies tryb to the rows given by number (any order).
     void zaznaczWiersze(QList<int> wiersze, QItemSelectionModel::SelectionFlags tryb);
-    template <typename F> void akcja(F &&f);
     // The units of one person in the registration units window.
     virtual void pokazJednostkiOsoby(const QString &opisOsoby, double osobaId);
     // The land summary of the persons given, in this order.

@@ -1,5 +1,6 @@
 #include "persons/TWjrOsobyFrm.h"
 
+#include "app/Akcja.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
@@ -36,16 +37,6 @@ QToolButton *przycisk(const QString &name, const QString &hint, const QString &i
     button->setAutoRaise(true);
     button->setFixedSize(24, 24);
     return button;
-}
-
-// Runs a user action; its error goes to the standard error display.
-template <typename F> void akcja(F &&f)
-{
-    try {
-        f();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
 }
 
 void ustawRejestr(jet::StrHolder &sh, const sql::Rejestr &rejestr)
@@ -114,7 +105,7 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     layout->addWidget(pasek);
     layout->addWidget(JrGrd, 1);
 
-    const auto przejdz = [this] { akcja([this] { PrzejdzDoJr(); }); };
+    const auto przejdz = [this] { app::WykonajAkcje([this] { PrzejdzDoJr(); }); };
     connect(PrzejscieSB, &QToolButton::clicked, this, przejdz);
     connect(JrGrd, &QAbstractItemView::doubleClicked, this, przejdz);
     connect(UstawieniaSB, &QToolButton::clicked, this, &TTWjrOsobyFrm::UstawieniaSBClick);
@@ -231,7 +222,7 @@ TTWjrOsobyFrm::WygladKomorki TTWjrOsobyFrm::JrGrdGetCellParams(const DataGrid::C
 
 void TTWjrOsobyFrm::UstawieniaSBClick()
 {
-    akcja([this] {
+    app::WykonajAkcje([this] {
         if (TWjrOsUstFrm->exec() == QDialog::Accepted)
             CzytajJr();
     });
@@ -242,7 +233,7 @@ bool TTWjrOsobyFrm::eventFilter(QObject *watched, QEvent *event)
     if (watched == JrGrd && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            akcja([this] { PrzejdzDoJr(); });
+            app::WykonajAkcje([this] { PrzejdzDoJr(); });
             return true;
         }
     }

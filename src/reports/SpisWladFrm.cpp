@@ -1,5 +1,6 @@
 #include "reports/SpisWladFrm.h"
 
+#include "app/Akcja.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
 #include "app/RaportRunner.h"
@@ -167,11 +168,7 @@ void TSpisWladFrm::WypelnijObreby()
 
 void TSpisWladFrm::JEwidCbxChange()
 {
-    try {
-        WypelnijObreby();
-    } catch (const std::exception &error) {
-        app::PokazWyjatek(error);
-    }
+    app::WykonajAkcje([this] { WypelnijObreby(); });
 }
 
 void TSpisWladFrm::ObrebClbClickCheck()

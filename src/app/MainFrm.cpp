@@ -29,6 +29,18 @@ static void zaladujIkony()
 namespace katarix::app {
 
 TMainFrm *MainFrm = nullptr;
+
+jet::Database *bazaProgramu(jet::Database *database)
+{
+    if (database)
+        return database;
+    return MainFrm ? &MainFrm->baza() : nullptr;
+}
+
+QString plikIni()
+{
+    return MainFrm ? MainFrm->PlikIni : QString();
+}
 TAboutFrm *AboutFrm = nullptr;
 
 namespace {

@@ -202,6 +202,12 @@ private:
 };
 
 extern TMainFrm *MainFrm;
+
+// The given register, or the main window's connection when none is given (windows take a
+// database of their own in tests).
+jet::Database *bazaProgramu(jet::Database *database);
+// The configuration file of the program (empty without a main window).
+QString plikIni();
 extern TAboutFrm *AboutFrm;
 
 } // namespace katarix::app

@@ -157,7 +157,7 @@ bool KomentMarker::eventFilter(QObject *watched, QEvent *event)
 TRejestrFrm::TRejestrFrm(const OpisRejestru &opis, QWidget *parent, jet::Database *database)
     : QMainWindow(parent), FrmStrg(this, opis.sekcja), m_opis(opis)
 {
-    m_baza = database ? database : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
+    m_baza = app::bazaProgramu(database);
     setObjectName(opis.nazwa);
     setWindowTitle(opis.tytul);
     setWindowIcon(QIcon(opis.ikona));

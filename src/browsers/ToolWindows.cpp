@@ -41,18 +41,6 @@ QIcon ikonaZnaku(const QString &glyph, const QColor &color)
     return QIcon(pixmap);
 }
 
-jet::Database *bazaProgramu(jet::Database *database)
-{
-    if (database)
-        return database;
-    return app::MainFrm ? &app::MainFrm->baza() : nullptr;
-}
-
-QString plikIni()
-{
-    return app::MainFrm ? app::MainFrm->PlikIni : QString();
-}
-
 namespace {
 
 QFont czcionkaPaska()
@@ -77,13 +65,13 @@ TToolWindow::TToolWindow(QWidget *owner) : QWidget(owner, Qt::Tool)
 
 bool TToolWindow::pozycjaZapisana() const
 {
-    return !plikIni().isEmpty() && app::IniFile(plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
+    return !app::plikIni().isEmpty() && app::IniFile(app::plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
 }
 
 void TToolWindow::initStorage()
 {
-    if (!plikIni().isEmpty())
-        IniSave.Init(this, plikIni(), true, true, m_section);
+    if (!app::plikIni().isEmpty())
+        IniSave.Init(this, app::plikIni(), true, true, m_section);
 }
 
 void TToolWindow::showEvent(QShowEvent *event)
@@ -117,7 +105,7 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
 
     BudQry = new jet::Query(this);
     BudQry->setObjectName(QStringLiteral("BudQry"));
-    BudQry->setDatabase(bazaProgramu(database));
+    BudQry->setDatabase(app::bazaProgramu(database));
     BudQry->setSql(QString::fromUtf8(reg::sql::twbud::BudQry));
     connect(BudQry, &jet::Dataset::afterOpen, this, &TTWbudFrm::BudQryAfterOpen);
 
@@ -166,8 +154,8 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addLayout(body);
     layout->addWidget(StatBar);
 
-    if (!plikIni().isEmpty())
-        app::WczytajKolumnyDBGrid(BudGrd, plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+    if (!app::plikIni().isEmpty())
+        app::WczytajKolumnyDBGrid(BudGrd, app::plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
     initStorage();
 }
 
@@ -211,7 +199,7 @@ TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *da
 
     LokQry = new jet::Query(this);
     LokQry->setObjectName(QStringLiteral("LokQry"));
-    LokQry->setDatabase(bazaProgramu(database));
+    LokQry->setDatabase(app::bazaProgramu(database));
     LokQry->setSql(QString::fromUtf8(reg::sql::twlok::LokQry));
     connect(LokQry, &jet::Dataset::afterOpen, this, &TTWlokFrm::LokQryAfterScroll);
     connect(LokQry, &jet::Dataset::afterScroll, this, &TTWlokFrm::LokQryAfterScroll);
@@ -241,8 +229,8 @@ TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addWidget(LokalGrd);
     layout->addWidget(StatBar);
 
-    if (!plikIni().isEmpty())
-        app::WczytajKolumnyDBGrid(LokalGrd, plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
+    if (!app::plikIni().isEmpty())
+        app::WczytajKolumnyDBGrid(LokalGrd, app::plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
     initStorage();
 }
 

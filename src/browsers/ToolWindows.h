@@ -90,10 +90,6 @@ public:
     QPlainTextEdit *Memo;
 };
 
-// The given register, or the main window's connection when none is given.
-jet::Database *bazaProgramu(jet::Database *database);
-// The configuration file of the program (empty without a main window).
-QString plikIni();
 // A small picture drawn for buttons and markers (no image files needed).
 QIcon ikonaZnaku(const QString &glyph, const QColor &color);
 

@@ -1,6 +1,7 @@
 #include "browsers/ZmianyFrm.h"
 
 #include "app/IniFile.h"
+#include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "register/SqlTemplates.h"
 #include "register/sql/ZmianyQueries.h"
@@ -56,7 +57,7 @@ TTWzmianyFrm::TTWzmianyFrm(QWidget *owner, jet::Database *database)
     auto query = [this, database](const char *name, const char *text, const char *parameter) {
         auto *q = new jet::Query(this);
         q->setObjectName(QString::fromLatin1(name));
-        q->setDatabase(bazaProgramu(database));
+        q->setDatabase(app::bazaProgramu(database));
         q->setSql(QString::fromUtf8(text));
         q->setParameter(QString::fromLatin1(parameter), -1.0, jet::FieldType::Float);
         return q;
@@ -71,7 +72,7 @@ TTWzmianyFrm::TTWzmianyFrm(QWidget *owner, jet::Database *database)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Html);
 
-    FrmStrg.setIniFileName(plikIni());
+    FrmStrg.setIniFileName(app::plikIni());
 }
 
 TTWzmianyFrm::~TTWzmianyFrm()

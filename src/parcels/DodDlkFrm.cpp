@@ -51,7 +51,7 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh)),
       m_ui(std::make_unique<Ui::TDodDlkFrm>())
 {
-    m_baza = database ? database : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
+    m_baza = app::bazaProgramu(database);
     utworzKomponenty();
     polacz();
 

@@ -148,7 +148,7 @@ int PorownajWiersze(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolu
 TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
 {
     KarDzFrm = this;
-    m_baza = database ? database : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
+    m_baza = app::bazaProgramu(database);
     setObjectName(QStringLiteral("KarDzFrm"));
     setWindowTitle(TytulOkna);
     setWindowIcon(QIcon(QStringLiteral(":/icons/dzialki.svg")));

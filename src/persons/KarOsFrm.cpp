@@ -92,7 +92,7 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
 {
     KarOsFrm = this;
     zaladujIkony();
-    jet::Database *baza = database ? database : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
+    jet::Database *baza = app::bazaProgramu(database);
     if (app::MainFrm)
         m_plikIni = app::MainFrm->PlikIni;
     setObjectName(QStringLiteral("KarOsFrm"));

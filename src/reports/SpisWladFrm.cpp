@@ -74,7 +74,7 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
     SrodekPnl = m_ui->SrodekPnl;
     PrawyPnl = m_ui->PrawyPnl;
 
-    jet::Database *database = baza ? baza : (app::MainFrm ? &app::MainFrm->baza() : nullptr);
+    jet::Database *database = app::bazaProgramu(baza);
     m_tempQry = tempQry ? tempQry : (app::MainFrm ? app::MainFrm->TempQry : nullptr);
     m_rtf1 = rtf1 ? rtf1 : (app::MainFrm ? &app::MainFrm->Rtf1 : nullptr);
     if (!m_tempQry) {

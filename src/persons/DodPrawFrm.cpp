@@ -1,5 +1,6 @@
 #include "persons/DodPrawFrm.h"
 
+#include "jet/NumberText.h"
 #include "jet/Query.h"
 #include "persons/PolaTekstowe.h"
 #include "register/sql/OsobyQueries.h"
@@ -77,8 +78,7 @@ void TDodPrawFrm::FormShow()
         const int klucz = NazwyQry->fieldIndex(QStringLiteral("OSPRAW_ID"));
         for (int row = 0; row < NazwyQry->recordCount(); ++row)
             NazwaLke->addItem(jet::Dataset::valueToText(NazwyQry->valueAt(row, nazwa)),
-                              QString::number(jet::Dataset::valueToFloat(NazwyQry->valueAt(row, klucz)), 'f',
-                                              QLocale::FloatingPointShortest));
+                              jet::sqlNumber(jet::Dataset::valueToFloat(NazwyQry->valueAt(row, klucz))));
         NazwaLke->setCurrentIndex(-1);
         NazwaLke->setEditText(tekst);
     }

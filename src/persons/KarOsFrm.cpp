@@ -6,6 +6,7 @@
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "jet/Dataset.h"
+#include "jet/NumberText.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/TWjrOsobyFrm.h"
@@ -76,8 +77,6 @@ private:
     QWidget *m_widget;
     bool &m_wsad;
 };
-
-QString liczbaId(double value) { return QString::number(value, 'f', QLocale::FloatingPointShortest); }
 
 } // namespace
 
@@ -385,7 +384,7 @@ QString TKarOsFrm::ListaIdOsob() const
 {
     QStringList ids;
     for (const WierszOsoby *row : zaznaczone())
-        ids << liczbaId(row->Ident.mslink);
+        ids << jet::sqlNumber(row->Ident.mslink);
     return ids.join(QLatin1Char(','));
 }
 

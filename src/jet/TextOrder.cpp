@@ -85,20 +85,10 @@ inline char32_t secondaryKey(char32_t c)
 }
 
 struct Utf8Reader {
-    const unsigned char *p;
-    const unsigned char *end;
+    const char *p;
+    const char *end;
     bool atEnd() const { return p >= end; }
-    char32_t next()
-    {
-        const unsigned char c = *p++;
-        if (c < 0x80)
-            return c;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t cp = c & (0x3F >> extra);
-        while (extra-- > 0 && p < end && (*p & 0xC0) == 0x80)
-            cp = (cp << 6) | (*p++ & 0x3F);
-        return cp;
-    }
+    char32_t next() { return decodeUtf8(p, end); }
 };
 
 struct Utf16Reader {
@@ -156,9 +146,7 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
     if (i == lengthA && i == lengthB)
         return 0;
     // Restart at the last character boundary (i is one, since the prefix was ASCII).
-    const auto *pa = reinterpret_cast<const unsigned char *>(a);
-    const auto *pb = reinterpret_cast<const unsigned char *>(b);
-    return compareWith(Utf8Reader{pa + i, pa + lengthA}, Utf8Reader{pb + i, pb + lengthB});
+    return compareWith(Utf8Reader{a + i, a + lengthA}, Utf8Reader{b + i, b + lengthB});
 }
 
 } // namespace text

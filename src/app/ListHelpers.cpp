@@ -1,6 +1,5 @@
 #include "app/ListHelpers.h"
 
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "jet/Dataset.h"
@@ -9,7 +8,6 @@
 #include "widgets/DataGrid.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QListWidget>
 #include <exception>
 
@@ -188,45 +186,6 @@ QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &te
         pokazBlad(error, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
     }
     return tekst;
-}
-
-void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString &sekcja)
-{
-    QHeaderView *header = grid->horizontalHeader();
-    const bool updates = header->updatesEnabled();
-    header->setUpdatesEnabled(false);
-    try {
-        const app::IniFile ini(plikIni);
-        const int count = header->count();
-        QList<int> columns; // logical columns in their order at the start
-        for (int visual = 0; visual < count; ++visual)
-            columns << header->logicalIndex(visual);
-        const auto &designed = grid->designedColumns();
-        for (int logical : columns) {
-            const QString field = grid->fieldOfColumn(logical);
-            if (logical < designed.size() && designed[logical].imeName == QLatin1String("POMIN"))
-                continue;
-            const QString value = ini.ReadString(sekcja, grid->objectName() + QLatin1Char('.') + field, QString());
-            if (value.isEmpty())
-                continue;
-            const int comma = value.indexOf(QLatin1Char(','));
-            const int position = app::toInteger(comma < 0 ? QString() : value.left(comma));
-            const int width = app::toInteger(comma < 0 ? QString() : value.mid(comma + 1));
-            if (position < count)
-                header->moveSection(header->visualIndex(logical), std::max(0, position));
-            if (width < 0) {
-                header->setSectionHidden(logical, true);
-            } else {
-                header->setSectionHidden(logical, false);
-                header->resizeSection(logical, width);
-            }
-        }
-    } catch (const std::exception &error) {
-        header->setUpdatesEnabled(updates);
-        pokazBlad(error, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
-        return;
-    }
-    header->setUpdatesEnabled(updates);
 }
 
 } // namespace katarix::app

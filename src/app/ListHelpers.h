@@ -51,8 +51,5 @@ void ZaznaczCheckListBox(QListWidget *clb, int tryb);
 // The values of field pole over the selected rows of grid, comma-separated ("" when no row is
 // selected); the dataset stays on the last selected row.
 QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &tekst);
-// Column order, widths and visibility of grid from the section of the INI file: keys
-// "<grid name>.<field>" with "position,width" (a negative width hides the column).
-void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString &sekcja);
 
 } // namespace katarix::app

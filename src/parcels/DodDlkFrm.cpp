@@ -49,7 +49,8 @@ QString kluczLookup(const LookupCombo *lookup)
 
 TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh)),
-      m_ui(std::make_unique<Ui::TDodDlkFrm>())
+      m_ui(std::make_unique<Ui::TDodDlkFrm>()),
+      m_uklad(this, QStringLiteral("KATARIX.DodDlkFrm"), app::LayoutStore::Placement::Pos)
 {
     m_baza = app::bazaProgramu(database);
     utworzKomponenty();
@@ -78,8 +79,8 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     } catch (const std::exception &error) {
         app::PokazWyjatek(error);
     }
-    if (app::MainFrm)
-        m_iniSave.Init(this, app::MainFrm->PlikIni, false, true, QStringLiteral("KATARIX.DodDlkFrm"));
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
     Zmieniono = false;
 }
 

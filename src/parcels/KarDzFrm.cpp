@@ -145,7 +145,8 @@ int PorownajWiersze(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolu
     return rosnaco ? *wynik : -*wynik;
 }
 
-TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
+TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database)
+    : QMainWindow(parent), m_uklad(this, QStringLiteral("KATARIX.KarDzFrm"), app::LayoutStore::Placement::PosSize)
 {
     KarDzFrm = this;
     m_baza = app::bazaProgramu(database);
@@ -158,8 +159,8 @@ TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
 
     if (!DodDlkFrm)
         DodDlkFrm = new TDodDlkFrm(this, m_baza);
-    if (app::MainFrm)
-        m_iniSave.Init(this, app::MainFrm->PlikIni, true, true, QStringLiteral("KATARIX.KarDzFrm"));
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
     BudTW = new browsers::TTWbudFrm(this, QStringLiteral("KarDzFrm"), m_baza);
     BudTW->OnClose = [this] { app::WykonajAkcje([this] { BudynkiZamkniete(); }); };
     PokazIlosc(QStringLiteral("0/0"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -124,7 +124,7 @@ private:
     void usunWiersze(bool wszystkie);
 
     jet::Database *m_baza;
-    app::TIniSave m_iniSave;
+    app::LayoutStore m_uklad;
     bool m_zamkniete = false;
     // The batch under way: the rows found, the first of the earlier rows by mslink.
     int m_wsad = 0;

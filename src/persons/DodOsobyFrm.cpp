@@ -30,7 +30,7 @@ void Kryteria::tekst(const char *prefix, const QString &tekst, const char *suffi
 TDodOsobyFrm::TDodOsobyFrm(TKarOsFrm *kartoteka, jet::Database *baza, const char *stala, const char *ulicaSql,
                            const char *miejscowoscSql, const FragmentyAdresu &fragmenty, QString pytanie)
     : QDialog(kartoteka), m_kartoteka(kartoteka), m_baza(baza), m_stala(QString::fromUtf8(stala)),
-      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie))
+      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie)), m_uklad(this, QString(), app::LayoutStore::Placement::Pos)
 {
     MiejscowoscQry = zapytanie("MiejscowoscQry", miejscowoscSql);
     UlicaQry = zapytanie("UlicaQry", ulicaSql);
@@ -67,8 +67,9 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
     connect(dodaj, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { DodajBtnClick(); }); });
     connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(czysc, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
-    if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
-        IniSave.Init(this, app::MainFrm->PlikIni, false, true, sekcja);
+    m_uklad.setSection(sekcja);
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
 }
 
 void TDodOsobyFrm::showEvent(QShowEvent *event)

@@ -1,8 +1,6 @@
 #include "persons/KarOsFrm.h"
 
 #include "app/Akcja.h"
-#include "app/FormPlacement.h"
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "jet/Dataset.h"
@@ -87,13 +85,12 @@ bool WierszOsoby::operator<(const QTreeWidgetItem &other) const { return m_karto
 QString TKarOsFrm::sekcjaOkna() { return QStringLiteral("KATARIX.KarOsFrm"); }
 QString TKarOsFrm::prefiksPaskow() { return QStringLiteral("KATARIX.KART_OS_TOOLBARS."); }
 
-TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
+TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database)
+    : QMainWindow(parent), m_uklad(this, sekcjaOkna(), app::LayoutStore::Placement::PosSize)
 {
     KarOsFrm = this;
     zaladujIkony();
     jet::Database *baza = app::bazaProgramu(database);
-    if (app::MainFrm)
-        m_plikIni = app::MainFrm->PlikIni;
     setObjectName(QStringLiteral("KarOsFrm"));
     m_porzadek.setCaseSensitivity(Qt::CaseSensitive);
     setWindowTitle(QStringLiteral("Kartoteka osób"));
@@ -106,10 +103,9 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
     m_baza = baza;
     TWjrOsobyFrm = new TTWjrOsobyFrm(this);
     connect(TWjrOsobyFrm->CzytajSB, &QAbstractButton::clicked, this, [this] { JrTBClick(); });
-    if (!m_plikIni.isEmpty()) {
-        IniSave.Init(this, m_plikIni, true, true, sekcjaOkna());
-        app::restoreToolBarPositions(this, app::IniFile(m_plikIni), prefiksPaskow());
-    }
+    m_uklad.addToolBars(this, prefiksPaskow());
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
 }
 
 TKarOsFrm::~TKarOsFrm()
@@ -253,14 +249,6 @@ void TKarOsFrm::FormClose()
     if (m_zamkniety)
         return;
     m_zamkniety = true;
-    if (!m_plikIni.isEmpty()) {
-        try {
-            app::IniFile ini(m_plikIni);
-            app::saveToolBarPositions(this, ini, prefiksPaskow());
-        } catch (const std::exception &error) {
-            app::PokazWyjatek(error);
-        }
-    }
     if (KarOsFrm == this)
         KarOsFrm = nullptr;
 }

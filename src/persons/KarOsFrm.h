@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 
 #include <QCollator>
 #include <QItemSelectionModel>
@@ -126,8 +126,7 @@ private:
     // The land summary of the persons given, in this order.
     virtual void drukujZestawienie(const QList<OsobaZestawienia> &osoby);
 
-    app::TIniSave IniSave;
-    QString m_plikIni;
+    app::LayoutStore m_uklad;
     jet::Database *m_baza;
     bool m_wsad = false; // a batch change under way: counts are shown once at its end
     bool m_zamkniety = false;

@@ -2,6 +2,7 @@
 
 #include "app/Akcja.h"
 #include "app/Interaction.h"
+#include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"
@@ -9,7 +10,6 @@
 #include "persons/PolaTekstowe.h"
 #include "register/SqlHelpers.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -133,10 +133,7 @@ void TDodOsobyFrm::DodajBtnClick()
         && app::Komunikat(m_pytanie, QString(), app::mb::YesNo | app::mb::IconWarning, true) != app::mb::IdYes)
         return;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct PrzywrocKursor {
-            ~PrzywrocKursor() { QApplication::restoreOverrideCursor(); }
-        } przywroc;
+        const app::KursorKlepsydry kursor;
         WynikQry->close();
         WynikQry->setSql(SqlSelekcji());
         WynikQry->open();

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <exception>
+#include <iterator>
 
 namespace katarix::app {
 
@@ -117,7 +118,7 @@ int WypelnijCheckListBox(QListWidget *clb, jet::Dataset &qry, const QString &pol
         }
         qry.close();
         if (zaznaczWszystkie)
-            ZaznaczCheckListBox(clb, 1);
+            ZaznaczCheckListBox(clb, widgets::Zaznaczenie::Wszystko);
     } catch (const std::exception &error) {
         pokazBlad(error, QStringLiteral("Błąd podczas wypełniania CheckListBox'a"));
     }
@@ -150,16 +151,23 @@ int TekstyZaznaczonych(const QListWidget *clb, QString &tekst, bool stan)
     return count;
 }
 
-void ZaznaczCheckListBox(QListWidget *clb, int tryb)
+void ZaznaczCheckListBox(QListWidget *clb, widgets::Zaznaczenie zaznaczenie)
 {
-    if (tryb < 0 || tryb > 2)
-        return;
     for (int i = 0; i < clb->count(); ++i) {
         QListWidgetItem *item = clb->item(i);
         const bool checked = item->checkState() == Qt::Checked;
-        const bool wanted = tryb == 2 ? !checked : tryb == 1;
+        const bool wanted = zaznaczenie == widgets::Zaznaczenie::Odwrotnie ? !checked
+                                                                           : zaznaczenie == widgets::Zaznaczenie::Wszystko;
         item->setCheckState(wanted ? Qt::Checked : Qt::Unchecked);
     }
+}
+
+void ZaznaczCheckListBox(QListWidget *clb, int tryb)
+{
+    const widgets::Zaznaczenie tryby[] = {widgets::Zaznaczenie::Nic, widgets::Zaznaczenie::Wszystko,
+                                          widgets::Zaznaczenie::Odwrotnie};
+    if (tryb >= 0 && tryb < int(std::size(tryby)))
+        ZaznaczCheckListBox(clb, tryby[tryb]);
 }
 
 QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &tekst)

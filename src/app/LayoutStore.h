@@ -107,6 +107,7 @@ private:
         QString errorCaption;                         // the caption of that report
     };
     friend class LayoutWatcher;
+    void addDimension(QWidget *widget, const QString &key, Qt::Orientation orientation);
     QWidget *window() const;
     void restorePlacement(const IniFile &ini, bool reportErrors) const;
     void savePlacement(IniFile &ini) const;

@@ -210,32 +210,26 @@ void LayoutStore::addProperty(const QString &name, Getter get, Setter set)
 
 void LayoutStore::addHeight(QWidget *widget, const QString &name)
 {
-    QPointer<QWidget> w(widget);
-    const QString key = nameOf(widget, name) + QStringLiteral(".Height");
-    m_parts.append({[this, w, key](IniFile &ini) {
-                        if (w)
-                            ini.WriteInteger(m_section, key, w->height());
-                    },
-                    [this, w, key](const IniFile &ini) {
-                        const std::optional<int> value = readInt(ini, m_section, key);
-                        if (w && value && *value >= 0)
-                            setDimension(w, Qt::Vertical, *value);
-                    },
-                    QString()});
+    addDimension(widget, nameOf(widget, name) + QStringLiteral(".Height"), Qt::Vertical);
 }
 
 void LayoutStore::addWidth(QWidget *widget, const QString &name)
 {
+    addDimension(widget, nameOf(widget, name) + QStringLiteral(".Width"), Qt::Horizontal);
+}
+
+void LayoutStore::addDimension(QWidget *widget, const QString &key, Qt::Orientation orientation)
+{
     QPointer<QWidget> w(widget);
-    const QString key = nameOf(widget, name) + QStringLiteral(".Width");
-    m_parts.append({[this, w, key](IniFile &ini) {
+    const auto dimension = [orientation](const QWidget *w) { return orientation == Qt::Vertical ? w->height() : w->width(); };
+    m_parts.append({[this, w, key, dimension](IniFile &ini) {
                         if (w)
-                            ini.WriteInteger(m_section, key, w->width());
+                            ini.WriteInteger(m_section, key, dimension(w));
                     },
-                    [this, w, key](const IniFile &ini) {
+                    [this, w, key, orientation](const IniFile &ini) {
                         const std::optional<int> value = readInt(ini, m_section, key);
                         if (w && value && *value >= 0)
-                            setDimension(w, Qt::Horizontal, *value);
+                            setDimension(w, orientation, *value);
                     },
                     QString()});
 }

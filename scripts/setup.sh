@@ -9,6 +9,12 @@ packages=(
   mdbtools mdbtools-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # Qt's own Polish texts of the standard dialogs (qtbase_pl.qm).
+  qt6-translations-l10n
+  # Tahoma, the face the windows' pixel sizes are designed for (/usr/share/wine/fonts).
+  fonts-wine
+  # A window manager for the tests of frames, placement and repainting under Xvfb.
+  openbox
 )
 
 missing=()

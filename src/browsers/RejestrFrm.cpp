@@ -12,6 +12,7 @@
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
 #include "widgets/ColorPanel.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,7 +203,7 @@ void TRejestrFrm::utworzKomponenty()
     connect(OsobyQry, &jet::Dataset::afterOpen, this, &TRejestrFrm::OsobyQryAfterOpen);
     connect(OsobyQry, &jet::Dataset::afterScroll, this, &TRejestrFrm::OsobyQryAfterScroll);
 
-    resize(m_opis.rozmiar);
+    resize(widgets::projektowe(m_opis.rozmiar));
 
     MainTlbr = new QToolBar(QStringLiteral("Narzędzia podstawowe"), this);
     MainTlbr->setObjectName(QStringLiteral("MainTlbr"));
@@ -512,12 +513,16 @@ void TRejestrFrm::GminaCbxChange()
 
 void TRejestrFrm::ObrebCbxChange()
 {
-    if (ObrebCbx->currentIndex() < 0)
+    // A commune without precincts has no units: the unit list and the grids stay empty.
+    const bool bezObrebow = ObrebCbx->count() == 0;
+    if (!bezObrebow && ObrebCbx->currentIndex() < 0)
         throw app::AppError(QStringLiteral("Indeks listy poza zakresem (-1)"));
-    ObrebId = app::IdZComboBox(ObrebCbx);
+    ObrebId = bezObrebow ? 0 : app::IdZComboBox(ObrebCbx);
     JrQry->close();
-    JrQry->setParameter(QStringLiteral("ObrebID"), ObrebId, jet::FieldType::Integer);
-    JrQry->open();
+    if (!bezObrebow) {
+        JrQry->setParameter(QStringLiteral("ObrebID"), ObrebId, jet::FieldType::Integer);
+        JrQry->open();
+    }
     wypelnijJrLcbx();
     UstawKluczJr(JrQry->isEmpty() ? QString() : JrQry->asString(QStringLiteral("id_jr")));
 }

@@ -12,6 +12,7 @@
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
 #include "widgets/ColorPanel.h"
+#include "widgets/ListaRozwijana.h"
 #include "widgets/SkalaProjektu.h"
 
 #include <QAction>
@@ -281,11 +282,11 @@ void TRejestrFrm::utworzKomponenty()
     app::UstawSortowanie(GminaCbx, true);
     ObrebCbx = new QComboBox(Panel3);
     ObrebCbx->setObjectName(QStringLiteral("ObrebCbx"));
-    ObrebCbx->setMaxVisibleItems(16);
+    widgets::ograniczListe(ObrebCbx, 16);
     app::UstawSortowanie(ObrebCbx, true);
     JrLcbx = new QComboBox(Panel3);
     JrLcbx->setObjectName(QStringLiteral("JrLcbx"));
-    JrLcbx->setMaxVisibleItems(12);
+    widgets::ograniczListe(JrLcbx, 12);
     JrKwPnl = panelTekstowy(QStringLiteral("JrKwPnl"), QString(), Panel3);
     JrKwPnl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     panel3Layout->addWidget(etykieta(QStringLiteral("Jednostka ewid."), Panel3));

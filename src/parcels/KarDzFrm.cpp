@@ -257,9 +257,9 @@ void TKarDzFrm::utworzKomponenty()
         connect(action, &QAction::triggered, this, [this, tag] { app::WykonajAkcje([this, tag] { ZaznaczWszystkoMiClick(tag); }); });
         return action;
     };
-    ZaznaczWszystkoMi = pozycja("ZaznaczWszystkoMi", QStringLiteral("Zaznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+A")), 1);
-    OdznaczWszystkoMi = pozycja("OdznaczWszystkoMi", QStringLiteral("Odznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+U")), 2);
-    OdwrocZaznaczenieMi = pozycja("OdwrocZaznaczenieMi", QStringLiteral("Odwróć zaznaczenie"), QKeySequence(QStringLiteral("Ctrl+T")), 3);
+    ZaznaczWszystkoMi = pozycja("ZaznaczWszystkoMi", QStringLiteral("&Zaznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+A")), 1);
+    OdznaczWszystkoMi = pozycja("OdznaczWszystkoMi", QStringLiteral("O&dznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+U")), 2);
+    OdwrocZaznaczenieMi = pozycja("OdwrocZaznaczenieMi", QStringLiteral("Od&wróć zaznaczenie"), QKeySequence(QStringLiteral("Ctrl+T")), 3);
     Lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Lv, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { ListViewPmn->popup(Lv->viewport()->mapToGlobal(pos)); });

@@ -214,11 +214,11 @@ void TKarOsFrm::utworzKomponenty()
         connect(action, &QAction::triggered, this, [this, tag] { ZaznaczWszystkoMiClick(tag); });
         return action;
     };
-    ZaznaczWszystkoMi = menuItem("ZaznaczWszystkoMi", QStringLiteral("Zaznacz wszystko"),
+    ZaznaczWszystkoMi = menuItem("ZaznaczWszystkoMi", QStringLiteral("&Zaznacz wszystko"),
                                  QKeySequence(Qt::CTRL | Qt::Key_A), 1);
-    OdznaczWszystkoMi = menuItem("OdznaczWszystkoMi", QStringLiteral("Odznacz wszystko"),
+    OdznaczWszystkoMi = menuItem("OdznaczWszystkoMi", QStringLiteral("O&dznacz wszystko"),
                                  QKeySequence(Qt::CTRL | Qt::Key_U), 2);
-    OdwrocZaznaczenieMi = menuItem("OdwrocZaznaczenieMi", QStringLiteral("Odwróć zaznaczenie"),
+    OdwrocZaznaczenieMi = menuItem("OdwrocZaznaczenieMi", QStringLiteral("Od&wróć zaznaczenie"),
                                    QKeySequence(Qt::CTRL | Qt::Key_T), 3);
     Lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Lv, &QWidget::customContextMenuRequested, this,

@@ -11,6 +11,7 @@
 #include "registergen/RegisterBuilder.h"
 #include "widgets/ColorPanel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -224,6 +225,29 @@ TEST_F(RgFrmTest, ACommuneWithoutPrecinctsLeavesTheListsEmptyWithoutAMessage)
     EXPECT_TRUE(recording.messages.empty());
     delete browsers::RgFrm->parentWidget();
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
+}
+
+// The unit list drops down a dozen rows and the precinct list sixteen, not the screen's height.
+TEST_F(RgFrmTest, NavigationListsDropDownTheirRowsOnly)
+{
+    for (int nr = 10; nr < 60; ++nr) {
+        builder.add("OBREB", {{"MSLINK", 100 + nr}, {"NAZWA", QStringLiteral("Obręb %1").arg(nr).toStdString()}, {"GMINA_ID", 2.0}});
+        builder.add("RGRUN", {{"ID_JR", 1000.0 + nr}, {"OBREB_ID", 21}, {"KOL_OBREB", nr}});
+    }
+    open();
+    rg->resize(900, 600);
+    rg->show();
+    QApplication::processEvents();
+    for (const auto &[list, rows] : {std::pair{rg->JrLcbx, 12}, std::pair{rg->ObrebCbx, 16}}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        ASSERT_GT(list->count(), 40);
+        list->showPopup();
+        const int row = list->view()->sizeHintForRow(0);
+        const int shown = list->view()->viewport()->height();
+        EXPECT_GE(shown, (rows - 1) * row);
+        EXPECT_LE(shown, (rows + 1) * row);
+        list->hidePopup();
+    }
 }
 
 TEST_F(RgFrmTest, EmptyCommuneTableShowsTheCreationError)

@@ -1,10 +1,13 @@
 // The program takes its regional settings from the user's locale at start-up: the land register
-// window and the unit extract under pl_PL.UTF-8 and under C.UTF-8, through the real start-up.
+// window and the unit extract under pl_PL.UTF-8 and under C.UTF-8, and the language of Qt's own
+// dialogs, through the real start-up.
 #include "common/RequiredTool.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -73,5 +76,29 @@ TEST(StartUpLocale, WindowsAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
         EXPECT_TRUE(extract.contains(QLatin1Char('\n') + number("0,11") + QLatin1Char('\n'))) << extract.toStdString();
         EXPECT_TRUE(extract.contains(QStringLiteral("razem [ha]:\n") + number("0,2284") + QLatin1Char('\n')))
             << extract.toStdString();
+    }
+}
+
+// Qt's own translation for the user's language is loaded at start-up: the program's file dialog
+// speaks Polish under pl_PL.UTF-8 (Debian's qt6-translations-l10n) and English under C.UTF-8.
+TEST(StartUpLocale, StandardDialogsSpeakTheUsersLanguage)
+{
+    KATARIX_REQUIRE_TOOL(QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_pl.qm")),
+                         "Qt's Polish translation is not installed; run scripts/setup.sh (it installs qt6-translations-l10n)");
+    struct Case {
+        const char *locale;
+        const char *lookIn, *cancel;
+    };
+    const Case cases[] = {{"pl_PL.UTF-8", "Szukaj w:", "Anuluj"}, {"C.UTF-8", "Look in:", "Cancel"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.locale);
+        KATARIX_REQUIRE_TOOL(localeInstalled(c.locale),
+                             QStringLiteral("the %1 locale is not generated; run scripts/setup.sh (it generates it)")
+                                 .arg(QString::fromLatin1(c.locale))
+                                 .toStdString());
+        const QJsonObject shown = runProbe(QString::fromLatin1(c.locale));
+        ASSERT_FALSE(shown.isEmpty()) << "the probe failed";
+        EXPECT_EQ(shown[QStringLiteral("lookIn")].toString(), QString::fromUtf8(c.lookIn));
+        EXPECT_EQ(shown[QStringLiteral("cancel")].toString(), QString::fromUtf8(c.cancel));
     }
 }

@@ -47,8 +47,8 @@ TDodPrawFrm::TDodPrawFrm(TKarOsFrm *kartoteka, jet::Database *baza)
     WymusWielkieLitery(RejGospEdt);
     // Only an entry chosen from a list selects its key: the open list (mouse, or arrows and Enter)
     // and the completer's list, each telling its own row, so that of two equal names the chosen
-    // one counts. Enter on typed text leaves it a pattern: the combo box would otherwise turn it
-    // into the first entry with that text.
+    // one counts. Typed text stays a pattern: on Enter and on leaving the field the combo box
+    // would otherwise choose the first entry with that text.
     connect(NazwaLke, &QComboBox::activated, this, [this](int indeks) { wybierzNazwe(indeks); });
     connect(podpowiedzi, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             [this, podpowiedzi](const QModelIndex &indeks) {
@@ -56,6 +56,7 @@ TDodPrawFrm::TDodPrawFrm(TKarOsFrm *kartoteka, jet::Database *baza)
                 wybierzNazwe(lista ? lista->mapToSource(indeks).row() : -1);
             });
     disconnect(NazwaLke->lineEdit(), &QLineEdit::returnPressed, NazwaLke, nullptr);
+    disconnect(NazwaLke->lineEdit(), &QLineEdit::editingFinished, NazwaLke, nullptr);
     NazwaLke->view()->installEventFilter(this);
     connect(NazwaLke, &QComboBox::editTextChanged, this, [this](const QString &tekst) { nazwaWpisana(tekst); });
 

@@ -25,6 +25,7 @@
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -34,9 +35,11 @@ using widgets::DataGrid;
 
 namespace {
 
-// The four windows of the main window, opened through its commands on the parcel register.
-QList<QWidget *> otworzOkna()
+// The four windows of the main window, opened through its commands on the parcel register, with
+// a configuration file of their own (no layout stored).
+QList<QWidget *> otworzOkna(const QTemporaryDir &folder)
 {
+    app::MainFrm->PlikIni = folder.filePath(QStringLiteral("Katarix.ini"));
     parceltest::parcelRegister().toDatabase(app::MainFrm->baza());
     for (QAction *command : {app::MainFrm->RejestrGruntMi, app::MainFrm->Rejestrlokali1,
                              app::MainFrm->KartotekaDzialekMi, app::MainFrm->KartotekaOsobMi})
@@ -111,7 +114,8 @@ TEST(SzerokosciTest, WithTahomaTheDesignedWidthsStandAndEveryHeaderFits)
     app::PrzygotujProgram();
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(widgets::skalaProjektu(), 1.0);
-    const QList<QWidget *> okna = otworzOkna();
+    QTemporaryDir folder;
+    const QList<QWidget *> okna = otworzOkna(folder);
     sprawdzKolumny(okna);
     sprawdzRozmiary(okna);
     EXPECT_TRUE(recording.messages.empty());
@@ -132,7 +136,8 @@ TEST(SzerokosciTest, WithAWiderFontDesignedWidthsAndWindowSizesGrowWithIt)
     parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();
     app::UtworzFormularze();
-    const QList<QWidget *> okna = otworzOkna();
+    QTemporaryDir folder;
+    const QList<QWidget *> okna = otworzOkna(folder);
     sprawdzKolumny(okna);
     sprawdzRozmiary(okna);
     EXPECT_TRUE(recording.messages.empty());

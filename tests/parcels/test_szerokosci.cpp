@@ -96,8 +96,14 @@ void sprawdzRozmiary(const QList<QWidget *> &okna)
     EXPECT_EQ(rg->KomentTW->size(), widgets::projektowe(QSize(286, 72)));
 }
 
-void zamknij()
+// Opens the windows on the program's forms, checks them and frees the forms again.
+void sprawdzOkna(const test::RecordingInteraction &recording)
 {
+    QTemporaryDir folder;
+    const QList<QWidget *> okna = otworzOkna(folder);
+    sprawdzKolumny(okna);
+    sprawdzRozmiary(okna);
+    EXPECT_TRUE(recording.messages.empty());
     app::ZwolnijFormularze();
     for (app::OknoProgramu okno : {app::OknoProgramu::RejestrGruntow, app::OknoProgramu::RejestrLokali,
                                    app::OknoProgramu::KartotekaDzialek, app::OknoProgramu::KartotekaOsob,
@@ -114,12 +120,7 @@ TEST(SzerokosciTest, WithTahomaTheDesignedWidthsStandAndEveryHeaderFits)
     app::PrzygotujProgram();
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(widgets::skalaProjektu(), 1.0);
-    QTemporaryDir folder;
-    const QList<QWidget *> okna = otworzOkna(folder);
-    sprawdzKolumny(okna);
-    sprawdzRozmiary(okna);
-    EXPECT_TRUE(recording.messages.empty());
-    zamknij();
+    sprawdzOkna(recording);
 }
 
 TEST(SzerokosciTest, WithAWiderFontDesignedWidthsAndWindowSizesGrowWithIt)
@@ -136,12 +137,7 @@ TEST(SzerokosciTest, WithAWiderFontDesignedWidthsAndWindowSizesGrowWithIt)
     parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();
     app::UtworzFormularze();
-    QTemporaryDir folder;
-    const QList<QWidget *> okna = otworzOkna(folder);
-    sprawdzKolumny(okna);
-    sprawdzRozmiary(okna);
-    EXPECT_TRUE(recording.messages.empty());
-    zamknij();
+    sprawdzOkna(recording);
     widgets::ustawSkaleProjektu(QFont(QStringLiteral("Tahoma")));
 }
 

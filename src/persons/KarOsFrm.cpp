@@ -175,8 +175,6 @@ void TKarOsFrm::utworzKomponenty()
     for (int i = 0; i < 3; ++i)
         Lv->setColumnWidth(i, widgets::szerokoscKolumny(Lv->header()->fontMetrics(), Lv->headerItem()->text(i), szerokosci[i],
                                                         strzalka));
-    Lv->header()->setSortIndicatorShown(true);
-    Lv->header()->setSortIndicator(-1, Qt::AscendingOrder);
     Lv->setRootIsDecorated(false);
     Lv->setItemsExpandable(false);
     Lv->setUniformRowHeights(true);
@@ -188,7 +186,9 @@ void TKarOsFrm::utworzKomponenty()
     Lv->setMouseTracking(true);
     Lv->setItemDelegate(new SiatkaDelegate(Lv));
     Lv->header()->setSectionsClickable(true);
-    Lv->header()->setSortIndicatorShown(false);
+    // The header shows the last sort; none before the first.
+    Lv->header()->setSortIndicatorShown(true);
+    Lv->header()->setSortIndicator(-1, Qt::AscendingOrder);
     // Inactive selection painted as the active one: the selection stays visible without focus.
     QPalette palette = Lv->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));

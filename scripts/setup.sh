@@ -9,6 +9,10 @@ packages=(
   mdbtools mdbtools-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # The pictures of the user guide (scripts/screenshots.sh): a window manager, keys and clicks,
+  # Qt's accessibility tree read from Python, screenshots, documents turned into pictures.
+  openbox xdotool wmctrl x11-utils imagemagick poppler-utils
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -60,10 +60,12 @@ def role(acc):
 
 
 def name(acc):
+    """The accessible name, without the "&" that marks a menu's or button's mnemonic."""
     try:
-        return acc.get_name() or ""
+        text = acc.get_name() or ""
     except Exception:
         return ""
+    return re.sub(r"&(.)", r"\1", text)
 
 
 def extents(acc):

@@ -200,6 +200,7 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
         {frm->KaskadaMi, QStringLiteral("Kaskada"), {}},
         {frm->OknoPoziomoMi, QStringLiteral("Rozmieść poziomo"), {}},
         {frm->OknoPionowoMi, QStringLiteral("Rozmieść pionowo"), {}},
+        {frm->PodrecznikMi, QStringLiteral("Podręcznik użytkownika"), QKeySequence(Qt::Key_F1)},
         {frm->AboutMi, QStringLiteral("O programie..."), {}},
     };
     for (const Item &item : items) {
@@ -211,6 +212,7 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
     for (QMenu *menu : {frm->SystemMi, frm->DaneMi, frm->RaportyMi, frm->OknaMi, frm->PomocMi})
         menus << menu->title();
     EXPECT_EQ(menus, QStringList({"System", "Dane", "Raporty", "Okna", "Pomoc"}));
+    EXPECT_EQ(frm->PomocMi->actions(), QList<QAction *>({frm->PodrecznikMi, frm->AboutMi}));
 
     // Toolbar: buttons and separators from left to right; short hint as tooltip, long one for
     // the status bar.

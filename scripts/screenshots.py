@@ -137,7 +137,19 @@ def find(roles, pattern=None, within=None, timeout=TIMEOUT, index=0, only_showin
 
 def frame(title, timeout=TIMEOUT):
     """A window (top-level or a window inside the main window) by its exact title."""
-    return find("frame", re.escape(title), timeout=timeout)
+    return find("frame", re.escape(title), timeout=timeout, only_showing=False)
+
+
+def close_inner_window(window, title):
+    """Closes a window of the main window's MDI area with the close box at the right end of its
+    title bar, so that the next window opens in the free space."""
+    x, y, w, h = extents(window)
+    run("xdotool", "mousemove", "--sync", str(x + w - 14), str(y + 12), "click", "1")
+    try:
+        wait_for(lambda: not find_all("frame", re.escape(title), only_showing=False, limit=1),
+                 f"zamknięcie {title}", timeout=10)
+    except WalkError:
+        log(f"okno {title} zostało otwarte")
 
 
 def dialog(title, timeout=TIMEOUT):
@@ -294,7 +306,9 @@ class Walk:
     def picture_main_window(self):
         self.menu("Dane")
         find("menu item", "Rejestr lokali")
-        self.camera.shot("okno-glowne.png", [self.main_rect()])
+        # The top left of the main window: title, menu with "Dane" open, toolbar.
+        x, y, w, h = self.main_rect()
+        self.camera.shot("okno-glowne.png", [(x, y, min(w, 560), min(h, 260))])
         key("Escape")
 
     def settings(self):
@@ -366,6 +380,7 @@ class Walk:
         click(find("table row header", "3", within=parcels), modifier="shift")
         click(find("push button", "Raport uproszczony", within=window))
         self.document("dokument-wypis-uproszczony.png")
+        close_inner_window(window, "Rejestr gruntów")
         return window
 
     def premises_register(self):
@@ -373,6 +388,7 @@ class Walk:
         window = frame("Rejestr lokali")
         settle(1.5)
         self.camera.shot("rejestr-lokali.png", [extents(window)])
+        close_inner_window(window, "Rejestr lokali")
 
     def parcel_file(self):
         key("F5")
@@ -384,7 +400,6 @@ class Walk:
         click(beside("Obręb ewidencyjny:", {"combo box"}, search))
         type_text("Adamów")
         key("Return")
-        area = find_all("text", within=search)
         click(beside("Pow. (od - do):", {"text"}, search))
         type_text("0,2")
         self.camera.shot("selekcja-dzialek.png", [window_rect("Selekcja działek")])
@@ -399,7 +414,7 @@ class Walk:
         click(rows[2], modifier="ctrl")
         click(rows[3], modifier="ctrl")
         self.camera.shot("kartoteka-dzialek.png", [extents(window)])
-        del area
+        close_inner_window(window, "Kartoteka działek")
 
     def person_file(self):
         key("F6")
@@ -445,10 +460,10 @@ class Walk:
         self.camera.shot("podsumowanie-wladania.png", [window_rect("Podsumowanie władania")])
         close_window("Podsumowanie władania")
 
-        click(rows[0])
-        click(rows[2], modifier="shift")
+        click(rows[-1])
         click(find("push button", "Zestawienie gruntów", within=window))
         self.document("dokument-zestawienie-gruntow.png")
+        close_inner_window(window, "Kartoteka osób")
 
     def holders_list(self):
         self.menu_item("Raporty", "Alfabetyczny spis władających")

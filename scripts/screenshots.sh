@@ -66,7 +66,13 @@ cp "$work/Katarix/Program/Katarix.ini" "$home/.config/Katarix/Katarix.ini"
 # A free display of Xvfb's own choosing, or the one KATARIX_DISPLAY names (":32").
 : >"$work/display"
 if [ -n "${KATARIX_DISPLAY:-}" ]; then
-  Xvfb "$KATARIX_DISPLAY" -screen 0 "${screen}x24" -nolisten tcp &
+  # A server of an earlier run on that display may still be shutting down: try a few times.
+  for _ in $(seq 20); do
+    Xvfb "$KATARIX_DISPLAY" -screen 0 "${screen}x24" -nolisten tcp 2>/dev/null &
+    xvfb_pid=$!
+    sleep 0.5
+    kill -0 "$xvfb_pid" 2>/dev/null && break
+  done
   echo "${KATARIX_DISPLAY#:}" >"$work/display"
 else
   Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" &

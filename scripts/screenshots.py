@@ -213,15 +213,24 @@ def screen_size():
     return int(out[0]), int(out[1])
 
 
-def x_window(title, timeout=TIMEOUT):
+def x_windows(pattern):
+    """Visible top-level windows whose title matches the regular expression, oldest first."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                          text=True, stdout=subprocess.PIPE).stdout.split()
+
+
+def x_window_matching(pattern, timeout=TIMEOUT):
     end = time.time() + timeout
     while time.time() < end:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
-                             text=True, stdout=subprocess.PIPE).stdout.split()
-        if out:
-            return out[-1]
+        ids = x_windows(pattern)
+        if ids:
+            return ids[-1]
         time.sleep(0.2)
-    raise WalkError(f"nie pojawiło się okno {title!r}")
+    raise WalkError(f"nie pojawiło się okno {pattern!r}")
+
+
+def x_window(title, timeout=TIMEOUT):
+    return x_window_matching(f"^{re.escape(title)}$", timeout)
 
 
 def frame_extents(window_id):
@@ -280,13 +289,10 @@ class Walk:
         self.tmp = os.path.join(args.tree, "Tmp")
         self.documents = []
 
-    def main_window(self):
-        return frame_extents_rect(self.main_title)
-
     def start(self):
         log("start programu")
         self.program = subprocess.Popen([self.args.program])
-        self.main_id = x_window_prefix("Przeglądarka danych Katarix")
+        self.main_id = x_window_matching("^Przeglądarka danych Katarix")
         self.main = find("frame", r"Przeglądarka danych Katarix.*")
         self.main_title = name(self.main)
         settle(1.5)
@@ -390,23 +396,31 @@ class Walk:
         self.camera.shot("rejestr-lokali.png", [extents(window)])
         close_inner_window(window, "Rejestr lokali")
 
+    def search(self, title, picture, fill):
+        """A search dialog: its criteria filled, photographed, run with Enter and closed with Esc."""
+        window = dialog(title)
+        settle()
+        fill(window)
+        self.camera.shot(picture, [window_rect(title)])
+        key("Return")
+        settle(1.5)
+        key("Escape")
+        settle()
+
     def parcel_file(self):
         key("F5")
         window = frame("Kartoteka działek")
         settle()
         key("KP_Add")
-        search = dialog("Selekcja działek")
-        settle()
-        click(beside("Obręb ewidencyjny:", {"combo box"}, search))
-        type_text("Adamów")
-        key("Return")
-        click(beside("Pow. (od - do):", {"text"}, search))
-        type_text("0,2")
-        self.camera.shot("selekcja-dzialek.png", [window_rect("Selekcja działek")])
-        key("Return")
-        settle(1.5)
-        key("Escape")
-        settle()
+
+        def criteria(search):
+            click(beside("Obręb ewidencyjny:", {"combo box"}, search))
+            type_text("Adamów")
+            key("Return")
+            click(beside("Pow. (od - do):", {"text"}, search))
+            type_text("0,2")
+
+        self.search("Selekcja działek", "selekcja-dzialek.png", criteria)
         rows = list_rows(window)
         if len(rows) < 4:
             raise WalkError(f"selekcja znalazła {len(rows)} działek zamiast 6")
@@ -421,27 +435,20 @@ class Walk:
         window = frame("Kartoteka osób")
         settle()
         click(find("push button", "Dodaj osobę", within=window, index=0))
-        search = dialog("Selekcja osób fizycznych")
-        settle()
-        click(beside("Nazwisko:", {"combo box"}, search))
-        type_text("BĄK")
-        key("Return")
-        self.camera.shot("selekcja-osob-fizycznych.png", [window_rect("Selekcja osób fizycznych")])
-        key("Return")
-        settle(1.5)
-        key("Escape")
-        settle()
 
+        def surname(search):
+            click(beside("Nazwisko:", {"combo box"}, search))
+            type_text("BĄK")
+            key("Return")
+
+        self.search("Selekcja osób fizycznych", "selekcja-osob-fizycznych.png", surname)
         click(find("push button", "Dodaj osobę", within=window, index=1))
-        search = dialog("Selekcja osób prawnych")
-        settle()
-        click(beside("Nazwa:", {"text", "combo box"}, search))
-        type_text("%GMINA%")
-        self.camera.shot("selekcja-osob-prawnych.png", [window_rect("Selekcja osób prawnych")])
-        key("Return")
-        settle(1.5)
-        key("Escape")
-        settle()
+
+        def name_pattern(search):
+            click(beside("Nazwa:", {"text", "combo box"}, search))
+            type_text("%GMINA%")
+
+        self.search("Selekcja osób prawnych", "selekcja-osob-prawnych.png", name_pattern)
 
         rows = list_rows(window)
         if len(rows) < 3:
@@ -533,9 +540,7 @@ def list_rows(within):
 
 def close_window(pattern):
     """Closes a top-level window through the window manager, as its close box does."""
-    ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{pattern}$"],
-                         text=True, stdout=subprocess.PIPE).stdout.split()
-    for wid in ids:
+    for wid in x_windows(f"^{pattern}$"):
         run("wmctrl", "-i", "-c", wid)
     settle()
 
@@ -548,30 +553,9 @@ def wait_for(condition, what, timeout=TIMEOUT):
         time.sleep(0.2)
 
 
-def x_window_prefix(prefix):
-    end = time.time() + TIMEOUT
-    while time.time() < end:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(prefix)}"],
-                             text=True, stdout=subprocess.PIPE).stdout.split()
-        if out:
-            return out[-1]
-        time.sleep(0.2)
-    raise WalkError(f"nie pojawiło się okno {prefix!r}")
-
-
 def window_rect_pattern(pattern):
-    end = time.time() + TIMEOUT
-    while time.time() < end:
-        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{pattern}$"],
-                             text=True, stdout=subprocess.PIPE).stdout.split()
-        if ids:
-            title = run("xdotool", "getwindowname", ids[-1], capture=True).strip()
-            return window_rect(title)
-        time.sleep(0.2)
-    raise WalkError(f"nie pojawiło się okno {pattern!r}")
-
-
-def frame_extents_rect(title):
+    """A top-level window with its frame, by a regular expression for its whole title."""
+    title = run("xdotool", "getwindowname", x_window_matching(f"^{pattern}$"), capture=True).strip()
     return window_rect(title)
 
 

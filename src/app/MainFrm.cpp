@@ -3,6 +3,7 @@
 #include "app/AboutFrm.h"
 #include "app/IniFile.h"
 #include "app/KaskadaOkien.h"
+#include "app/PodrecznikFrm.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
@@ -317,6 +318,8 @@ void TMainFrm::utworzKomponenty()
     connect(OknaMi, &QMenu::aboutToShow, this, &TMainFrm::wypelnijMenuOkien);
 
     PomocMi = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    PodrecznikMi = menuItem(PomocMi, "PodrecznikMi", QStringLiteral("&Podręcznik użytkownika"),
+                            &TMainFrm::PodrecznikMiClick, QKeySequence(Qt::Key_F1));
     AboutMi = menuItem(PomocMi, "AboutMi", QStringLiteral("&O programie..."), &TMainFrm::AboutMiClick);
 
     MainTlb = new QToolBar(QStringLiteral("Pasek narzędzi"), this);
@@ -461,6 +464,11 @@ void TMainFrm::UstawieniaBtnClick()
 void TMainFrm::ZakonczMiClick()
 {
     close();
+}
+
+void TMainFrm::PodrecznikMiClick()
+{
+    PokazPodrecznik(this, KatalogGlowny);
 }
 
 void TMainFrm::AboutMiClick()

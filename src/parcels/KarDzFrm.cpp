@@ -253,6 +253,9 @@ void TKarDzFrm::utworzKomponenty()
         QAction *action = ListViewPmn->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
+        // The keys work in the list, not only while the menu is open.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        Lv->addAction(action);
         action->setData(tag);
         connect(action, &QAction::triggered, this, [this, tag] { app::WykonajAkcje([this, tag] { ZaznaczWszystkoMiClick(tag); }); });
         return action;

@@ -202,6 +202,7 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
         {frm->KaskadaMi, QStringLiteral("&Kaskada"), {}},
         {frm->OknoPoziomoMi, QStringLiteral("Rozmieść p&oziomo"), {}},
         {frm->OknoPionowoMi, QStringLiteral("Rozmieść pio&nowo"), {}},
+        {frm->PodrecznikMi, QStringLiteral("&Podręcznik użytkownika"), QKeySequence(Qt::Key_F1)},
         {frm->AboutMi, QStringLiteral("&O programie..."), {}},
     };
     for (const Item &item : items) {
@@ -233,6 +234,7 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
             letters << letter;
         }
     }
+    EXPECT_EQ(frm->PomocMi->actions(), QList<QAction *>({frm->PodrecznikMi, frm->AboutMi}));
 
     // Toolbar: buttons and separators from left to right; short hint as tooltip, long one for
     // the status bar.

@@ -3,6 +3,7 @@
 #include "app/Akcja.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -75,10 +76,10 @@ void TKartotekaFrm::utworzPanele(int szerokosc0, int szerokosc1)
     pasek->setObjectName(QStringLiteral("StatusBar"));
     StatusPanel0 = new QLabel(pasek);
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-    StatusPanel0->setFixedWidth(szerokosc0);
+    StatusPanel0->setFixedWidth(widgets::projektowe(szerokosc0));
     StatusPanel1 = new QLabel(pasek);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setMinimumWidth(szerokosc1);
+    StatusPanel1->setMinimumWidth(widgets::projektowe(szerokosc1));
     for (QLabel *panel : {StatusPanel0, StatusPanel1}) {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);

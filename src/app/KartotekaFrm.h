@@ -44,7 +44,8 @@ protected:
     // A toolbar button with its hint "short text|status-bar text", running obsluga as a user action.
     QAction *przycisk(QToolBar *pasek, const char *nazwa, const QIcon &ikona, const QString &podpowiedz,
                       std::function<void()> obsluga);
-    // The two status panels: the first of a fixed width, the second at least that wide.
+    // The two status panels: the first of a fixed width, the second at least that wide (designed
+    // widths, at the program's scale).
     void utworzPanele(int szerokosc0, int szerokosc1);
     // Reads the layout; the last step of a window's construction (the toolbars exist then).
     void wczytajUklad();

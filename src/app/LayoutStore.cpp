@@ -236,9 +236,12 @@ void LayoutStore::save()
         return;
     m_written = true;
     IniFile ini(m_iniFileName);
-    savePlacement(ini);
-    for (const Part &part : std::as_const(m_parts))
-        part.save(ini);
+    // The file is written once for all the values.
+    ZapiszRazem(ini, [&] {
+        savePlacement(ini);
+        for (const Part &part : std::as_const(m_parts))
+            part.save(ini);
+    });
 }
 
 void LayoutStore::saveOrReport()

@@ -9,6 +9,7 @@
 #include "reports/Rpt.h"
 #include "reports/WypisSkrRg.h"
 #include "reports/Wypisy.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,8 +108,8 @@ TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database)
 {
     KarDzFrm = this;
     m_baza = app::bazaProgramu(database);
-    setMinimumSize(280, 200);
-    resize(420, 330);
+    setMinimumSize(widgets::projektowe(QSize(280, 200)));
+    resize(widgets::projektowe(QSize(420, 330)));
     utworzPaski();
     utworzListe();
     utworzPanele(120, 250);

@@ -10,6 +10,7 @@
 #include "persons/DodPrawFrm.h"
 #include "persons/TWjrOsobyFrm.h"
 #include "reports/ZestGrOs.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <memory>
 
@@ -37,7 +38,7 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database)
     zaladujIkony();
     m_baza = app::bazaProgramu(database);
     m_porzadek.setCaseSensitivity(Qt::CaseSensitive);
-    resize(560, 360);
+    resize(widgets::projektowe(QSize(560, 360)));
     utworzPaski();
     utworzListe();
     utworzPanele(150, 200);

@@ -1,5 +1,7 @@
 #include "widgets/ListaRobocza.h"
 
+#include "widgets/SkalaProjektu.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -7,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -52,9 +55,9 @@ struct PozycjaMenu {
 };
 // In the order of Zaznaczenie.
 const PozycjaMenu kPozycje[] = {
-    {"ZaznaczWszystkoMi", "Zaznacz wszystko", Qt::Key_A, 1},
-    {"OdznaczWszystkoMi", "Odznacz wszystko", Qt::Key_U, 2},
-    {"OdwrocZaznaczenieMi", "Odwróć zaznaczenie", Qt::Key_T, 3},
+    {"ZaznaczWszystkoMi", "&Zaznacz wszystko", Qt::Key_A, 1},
+    {"OdznaczWszystkoMi", "O&dznacz wszystko", Qt::Key_U, 2},
+    {"OdwrocZaznaczenieMi", "Od&wróć zaznaczenie", Qt::Key_T, 3},
 };
 
 } // namespace
@@ -80,7 +83,9 @@ ListaRobocza::ListaRobocza(QWidget *parent) : QTreeWidget(parent)
     setSortingEnabled(false);
     setItemDelegate(new Siatka(m_wyrownania, this));
     header()->setSectionsClickable(true);
-    header()->setSortIndicatorShown(false);
+    // The header shows the last sort; none before the first.
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(-1, Qt::AscendingOrder);
     header()->setStretchLastSection(false);
     // The inactive selection painted as the active one: the selection stays visible without focus.
     QPalette paleta = palette();
@@ -111,8 +116,10 @@ void ListaRobocza::ustawKolumny(const QList<Kolumna> &kolumny)
         m_wyrownania << kolumny[i].wyrownanie;
     }
     setHeaderItem(naglowek);
+    // A designed width at the program's scale, with room for the header text and the sort indicator.
+    const int strzalka = style()->pixelMetric(QStyle::PM_HeaderMarkSize) + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin);
     for (int i = 0; i < kolumny.size(); ++i)
-        header()->resizeSection(i, kolumny[i].szerokosc);
+        header()->resizeSection(i, szerokoscKolumny(header()->fontMetrics(), kolumny[i].tytul, kolumny[i].szerokosc, strzalka));
 }
 
 QAction *ListaRobocza::pozycjaMenu(Zaznaczenie zaznaczenie) const

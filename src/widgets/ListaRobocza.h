@@ -27,7 +27,7 @@ public:
 // between the cells; whole rows selected, any number of them, the selection as visible without
 // the focus as with it; the selection menu ListViewPmn (also on Ctrl+A, Ctrl+U and Ctrl+T, which
 // the list takes before any shortcut); sorting once per request with the window's comparison,
-// rows added later appended unsorted. Changes in bulk (Zmiana) are not painted row by row, and a
+// shown by the header's indicator, rows added later appended unsorted. Changes in bulk (Zmiana) are not painted row by row, and a
 // search batch (Wsad) finds the earlier rows by key in a hash, appends the new rows at its end in
 // one call and selects the rows it was handed as ranges, so a batch of thousands of rows costs
 // little more than its rows.
@@ -36,7 +36,7 @@ class ListaRobocza : public QTreeWidget {
 public:
     struct Kolumna {
         QString tytul;
-        int szerokosc;
+        int szerokosc; // designed, in pixels for Tahoma at 11 px
         Qt::Alignment wyrownanie = Qt::AlignLeft; // of the header and of every cell
     };
     // Comparison of two rows on a column in ascending order: negative, zero or positive.

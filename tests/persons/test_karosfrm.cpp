@@ -143,7 +143,12 @@ TEST_F(KarOsTest, ColumnClicksSortTextsAndInvertTheDirection)
         SCOPED_TRACE(k.column);
         emit lista(frm)->header()->sectionClicked(k.column);
         EXPECT_EQ(kolumna(frm, 0), k.osoby);
+        // The header shows the column and direction of the sort.
+        EXPECT_TRUE(lista(frm)->header()->isSortIndicatorShown());
+        EXPECT_EQ(lista(frm)->header()->sortIndicatorSection(), k.column);
+        EXPECT_EQ(lista(frm)->header()->sortIndicatorOrder(), lista(frm)->rosnaco() ? Qt::AscendingOrder : Qt::DescendingOrder);
     }
+    EXPECT_EQ(lista(frm)->header()->sortIndicatorOrder(), Qt::AscendingOrder);
     EXPECT_EQ(lista(frm)->kolumnaSortowania(), 1);
     EXPECT_TRUE(lista(frm)->rosnaco());
     // The selection moves with its row.

@@ -64,6 +64,8 @@ TEST_F(ListaRoboczaTest, LooksLikeAReportListWithItsColumnsAndMenu)
     EXPECT_EQ(lista.headerItem()->text(1), QStringLiteral("B"));
     EXPECT_EQ(lista.header()->sectionSize(0), 50);
     EXPECT_EQ(lista.headerItem()->textAlignment(1), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_TRUE(lista.header()->isSortIndicatorShown());
+    EXPECT_EQ(lista.header()->sortIndicatorSection(), -1) << "no sort yet";
     EXPECT_EQ(lista.selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(lista.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(lista.palette().color(QPalette::Inactive, QPalette::Highlight),
@@ -75,9 +77,9 @@ TEST_F(ListaRoboczaTest, LooksLikeAReportListWithItsColumnsAndMenu)
         const char *nazwa, *tytul, *klawisz;
         int znacznik;
     } pozycje[] = {
-        {Zaznaczenie::Wszystko, "ZaznaczWszystkoMi", "Zaznacz wszystko", "Ctrl+A", 1},
-        {Zaznaczenie::Nic, "OdznaczWszystkoMi", "Odznacz wszystko", "Ctrl+U", 2},
-        {Zaznaczenie::Odwrotnie, "OdwrocZaznaczenieMi", "Odwróć zaznaczenie", "Ctrl+T", 3},
+        {Zaznaczenie::Wszystko, "ZaznaczWszystkoMi", "&Zaznacz wszystko", "Ctrl+A", 1},
+        {Zaznaczenie::Nic, "OdznaczWszystkoMi", "O&dznacz wszystko", "Ctrl+U", 2},
+        {Zaznaczenie::Odwrotnie, "OdwrocZaznaczenieMi", "Od&wróć zaznaczenie", "Ctrl+T", 3},
     };
     ASSERT_EQ(lista.menu()->actions().size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -242,6 +244,8 @@ TEST_F(ListaRoboczaTest, SortingTurnsOnTheSameColumnAndKeepsTheSelectionWithItsR
     EXPECT_EQ(teksty(), QStringList({"33", "10", "2", "2"}));
     EXPECT_EQ(lista.wiersz(2)->text(1), QStringLiteral("first 2"));
     EXPECT_FALSE(lista.rosnaco());
+    EXPECT_EQ(lista.header()->sortIndicatorSection(), 0);
+    EXPECT_EQ(lista.header()->sortIndicatorOrder(), Qt::DescendingOrder);
     EXPECT_EQ(lista.zaznaczone<WierszListy>().front()->text(0), QStringLiteral("33"));
 
     // A window may start from a column already sorted the other way.

@@ -25,40 +25,6 @@ namespace xc = katarix::mdbwriter::test;
 
 namespace {
 
-struct SqlCell {
-    int type = SQLITE_NULL;
-    qint64 integer = 0;
-    double real = 0;
-    QByteArray bytes; // text (UTF-8) or blob
-};
-
-std::vector<std::vector<SqlCell>> selectAll(jet::Database &db, const QString &sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), utf8.constData(), -1, &stmt, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db.handle());
-    std::vector<std::vector<SqlCell>> rows;
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::vector<SqlCell> row;
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            SqlCell cell;
-            cell.type = sqlite3_column_type(stmt, c);
-            if (cell.type == SQLITE_INTEGER)
-                cell.integer = sqlite3_column_int64(stmt, c);
-            else if (cell.type == SQLITE_FLOAT)
-                cell.real = sqlite3_column_double(stmt, c);
-            else if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB)
-                cell.bytes = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
-                                        sqlite3_column_bytes(stmt, c));
-            row.push_back(cell);
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 std::string bits(double v)
 {
     return xc::doubleBits(v);

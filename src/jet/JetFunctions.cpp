@@ -86,6 +86,17 @@ void resultText(sqlite3_context *ctx, const std::string &s)
     sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
+// The UTF-8 bytes from `from` up to `to` as the text result.
+void resultText(sqlite3_context *ctx, const char *from, const char *to)
+{
+    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void resultText(sqlite3_context *ctx, const QByteArray &utf8)
+{
+    resultText(ctx, utf8.constData(), utf8.constData() + utf8.size());
+}
+
 void resultNumber(sqlite3_context *ctx, double value)
 {
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 9.007199254740992e15)
@@ -301,7 +312,7 @@ void jetAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_double(ctx, acc.real);
         break;
     case Value::Text:
-        sqlite3_result_text64(ctx, acc.text, sqlite3_uint64(acc.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+        resultText(ctx, acc.text, acc.text + acc.length);
         break;
     case Value::Null:
         sqlite3_result_null(ctx);
@@ -372,7 +383,7 @@ void jetLeft(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (!countArg(ctx, argv[1], &n))
         return;
     const char *stop = skipChars(s.data, s.end(), n);
-    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(stop - s.data), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, s.data, stop);
 }
 
 void jetRight(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -385,7 +396,7 @@ void jetRight(sqlite3_context *ctx, int, sqlite3_value **argv)
         return;
     const sqlite3_int64 total = charCount(s.data, s.end());
     const char *start = skipChars(s.data, s.end(), total > n ? total - n : 0);
-    sqlite3_result_text64(ctx, start, sqlite3_uint64(s.end() - start), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, start, s.end());
 }
 
 void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -405,7 +416,7 @@ void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     const char *from = skipChars(s.data, s.end(), start - 1);
     const char *to = count < 0 ? s.end() : skipChars(from, s.end(), count);
-    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, from, to);
 }
 
 template<bool Left, bool Right>
@@ -422,7 +433,7 @@ void jetTrim(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (Right)
         while (to > from && to[-1] == ' ')
             --to;
-    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, from, to);
 }
 
 template<bool Upper>
@@ -451,7 +462,7 @@ void jetChangeCase(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const QString q = QString::fromUtf8(s.data, s.length);
     const QByteArray out = (Upper ? q.toUpper() : q.toLower()).toUtf8();
-    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, out);
 }
 
 void jetChr(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -549,7 +560,7 @@ void jetCStr(sqlite3_context *ctx, int, sqlite3_value **argv)
     TextArg s;
     if (!readTexts(ctx, argv, s))
         return;
-    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(s.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, s.data, s.end());
 }
 
 void jetCDbl(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -670,7 +681,7 @@ void jetReplace(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (!f.isEmpty())
         q.replace(f, QString::fromUtf8(with.data, with.length), Qt::CaseInsensitive);
     const QByteArray out = q.toUtf8();
-    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, out);
 }
 
 void jetSpace(sqlite3_context *ctx, int, sqlite3_value **argv)

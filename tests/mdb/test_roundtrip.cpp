@@ -24,16 +24,6 @@ bool sameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-std::string longPolishText(int length)
-{
-    const QString pattern = QStringLiteral("Zażółć gęślą jaźń, ŁÓDŹ 123; ");
-    QString text;
-    while (text.size() < length)
-        text += pattern;
-    text.truncate(length);
-    return text.toStdString();
-}
-
 } // namespace
 
 // One table with every column type; rows that tell NULL from 0 and '', extremes of each type,
@@ -50,7 +40,7 @@ TEST(MdbRoundTrip, EveryColumnTypeArrivesExactly)
                  column("DATA", ColumnType::DateTime),     column("TEKST", ColumnType::Text, 255),
                  column("NOTATKA", ColumnType::Memo)};
     using V = mw::Value;
-    const std::string memoPolish = longPolishText(70000);
+    const std::string memoPolish = polishText(70000);
     const std::string memoAscii(100000, 'x');
     t.rows = {
         {V(std::int64_t(1)), V(false), V(), V(), V(), V(), V(), V(), V(), V(), V()},

@@ -64,6 +64,16 @@ qint64 mtimeNs(const QString &path)
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+std::string polishText(int length)
+{
+    const QString pattern = QStringLiteral("Zażółć gęślą jaźń, ŁÓDŹ 123; ");
+    QString text;
+    while (text.size() < length)
+        text += pattern;
+    text.truncate(length);
+    return text.toStdString();
+}
+
 std::vector<std::vector<SqlCell>> selectAll(jet::Database &db, const QString &sql)
 {
     static_assert(SQLITE_NULL == 5, "SqlCell starts NULL");

@@ -44,6 +44,9 @@ struct SqlRun {
 };
 SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"));
 
+// A Polish text of `length` characters (UTF-8), for text and memo columns.
+std::string polishText(int length);
+
 // One value of the engine database as SQLite holds it: its storage class and its value.
 struct SqlCell {
     int type = 5;       // SQLITE_NULL; SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT or SQLITE_BLOB

@@ -7,7 +7,6 @@
 #include "widgets/DataGrid.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
@@ -23,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "app/support/RecordingInteraction.h"
+#include "common/Files.h"
 #include "app/support/TestApplication.h"
 
 using namespace katarix::app;
@@ -34,17 +34,8 @@ class LayoutStoreTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { katarix::test::ensureApplication(); }
     QString ini() const { return dir.filePath("Katarix.ini"); }
-    void writeIni(const QByteArray &bytes) const
-    {
-        QFile file(ini());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-    QByteArray readIni() const
-    {
-        QFile file(ini());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void writeIni(const QByteArray &bytes) const { ASSERT_TRUE(katarix::test::writeBytes(ini(), bytes)); }
+    QByteArray readIni() const { return katarix::test::fileBytes(ini(), "<missing>"); }
     QTemporaryDir dir;
     katarix::test::RecordingInteraction fake;
 };

@@ -67,7 +67,6 @@ registergen::RegisterBuilder parcelRegister()
 void ParcelsTest::SetUp()
 {
     test::ensureApplication();
-    jet::setDecimalSeparator(QLatin1Char(','));
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main;
@@ -80,7 +79,6 @@ void ParcelsTest::TearDown()
     delete main;
     main = nullptr;
     app::MainFrm = nullptr;
-    jet::setDecimalSeparator(QLatin1Char('.'));
 }
 
 parcels::TKarDzFrm *ParcelsTest::openFile()

@@ -107,12 +107,9 @@ void TKarOsFrm::DodajOsobyZZapytania(jet::Dataset &qry)
         const widgets::ListaRobocza::Wsad wsad(*Lv);
         qry.first();
         while (!qry.eof()) {
-            const double mslink = qry.asFloat(QStringLiteral("mslink"));
-            const int indeks = Lv->znajdz(mslink, n);
-            WierszOsoby *row = indeks >= 0 ? wiersz(indeks) : new WierszOsoby(TIdentOs{mslink, 0});
-            wypelnijWiersz(row, qry.asString(QStringLiteral("osoba")), qry.asString(QStringLiteral("adres")),
-                           qry.asString(QStringLiteral("pesreg")), qry.asFloat(QStringLiteral("adres_id")), mslink);
-            Lv->przyjmij(row, indeks);
+            DodajWierszOsoby(qry.asString(QStringLiteral("osoba")), qry.asString(QStringLiteral("adres")), n,
+                             qry.asString(QStringLiteral("pesreg")), qry.asFloat(QStringLiteral("adres_id")),
+                             qry.asFloat(QStringLiteral("mslink")));
             qry.next();
         }
     }
@@ -125,17 +122,11 @@ void TKarOsFrm::DodajWierszOsoby(const QString &osoba, const QString &adres, int
 {
     const int indeks = Lv->znajdz(mslink, n);
     WierszOsoby *row = indeks >= 0 ? wiersz(indeks) : new WierszOsoby(TIdentOs{mslink, adresId});
-    wypelnijWiersz(row, osoba, adres, pesreg, adresId, mslink);
-    Lv->przyjmij(row, indeks);
-}
-
-void TKarOsFrm::wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                               double adresId, double mslink)
-{
     row->Ident = TIdentOs{mslink, adresId};
     row->setText(0, osoba);
     row->setText(1, adres);
     row->setText(2, pesreg);
+    Lv->przyjmij(row, indeks);
 }
 
 QString TKarOsFrm::ListaIdOsob() const

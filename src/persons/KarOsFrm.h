@@ -55,7 +55,7 @@ public:
     ~TKarOsFrm() override;
 
     // Adds or refreshes one row per record of the open dataset (fields mslink, adres_id, pesreg,
-    // adres, osoba) and selects exactly those rows.
+    // adres, osoba) through DodajWierszOsoby in one batch and selects exactly those rows.
     void DodajOsobyZZapytania(jet::Dataset &qry);
     // Rows 0..n-1 are searched for mslink; the row found or appended is selected.
     void DodajWierszOsoby(const QString &osoba, const QString &adres, int n, const QString &pesreg, double adresId,
@@ -93,8 +93,6 @@ protected:
 private:
     void utworzPaski();
     void utworzListe();
-    void wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                        double adresId, double mslink);
     // The units of one person in the registration units window.
     virtual void pokazJednostkiOsoby(const QString &opisOsoby, double osobaId);
     // The land summary of the persons given, in this order.

@@ -9,6 +9,13 @@ packages=(
   mdbtools mdbtools-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # Manual pages (from Markdown) and the icon sizes are made at build time.
+  pandoc librsvg2-bin
+  # The Debian package and its check (scripts/check-package.sh): building, lintian, the desktop
+  # entry and AppStream validators, and driving the installed program on a virtual screen
+  # (xdotool, the accessibility tree through AT-SPI, screenshots on failure).
+  dpkg-dev lintian desktop-file-utils appstream
+  xdotool dbus at-spi2-core python3-gi gir1.2-atspi-2.0 imagemagick
 )
 
 missing=()

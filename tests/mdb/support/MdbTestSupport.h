@@ -36,13 +36,15 @@ QByteArray fileBytes(const QString &path);
 qint64 mtimeNs(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 
-// One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder.
+// One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder; input is
+// its standard input (a pipe, closed after it).
 struct SqlRun {
     int exitCode = -1; // -1: crashed or did not finish
     QString out;
     QString err;
 };
-SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"));
+SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"),
+                     const QByteArray &input = {});
 
 // The value of one cell of the engine database, through plain SQLite (typeof and value).
 struct Cell {

@@ -263,8 +263,9 @@ TEST_F(KatarixSql, ProtectedFileOnATerminalAsksForThePasswordWithoutEcho)
         EXPECT_EQ(r.exitCode, c.exitCode) << r.screen.toStdString();
         EXPECT_EQ(r.screen.contains("Hasło: "), c.asked) << r.screen.toStdString();
         EXPECT_TRUE(r.screen.contains(c.shown)) << r.screen.toStdString();
-        if (!c.typed.isEmpty())
+        if (!c.typed.isEmpty()) {
             EXPECT_FALSE(r.screen.contains(c.typed.trimmed())) << "the password was echoed: " << r.screen.toStdString();
+        }
         EXPECT_TRUE(r.echoAfter) << "the terminal was left without echo";
     }
 }

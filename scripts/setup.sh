@@ -15,7 +15,7 @@ packages=(
   # entry and AppStream validators, and driving the installed program on a virtual screen
   # (xdotool, the accessibility tree through AT-SPI, screenshots on failure).
   dpkg-dev lintian desktop-file-utils appstream
-  xdotool dbus at-spi2-core python3-gi gir1.2-atspi-2.0 imagemagick
+  xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 imagemagick
 )
 
 missing=()

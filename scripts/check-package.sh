@@ -25,6 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+[ -f "$build/CPackConfig.cmake" ] || fail "brak zbudowanego programu w $build: najpierw scripts/build.sh"
 step "Pakiet (cpack -G DEB)"
 rm -f "$build"/package/katarix_*.deb
 (cd "$build" && cpack -G DEB -B "$build/package" >/dev/null)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -213,10 +215,13 @@ TerminalRun runOnTerminal(const MdbScratch &scratch, const QStringList &args, co
         ::_exit(127);
     }
     bool typedYet = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     for (;;) {
         pollfd fd{master, POLLIN, 0};
-        if (::poll(&fd, 1, 60000) <= 0)
+        if (std::chrono::steady_clock::now() > deadline || ::poll(&fd, 1, 1000) < 0)
             break;
+        if (!(fd.revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
         char buffer[512];
         const ssize_t n = ::read(master, buffer, sizeof buffer);
         if (n <= 0)
@@ -231,7 +236,17 @@ TerminalRun runOnTerminal(const MdbScratch &scratch, const QStringList &args, co
     termios settings{};
     run.echoAfter = ::tcgetattr(master, &settings) == 0 && (settings.c_lflag & ECHO);
     int status = 0;
-    if (::waitpid(child, &status, 0) == child && WIFEXITED(status))
+    // A program still waiting 10 s after its terminal went quiet is ended: the test fails
+    // instead of hanging.
+    pid_t ended = 0;
+    for (int i = 0; i < 100 && (ended = ::waitpid(child, &status, WNOHANG)) == 0; ++i)
+        ::usleep(100000);
+    if (ended != child) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        status = -1;
+    }
+    if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     ::close(master);
     return run;

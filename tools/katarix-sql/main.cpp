@@ -111,11 +111,10 @@ void restoreTerminal(int signal)
     std::raise(signal);
 }
 
-// "Hasło: " on the terminal, the answer read without echo.
+// "Hasło: " on the terminal, the answer read without echo. Echo goes off (and anything typed
+// before is discarded) before the prompt shows, so nothing typed after it is lost or shown.
 QString askPassword()
 {
-    write(stderr, QStringLiteral("Hasło: "));
-    std::fflush(stderr);
     const bool noEcho = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
     if (noEcho) {
         termios quiet = savedTerminal;
@@ -125,9 +124,11 @@ QString askPassword()
             std::signal(signal, restoreTerminal);
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
+    write(stderr, QStringLiteral("Hasło: "));
+    std::fflush(stderr);
     const std::optional<QString> password = readLine();
     if (noEcho) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
         for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
             std::signal(signal, SIG_DFL);
     }

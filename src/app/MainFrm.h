@@ -152,6 +152,7 @@ public:
     void SpisWladMiClick();
     void PasekNarzedziMiClick();
     void KaskadaMiClick(int tag);
+    void PodrecznikMiClick();
     void AboutMiClick();
 
     KatalogiProgramu Katalogi; // the program's folders, by its layout (a tree or an installation)
@@ -176,7 +177,7 @@ public:
             *Rejestrlokali1 = nullptr;
     QAction *SpisWladMi = nullptr;
     QAction *PasekNarzedziMi = nullptr, *KaskadaMi = nullptr, *OknoPoziomoMi = nullptr, *OknoPionowoMi = nullptr;
-    QAction *AboutMi = nullptr;
+    QAction *PodrecznikMi = nullptr, *AboutMi = nullptr;
     QAction *WybierzDbTBtn = nullptr, *KarOsTBtn = nullptr, *KarDzTBtn = nullptr, *RejGruntTBtn = nullptr,
             *RejLokTBtn = nullptr, *UstawieniaBtn = nullptr;
 

@@ -1,6 +1,8 @@
 // The database session of the main window: choosing, opening and closing the register.
 #include "app/MainFrm.h"
 
+#include "app/KursorKlepsydry.h"
+
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
 #include "jet/RegisterLoader.h"
@@ -16,15 +18,6 @@
 #include <memory>
 
 namespace katarix::app {
-
-namespace {
-
-struct HourglassCursor {
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 bool TMainFrm::SprawdzPolaczenie()
 {
@@ -82,7 +75,7 @@ void TMainFrm::PolaczZBaza()
             QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
             return (dialog && dialog->wasCanceled()) || (previous && previous());
         };
-        HourglassCursor hourglass;
+        KursorKlepsydry hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
     } catch (const jet::LoadCancelled &) {

@@ -50,6 +50,7 @@ struct MessageRecorder : app::Interaction {
     std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
     QSize screenSize() override { return {1280, 1024}; }
     app::EditorLaunch launchEditor(const QString &, const QString &) override { return app::EditorLaunch::Started; }
+    std::unique_ptr<app::ProgressDialog> progress(QWidget *, const QString &, const QString &) override { return {}; }
 };
 
 class ListHelpersTest : public ::testing::Test {

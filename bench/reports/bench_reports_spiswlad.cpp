@@ -21,7 +21,6 @@
 #include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
-#include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "jet/RegisterLoader.h"
 #include "registergen/RegisterGenerator.h"
@@ -119,11 +118,12 @@ int main(int argc, char *argv[])
         frm.MainQry->setSql(frm.BudujSql());
         frm.MainQry->open();
         const auto opened = std::chrono::steady_clock::now();
-        frm.WynikMD->open();
+        frm.WynikTbl->create();
         frm.BudujWynik();
         const auto grouped = std::chrono::steady_clock::now();
-        std::printf("list query: %d rows in %.2f s; grouped into %d entries in %.2f s\n", frm.MainQry->recordCount(),
-                    std::chrono::duration<double>(opened - start).count(), frm.WynikMD->recordCount(),
+        std::printf("list query: first row in %.2f s; %d rows grouped into %lld entries in %.2f s\n",
+                    std::chrono::duration<double>(opened - start).count(), frm.MainQry->recordCount(),
+                    static_cast<long long>(frm.WynikTbl->rowCount()),
                     std::chrono::duration<double>(grouped - opened).count());
         return 0;
     }
@@ -139,7 +139,8 @@ int main(int argc, char *argv[])
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name",
+                int(frm.WynikTbl->rowCount()),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
     app::UstawieniaFrm = nullptr;

@@ -49,6 +49,11 @@ void ReportEnvironment::setReportRange(int index)
     m_ustawienia->ZakresDlkGB->setItemIndex(index);
 }
 
+void ReportEnvironment::setTemplatesFolder(const QString &folder)
+{
+    m_ustawienia->SzablonyDE->setText(folder);
+}
+
 QByteArray ReportEnvironment::documentRtf() const
 {
     QFile file(documentPath());

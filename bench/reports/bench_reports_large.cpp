@@ -22,9 +22,7 @@
 // /proc/self/clear_refs), so it is the report's own peak.
 
 #include "common/Aplikacja.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
-#include "app/UstawieniaFrm.h"
+#include "common/SrodowiskoRaportu.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -34,7 +32,6 @@
 #include "reports/Wypisy.h"
 #include "reports/ZestGrOs.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -44,7 +41,6 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -166,16 +162,10 @@ int main(int argc, char *argv[])
                                            {parcels, 1});
         opisRejestru = QStringLiteral("%1-parcel register").arg(parcels);
     }
-    jet::Query tempQry;
-    tempQry.setDatabase(&db);
-    rtf::TRTFReport rtf1;
-    bench::SilentInteraction interaction;
-    app::setInteraction(&interaction);
-    QTemporaryDir dir;
-    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
-    ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    ustawienia.OutputDE->setText(dir.path());
-    app::UstawieniaFrm = &ustawienia;
+    bench::SrodowiskoRaportu env(db);
+    jet::Query &tempQry = env.tempQry;
+    rtf::TRTFReport &rtf1 = env.rtf1;
+    const bench::SilentInteraction &interaction = env.interaction;
 
     QString parcels, units, what;
     if (raport == QLatin1String("wypis") || raport == QLatin1String("skrocony"))
@@ -236,6 +226,5 @@ int main(int argc, char *argv[])
                 "after %.0f MB\n",
                 qPrintable(what), qPrintable(opisRejestru), seconds,
                 double(QFileInfo(interaction.lastDocument).size()) / (1024.0 * 1024.0), before, peak, after);
-    app::UstawieniaFrm = nullptr;
     return 0;
 }

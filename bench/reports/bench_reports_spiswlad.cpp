@@ -15,10 +15,8 @@
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
 #include "common/Rejestr.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
+#include "common/SrodowiskoRaportu.h"
 #include "app/ListHelpers.h"
-#include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -26,7 +24,6 @@
 #include "registergen/RegisterGenerator.h"
 #include "reports/SpisWladFrm.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -35,7 +32,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -77,16 +73,10 @@ int main(int argc, char *argv[])
     } else {
         bench::otworzRejestr(db, args);
     }
-    jet::Query tempQry;
-    tempQry.setDatabase(&db);
-    rtf::TRTFReport rtf1;
-    SilentInteraction interaction;
-    app::setInteraction(&interaction);
-    QTemporaryDir dir;
-    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
-    ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    ustawienia.OutputDE->setText(dir.path());
-    app::UstawieniaFrm = &ustawienia;
+    bench::SrodowiskoRaportu env(db);
+    jet::Query &tempQry = env.tempQry;
+    rtf::TRTFReport &rtf1 = env.rtf1;
+    const SilentInteraction &interaction = env.interaction;
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
     frm.ZazWszObrBtn->click();
@@ -143,6 +133,5 @@ int main(int argc, char *argv[])
                 int(frm.WynikTbl->rowCount()),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
-    app::UstawieniaFrm = nullptr;
     return 0;
 }

@@ -174,8 +174,14 @@ bool ZablokowanyPrzezEdytor(const QString &path)
     const qsizetype cut = poczatekNazwy(path);
     const QString folder = path.left(cut);
     const QString nazwa = path.mid(cut);
-    return QFileInfo::exists(folder + QStringLiteral(".~lock.") + nazwa + QLatin1Char('#')) ||
-           QFileInfo::exists(folder + QStringLiteral("~$") + nazwa.mid(2));
+    // Word's owner file replaces the name's first two characters by "~$"; for a short name it
+    // keeps one or all of them ("Wynik.rtf" may give "~$Wynik.rtf").
+    if (QFileInfo::exists(folder + QStringLiteral(".~lock.") + nazwa + QLatin1Char('#')))
+        return true;
+    for (int skipped = 2; skipped >= 0; --skipped)
+        if (QFileInfo::exists(folder + QStringLiteral("~$") + nazwa.mid(skipped)))
+            return true;
+    return false;
 }
 
 void OtworzWEdytorze(const QString &edytor, const QString &plik)

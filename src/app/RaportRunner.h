@@ -46,8 +46,9 @@ int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const Ustawie
                   const LiczenieWierszy &liczenie = {});
 
 // The first of wzorzec, then wzorzec with 1..200 before its extension, that is free: not held by
-// an editor (LibreOffice's lock file ".~lock.<name>#" or Word's "~$" and the name without its
-// first two characters lies beside it, a stale one included) and writable as it is (see
+// an editor (LibreOffice's lock file ".~lock.<name>#" or Word's owner file, "~$" and the name
+// without its first two characters, or one or none of them for a short name, lies beside it, a
+// stale one included) and writable as it is (see
 // jet::openPrivate). A new file is created empty; an existing one is not touched before it is
 // written. Throws AppError when none is free.
 QString WolnaNazwaWyniku(const QString &wzorzec);

@@ -372,6 +372,7 @@ TEST_F(RaportRunnerTest, ADocumentWhoseEditorLockFileExistsGoesToTheNextName)
     const Case cases[] = {
         {"LibreOffice", {QStringLiteral(".~lock.Wynik.rtf#")}, "Wynik1.rtf"},
         {"Word", {QStringLiteral("~$nik.rtf")}, "Wynik1.rtf"},
+        {"Word, the whole short name", {QStringLiteral("~$Wynik.rtf")}, "Wynik1.rtf"},
         {"both names locked", {QStringLiteral(".~lock.Wynik.rtf#"), QStringLiteral(".~lock.Wynik1.rtf#")}, "Wynik2.rtf"},
     };
     for (const Case &c : cases) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Dataset.h"
-#include "Dialect.h"
+#include "Translator.h"
 
 #include <QMap>
 

@@ -5,6 +5,7 @@
 #include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
 #include "app/UstawieniaFrm.h"
+#include "common/Files.h"
 #include "jet/JetError.h"
 #include "jet/MemTable.h"
 #include "rtf/RTFReport.h"
@@ -39,21 +40,6 @@ const QString kNotWritable = QStringLiteral(
     "Nie udało się określić poprawnej ścieżki dostępu dla pliku wynikowego.\n"
     "Sprawdź w ustawieniach czy katalog wynikowy dla raportów jest poprawny.");
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 class RaportRunnerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -79,9 +65,7 @@ protected:
 
     void writeTemplate(const QString &name, const QByteArray &content)
     {
-        QFile file(root.filePath(QStringLiteral("Szablony/") + name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        ASSERT_TRUE(test::writeBytes(root.filePath(QStringLiteral("Szablony/") + name), content));
     }
 
     QString output(const QString &name) const { return root.filePath(QStringLiteral("Tmp/") + name); }
@@ -104,7 +88,7 @@ protected:
 TEST_F(RaportRunnerTest, ProducesWynikRtfOpensItInTheEditorAndOverwritesItNextTime)
 {
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
-    EXPECT_TRUE(readFile(output(QStringLiteral("Wynik.rtf"))).contains("Wypis nr 1"));
+    EXPECT_TRUE(test::fileBytes(output(QStringLiteral("Wynik.rtf"))).contains("Wypis nr 1"));
     ASSERT_EQ(recording.editorLaunches.size(), 1u);
     EXPECT_EQ(recording.editorLaunches[0].program, ustawienia.edytor);
     EXPECT_EQ(recording.editorLaunches[0].document, output(QStringLiteral("Wynik.rtf")));
@@ -112,7 +96,7 @@ TEST_F(RaportRunnerTest, ProducesWynikRtfOpensItInTheEditorAndOverwritesItNextTi
     EXPECT_EQ(recording.beeps, 0);
 
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
-    const QByteArray second = readFile(output(QStringLiteral("Wynik.rtf")));
+    const QByteArray second = test::fileBytes(output(QStringLiteral("Wynik.rtf")));
     EXPECT_TRUE(second.contains("Wypis nr 2"));
     EXPECT_FALSE(second.contains("Wypis nr 1"));
     EXPECT_FALSE(QFile::exists(output(QStringLiteral("Wynik1.rtf"))));
@@ -168,7 +152,7 @@ TEST_F(RaportRunnerTest, NamesThatCannotBeWrittenAreSkippedInOrder)
         ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
         ASSERT_EQ(recording.editorLaunches.size(), 1u);
         EXPECT_EQ(recording.editorLaunches[0].document, output(QString::fromLatin1(c.expected)));
-        EXPECT_TRUE(readFile(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
+        EXPECT_TRUE(test::fileBytes(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
     }
     EXPECT_TRUE(recording.messages.empty());
 }
@@ -209,9 +193,9 @@ TEST_F(RaportRunnerTest, WolnaNazwaWynikuSplitsNameAndExtensionAndCreatesANewFil
     EXPECT_EQ(WolnaNazwaWyniku(output(QStringLiteral("Nowy.rtf"))), output(QStringLiteral("Nowy.rtf")));
     EXPECT_TRUE(QFile::exists(output(QStringLiteral("Nowy.rtf"))));
     EXPECT_EQ(QFileInfo(output(QStringLiteral("Nowy.rtf"))).size(), 0);
-    writeFile(output(QStringLiteral("Wynik.rtf")), "stara treść");
+    ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "stara treść"));
     EXPECT_EQ(WolnaNazwaWyniku(output(QStringLiteral("Wynik.rtf"))), output(QStringLiteral("Wynik.rtf")));
-    EXPECT_EQ(readFile(output(QStringLiteral("Wynik.rtf"))), QByteArray("stara treść"));
+    EXPECT_EQ(test::fileBytes(output(QStringLiteral("Wynik.rtf"))), QByteArray("stara treść"));
 
     block(QStringLiteral("raport.v2.rtf"));
     EXPECT_EQ(WolnaNazwaWyniku(output(QStringLiteral("raport.v2.rtf"))), output(QStringLiteral("raport.v21.rtf")));
@@ -335,7 +319,7 @@ TEST_F(RaportRunnerTest, EachRunAsksForItsDatasetsAnew)
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Lista.rtf"), ustawienia), 0);
     answer = &second;
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Lista.rtf"), ustawienia), 0);
-    const QByteArray document = readFile(output(QStringLiteral("Wynik.rtf")));
+    const QByteArray document = test::fileBytes(output(QStringLiteral("Wynik.rtf")));
     EXPECT_TRUE(document.contains("Druga"));
     EXPECT_FALSE(document.contains("Pierwsza"));
 }
@@ -379,16 +363,16 @@ TEST_F(RaportRunnerTest, ADocumentWhoseEditorLockFileExistsGoesToTheNextName)
         SCOPED_TRACE(c.editor);
         QDir(output(QString())).removeRecursively();
         QDir().mkpath(output(QString()));
-        writeFile(output(QStringLiteral("Wynik.rtf")), "otwarty dokument");
-        writeFile(output(QStringLiteral("Wynik1.rtf")), "drugi otwarty dokument");
+        ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "otwarty dokument"));
+        ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik1.rtf")), "drugi otwarty dokument"));
         for (const QString &lock : c.locks)
-            writeFile(output(lock), "");
+            ASSERT_TRUE(test::writeBytes(output(lock), ""));
         recording.editorLaunches.clear();
         ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
         ASSERT_EQ(recording.editorLaunches.size(), 1u);
         EXPECT_EQ(recording.editorLaunches[0].document, output(QString::fromLatin1(c.expected)));
-        EXPECT_TRUE(readFile(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
-        EXPECT_EQ(readFile(output(QStringLiteral("Wynik.rtf"))), QByteArray("otwarty dokument"));
+        EXPECT_TRUE(test::fileBytes(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
+        EXPECT_EQ(test::fileBytes(output(QStringLiteral("Wynik.rtf"))), QByteArray("otwarty dokument"));
     }
     EXPECT_TRUE(recording.messages.empty());
 }
@@ -399,7 +383,7 @@ TEST_F(RaportRunnerTest, ADocumentOpenInLibreOfficeIsNotWrittenOver)
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     KATARIX_REQUIRE_TOOL(!soffice.isEmpty(), "LibreOffice (soffice) is missing: run scripts/setup.sh");
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
-    const QByteArray first = readFile(output(QStringLiteral("Wynik.rtf")));
+    const QByteArray first = test::fileBytes(output(QStringLiteral("Wynik.rtf")));
     // A profile of its own, so that no running LibreOffice takes the document over; a process
     // group of its own, so that its soffice.bin goes with it.
     QTemporaryDir profile;
@@ -425,8 +409,8 @@ TEST_F(RaportRunnerTest, ADocumentOpenInLibreOfficeIsNotWrittenOver)
     EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
     ASSERT_EQ(recording.editorLaunches.size(), 1u);
     EXPECT_EQ(recording.editorLaunches[0].document, output(QStringLiteral("Wynik1.rtf")));
-    EXPECT_EQ(readFile(output(QStringLiteral("Wynik.rtf"))), first);
-    EXPECT_TRUE(readFile(output(QStringLiteral("Wynik1.rtf"))).contains("Wypis nr 2"));
+    EXPECT_EQ(test::fileBytes(output(QStringLiteral("Wynik.rtf"))), first);
+    EXPECT_TRUE(test::fileBytes(output(QStringLiteral("Wynik1.rtf"))).contains("Wypis nr 2"));
 }
 
 // An existing file is written only as it is: a read-only one is the next name's turn and keeps
@@ -448,7 +432,7 @@ TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
         QDir(output(QString())).removeRecursively();
         QDir().mkpath(output(QString()));
         const QString wynik = output(QStringLiteral("Wynik.rtf"));
-        writeFile(wynik, "stary dokument");
+        ASSERT_TRUE(test::writeBytes(wynik, "stary dokument"));
         ASSERT_EQ(::chmod(QFile::encodeName(wynik).constData(), c.mode), 0);
         recording.editorLaunches.clear();
         ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
@@ -458,7 +442,7 @@ TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
         ASSERT_EQ(::stat(QFile::encodeName(wynik).constData(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, c.modeAfter);
         ::chmod(QFile::encodeName(wynik).constData(), 0600);
-        const QByteArray content = readFile(wynik);
+        const QByteArray content = test::fileBytes(wynik);
         if (QLatin1String(c.expected) == QLatin1String("Wynik.rtf")) {
             EXPECT_TRUE(content.contains("Wypis nr"));
         } else {
@@ -495,7 +479,7 @@ TEST_F(RaportRunnerTest, AnulujStopsTheReportAndLeavesNothing)
         SCOPED_TRACE(olderDocument ? "over an older document" : "a new document");
         QFile::remove(output(QStringLiteral("Wynik.rtf")));
         if (olderDocument)
-            writeFile(output(QStringLiteral("Wynik.rtf")), "stary dokument");
+            ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "stary dokument"));
         recording.progresses.clear();
         recording.cancelWhen = [](const RecordingInteraction::ProgressUpdate &update) {
             return update.detail.startsWith(QStringLiteral("Wiersze dokumentu"));
@@ -517,7 +501,7 @@ TEST_F(RaportRunnerTest, AnulujStopsTheReportAndLeavesNothing)
     }
     recording.cancelWhen = nullptr;
     EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Lista.rtf"), ustawienia, liczenie), 0);
-    EXPECT_TRUE(readFile(output(QStringLiteral("Wynik.rtf"))).contains("Pozycja 5"));
+    EXPECT_TRUE(test::fileBytes(output(QStringLiteral("Wynik.rtf"))).contains("Pozycja 5"));
     EXPECT_EQ(recording.editorLaunches.size(), 1u);
 }
 
@@ -570,7 +554,7 @@ TEST_F(RaportRunnerTest, OutOfMemoryLeavesNoFileAndReachesTheStandardDisplay)
         SCOPED_TRACE(olderDocument ? "over an older document" : "a new document");
         recording.messages.clear();
         if (olderDocument)
-            writeFile(output(QStringLiteral("Wynik.rtf")), "stary dokument");
+            ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "stary dokument"));
         EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 1);
         EXPECT_FALSE(QFile::exists(output(QStringLiteral("Wynik.rtf"))));
         ASSERT_EQ(recording.messages.size(), 1u);

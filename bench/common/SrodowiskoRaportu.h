@@ -19,7 +19,7 @@ namespace katarix::bench {
 
 struct SrodowiskoRaportu {
     explicit SrodowiskoRaportu(jet::Database &db)
-        : ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'))
+        : ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')))
     {
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 struct sqlite3;
 
 namespace katarix::jet {
@@ -31,14 +33,21 @@ public:
     // Runs native SQLite statements (schema creation, bulk loading). Throws JetError.
     void execNative(const QString &sqliteSql);
 
-    // The Polish text of an SQLite error message ("no such column: x" -> "Nieznana kolumna 'x'.").
-    static QString polishMessage(const QString &sqliteMessage);
+    // How the file is made anew when SQLite finds it damaged during the session (set by
+    // openRegister: the copy is rebuilt from the register and this database reopened on it).
+    // repairFile runs it and returns true, or returns false when there is none; a query that
+    // failed on a damaged file runs once more after it. Closing keeps it; open and
+    // openInMemory drop it.
+    void setRepair(std::function<void()> repair) { m_repair = std::move(repair); }
+    bool repairFile();
 
 private:
     void installExtensions();
+    [[noreturn]] void failOpening(sqlite3 *db, const QString &file);
 
     sqlite3 *m_db = nullptr;
     QHash<QString, TranslatedSql> m_translations;
+    std::function<void()> m_repair;
 };
 
 } // namespace katarix::jet

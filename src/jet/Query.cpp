@@ -1,6 +1,7 @@
 #include "Query.h"
 
 #include "Database.h"
+#include "ErrorText.h"
 #include "JetError.h"
 
 #include <QDateTime>
@@ -22,45 +23,14 @@ struct StatementDeleter {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
-// SQLite's messages for the mistakes a query text can hold, in Polish; others verbatim.
-QString polishMessage(const QString &message)
+// The failure of the last call on db: damage, a full disk or a lack of memory said as such,
+// anything else after what the query was doing.
+[[noreturn]] void fail(sqlite3 *db, const QString &prefix, const QString &doing)
 {
-    struct Pattern {
-        const char *regex;
-        const char *polish;
-    };
-    static const Pattern patterns[] = {
-        {"^no such table: (.+)$", "nie ma tabeli '%1'"},
-        {"^no such column: (.+)$", "nie ma kolumny '%1'"},
-        {"^no such function: (.+)$", "nie ma funkcji '%1'"},
-        {"^ambiguous column name: (.+)$", "niejednoznaczna nazwa kolumny '%1'"},
-        {"^near \"(.*)\": syntax error$", "błąd składni w pobliżu '%1'"},
-        {"^incomplete input$", "niepełny tekst zapytania"},
-        {"^wrong number of arguments to function (.+)\\(\\)$", "zła liczba argumentów funkcji %1"},
-        {"^misuse of aggregate(?: function)?:? (.+)\\(\\)$", "niewłaściwe użycie funkcji agregującej %1"},
-        {"^SELECTs to the left and right of (.+) do not have the same number of result columns$",
-         "części zapytania %1 mają różne liczby kolumn"},
-        {"^(\\d+)\\w* ORDER BY term out of range - should be between 1 and (\\d+)$",
-         "pozycja %1 w ORDER BY jest spoza zakresu kolumn (1-%2)"},
-        {"^(\\d+)\\w* GROUP BY term out of range - should be between 1 and (\\d+)$",
-         "pozycja %1 w GROUP BY jest spoza zakresu kolumn (1-%2)"},
-    };
-    for (const Pattern &pattern : patterns) {
-        const QRegularExpression regex(QString::fromLatin1(pattern.regex));
-        const QRegularExpressionMatch match = regex.match(message);
-        if (!match.hasMatch())
-            continue;
-        QString polish = QString::fromUtf8(pattern.polish);
-        for (int i = 1; i <= regex.captureCount(); ++i)
-            polish = polish.arg(match.captured(i));
-        return polish;
-    }
-    return message;
-}
-
-QString sqliteMessage(sqlite3 *db)
-{
-    return polishMessage(QString::fromUtf8(sqlite3_errmsg(db)));
+    const SqliteFailure failure = sqliteFailure(db);
+    if (failure.cause != JetError::Cause::Other)
+        throw JetError(prefix + failure.text, failure.cause);
+    throw JetError(prefix + doing.arg(failure.text));
 }
 
 FieldType typeFromDeclaration(const char *declared, bool *known)
@@ -219,6 +189,18 @@ void Query::open()
     if (m_sql.trimmed().isEmpty())
         throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie ma tekstu SQL."));
 
+    try {
+        run();
+    } catch (const JetError &error) {
+        // A damaged copy is rebuilt from the register once; the query then runs on the new one.
+        if (error.cause() != JetError::Cause::DamagedCopy || !m_database->repairFile())
+            throw;
+        run();
+    }
+}
+
+void Query::run()
+{
     TranslatedSql translated;
     try {
         translated = m_database->translate(m_sql);
@@ -231,7 +213,7 @@ void Query::open()
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, &tail) != SQLITE_OK) {
         sqlite3_finalize(raw);
-        throw JetError(messagePrefix() + QStringLiteral("Błąd zapytania: %1.").arg(sqliteMessage(db)));
+        fail(db, messagePrefix(), QStringLiteral("Błąd zapytania: %1."));
     }
     Statement statement(raw);
     if (!statement)
@@ -265,8 +247,7 @@ void Query::open()
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW)
-            throw JetError(messagePrefix()
-                           + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(sqliteMessage(db)));
+            fail(db, messagePrefix(), QStringLiteral("Błąd podczas wykonywania zapytania: %1."));
         std::vector<QVariant> row(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
             QVariant value = columnValue(statement.get(), c);

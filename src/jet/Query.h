@@ -34,6 +34,7 @@ public:
     bool active() const { return m_open; }
 
 private:
+    void run();
     void bindParameters(sqlite3_stmt *statement) const;
     QString parameterSpelling(const QString &lowerName) const; // as written in the SQL text
 

@@ -6,6 +6,7 @@
 // of the regional settings taken from the environment; NULL as an empty field).
 #include "jet/Database.h"
 #include "jet/Dataset.h"
+#include "jet/ErrorText.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -142,8 +143,8 @@ int main(int argc, char **argv)
         }
         std::fflush(stdout);
         return 0;
-    } catch (const JetError &error) {
-        write(stderr, error.message() + QLatin1Char('\n'));
+    } catch (const std::exception &error) {
+        write(stderr, errorText(error) + QLatin1Char('\n'));
         return 1;
     }
 }

@@ -40,6 +40,11 @@ void TMainFrm::PokazStanBazy(int procent)
     QLabel *panel = StatPanele[1];
     if (!panel)
         return;
+    // Wide enough for the longest of its texts in the program's font.
+    const int needed = panel->fontMetrics().horizontalAdvance(QStringLiteral("Wczytywanie bazy: 100%"))
+        + 2 * panel->frameWidth() + 2 * panel->margin() + 8;
+    if (panel->width() < needed)
+        panel->setFixedWidth(needed);
     if (procent >= 0)
         panel->setText(QStringLiteral("Wczytywanie bazy: %1%").arg(procent));
     else if (Baza.isOpen() || (!SciezkaBazy.isEmpty() && jet::registerCopyIsCurrent(SciezkaBazy, OpcjeOtwarcia)))

@@ -1,6 +1,7 @@
 // A stale copy of the remembered register is refreshed in the background from start-up, and
 // panel 1 of the status bar says where the register stands.
 #include "app/MainFrm.h"
+#include "common/Processes.h"
 #include "jet/RegisterLoader.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
@@ -19,6 +20,7 @@
 using namespace katarix;
 using namespace katarix::app;
 using katarix::test::RecordingInteraction;
+using katarix::test::processesMentioning;
 
 namespace {
 
@@ -34,18 +36,6 @@ void writeRegister(const QString &path, char letter, const std::string &password
     WriteOptions options;
     options.password = password;
     writeJet4(content, path.toStdString(), options);
-}
-
-// Processes whose command line mentions text (the loader is given the copy's path).
-int processesMentioning(const QString &text)
-{
-    int count = 0;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
-    }
-    return count;
 }
 
 int threadsOfThisProcess()

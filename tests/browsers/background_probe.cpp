@@ -6,6 +6,7 @@
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
 #include "app/support/RecordingInteraction.h"
+#include "browsers/support/ProbeOutput.h"
 #include "browsers/RgFrm.h"
 #include "widgets/DataGrid.h"
 
@@ -55,13 +56,5 @@ int main(int argc, char **argv)
         result[QStringLiteral("areas")] = areas;
     }
     result[QStringLiteral("panelAfterF7")] = app::MainFrm->StatPanele[1]->text();
-    QJsonArray messages;
-    for (const auto &message : recording.messages)
-        messages.append(message.text);
-    result[QStringLiteral("messages")] = messages;
-    app::ZwolnijFormularze();
-
-    const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return 0;
+    return test::zakonczSonde(result, recording);
 }

@@ -1,6 +1,7 @@
 // An interrupted load leaves nothing behind: the loader ends with the program that started it and
 // removes its temporary copy; a temporary copy that nobody holds is removed by the next opening.
 #include "support/MdbTestSupport.h"
+#include "common/Processes.h"
 
 #include "jet/Database.h"
 
@@ -23,18 +24,6 @@ using namespace katarix::test;
 using mw::ColumnType;
 
 namespace {
-
-// Processes whose command line mentions text (the loader is given the copy's path).
-int processesMentioning(const QString &text)
-{
-    int count = 0;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
-    }
-    return count;
-}
 
 QStringList temporaryCopies(const QString &folder)
 {

@@ -72,42 +72,11 @@ ColumnKind kindOf(int type)
     }
 }
 
-// Jet 4 text: UCS-2LE, or "compressed" after the FF FE mark (runs of one-byte Latin-1
-// characters and of two-byte characters, switched by a zero byte).
-QString decodeJet4(const unsigned char *p, size_t size)
+// The UTF-16 units of Jet 4 text: UCS-2LE, or "compressed" after the FF FE mark (runs of
+// one-byte Latin-1 characters and of two-byte characters, switched by a zero byte).
+template<typename Put>
+void forEachJet4Unit(const unsigned char *p, size_t size, Put &&put)
 {
-    if (size >= 2 && p[0] == 0xff && p[1] == 0xfe) {
-        QString out;
-        out.reserve(qsizetype(size));
-        bool compressed = true;
-        size_t i = 2;
-        while (i < size) {
-            if (p[i] == 0) {
-                compressed = !compressed;
-                ++i;
-            } else if (compressed) {
-                out.append(QChar(char16_t(p[i])));
-                ++i;
-            } else if (i + 1 < size) {
-                out.append(QChar(char16_t(p[i] | (p[i + 1] << 8))));
-                i += 2;
-            } else {
-                break;
-            }
-        }
-        return out;
-    }
-    QString out(qsizetype(size / 2), Qt::Uninitialized);
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
-    for (size_t i = 0; i + 1 < size; i += 2)
-        dst[i / 2] = char16_t(p[i] | (p[i + 1] << 8));
-    return out;
-}
-
-// The same text as decodeJet4, written as UTF-8 (QString::toUtf8 of it) without the QString.
-void appendJet4(const unsigned char *p, size_t size, std::string &out)
-{
-    Utf16ToUtf8 utf8(out);
     if (size >= 2 && p[0] == 0xff && p[1] == 0xfe) {
         bool compressed = true;
         size_t i = 2;
@@ -116,10 +85,10 @@ void appendJet4(const unsigned char *p, size_t size, std::string &out)
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                utf8.put(char16_t(p[i]));
+                put(char16_t(p[i]));
                 ++i;
             } else if (i + 1 < size) {
-                utf8.put(char16_t(p[i] | (p[i + 1] << 8)));
+                put(char16_t(p[i] | (p[i + 1] << 8)));
                 i += 2;
             } else {
                 break;
@@ -128,7 +97,22 @@ void appendJet4(const unsigned char *p, size_t size, std::string &out)
         return;
     }
     for (size_t i = 0; i + 1 < size; i += 2)
-        utf8.put(char16_t(p[i] | (p[i + 1] << 8)));
+        put(char16_t(p[i] | (p[i + 1] << 8)));
+}
+
+QString decodeJet4(const unsigned char *p, size_t size)
+{
+    QString out;
+    out.reserve(qsizetype(size));
+    forEachJet4Unit(p, size, [&](char16_t unit) { out.append(QChar(unit)); });
+    return out;
+}
+
+// The same text as UTF-8 (QString::toUtf8 of decodeJet4), without the QString.
+void appendJet4(const unsigned char *p, size_t size, std::string &out)
+{
+    Utf16ToUtf8 utf8(out);
+    forEachJet4Unit(p, size, [&](char16_t unit) { utf8.put(unit); });
 }
 
 // A table or column name that a damaged definition can give: empty, or with control characters

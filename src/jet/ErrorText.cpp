@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include <new>
+#include <system_error>
 #include <sqlite3.h>
 
 namespace katarix::jet {
@@ -76,6 +77,11 @@ QString errorText(const std::exception &error)
     if (const auto *jetError = dynamic_cast<const JetError *>(&error))
         return jetError->message();
     if (dynamic_cast<const std::bad_alloc *>(&error))
+        return outOfMemoryText();
+    // A thread or another resource the system could not give (std::thread when it finds no
+    // memory for the stack).
+    if (const auto *system = dynamic_cast<const std::system_error *>(&error);
+        system && (system->code() == std::errc::not_enough_memory || system->code() == std::errc::resource_unavailable_try_again))
         return outOfMemoryText();
     const QString text = QString::fromUtf8(error.what());
     return text.isEmpty() ? unknownErrorText() : text;

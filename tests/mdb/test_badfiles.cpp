@@ -440,6 +440,9 @@ TEST(MdbBadFiles, LoaderFailuresNameTheirCause)
          QStringLiteral("Wczytywanie bazy danych zostało przerwane: ") + file},
         {"full disk", QStringLiteral("rm -f \"$2\"; ln -s /dev/full \"$2\"; exec '%1' \"$@\"").arg(loader),
          QStringLiteral("Brak miejsca na dysku: ") + scratch.cacheDir()},
+        // 80 MB of address space: the program starts, the copy's pages do not fit.
+        {"out of memory", QStringLiteral("ulimit -v 80000; exec '%1' \"$@\"").arg(loader),
+         QStringLiteral("Brak pamięci: ta operacja wymaga więcej pamięci, niż jest dostępne w komputerze.")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <glib.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -48,11 +49,25 @@ constexpr size_t kQueueBytes = 4u << 20; // the writer is the slower side: a few
 
 char g_target[PATH_MAX];
 pid_t g_parent = 0;
+QByteArray g_outOfMemory; // the report for running out of memory, made while there is memory
 
 extern "C" void endedFromOutside(int)
 {
     ::unlink(g_target);
     ::_exit(kExitStopped);
+}
+
+// libmdb allocates through GLib, which ends the process when memory runs out: that is said as
+// such, not left to look like a crash on a damaged file.
+void glibMessage(const gchar *domain, GLogLevelFlags level, const gchar *message, gpointer)
+{
+    if ((level & G_LOG_LEVEL_ERROR) && message && std::strstr(message, "failed to allocate")) {
+        const ssize_t written = ::write(STDOUT_FILENO, g_outOfMemory.constData(), size_t(g_outOfMemory.size()));
+        (void)written;
+        ::unlink(g_target);
+        ::_exit(kExitFailed);
+    }
+    g_log_default_handler(domain, level, message, nullptr);
 }
 
 void catchEndingSignals(const QByteArray &target)
@@ -177,6 +192,8 @@ int main(int argc, char **argv)
         return 64;
     }
     catchEndingSignals(argv[2]);
+    g_outOfMemory = "ERROR " + outOfMemoryText().toUtf8() + '\n';
+    g_log_set_default_handler(glibMessage, nullptr);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     try {

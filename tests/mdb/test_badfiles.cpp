@@ -431,8 +431,10 @@ TEST(MdbBadFiles, LoaderFailuresNameTheirCause)
         QString body;
         QString message;
     };
-    // Each one waits until the loader has begun writing the copy.
-    const QString whenWriting = QStringLiteral("(while [ ! -s \"$2\" ]; do sleep 0.01; done; %1) & exec '%2' \"$@\"");
+    // Each one waits until the loader has opened the copy (its first step), then ends it.
+    const QString whenWriting =
+        QStringLiteral("(while ! ls -l /proc/$$/fd 2>/dev/null | grep -qF -- \"$2\"; do sleep 0.01; done; %1) & "
+                       "exec '%2' \"$@\"");
     const Case cases[] = {
         {"SIGTERM", whenWriting.arg(QStringLiteral("kill -TERM $$"), loader),
          QStringLiteral("Wczytywanie bazy danych zostało przerwane: ") + file},

@@ -40,7 +40,7 @@ QString smallRegister(const MdbScratch &scratch)
 }
 
 // Starts katarix-sql on the benchmark register with the cache in the scratch folder and waits
-// until its loader writes the copy.
+// until its loader runs.
 void startFirstOpen(QProcess &sql, const MdbScratch &scratch, const QString &cache)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -50,15 +50,15 @@ void startFirstOpen(QProcess &sql, const MdbScratch &scratch, const QString &cac
     ASSERT_TRUE(sql.waitForStarted());
     QElapsedTimer timer;
     timer.start();
-    for (;;) {
-        const QStringList copies = temporaryCopies(cache);
-        if (!copies.isEmpty() && QFileInfo(cache + QLatin1Char('/') + copies[0]).size() > 0)
-            break;
-        ASSERT_LT(timer.elapsed(), 120000) << "the loader never wrote the copy";
+    while (processesMentioning(cache) == 0) {
+        ASSERT_LT(timer.elapsed(), 120000) << "no loader started";
         ASSERT_EQ(sql.state(), QProcess::Running) << "the load ended first";
-        QThread::msleep(5);
+        QThread::msleep(2);
     }
+    QThread::msleep(200); // well into the load (it takes seconds)
+    ASSERT_EQ(sql.state(), QProcess::Running) << "the load ended first";
     ASSERT_EQ(processesMentioning(cache), 1);
+    ASSERT_EQ(temporaryCopies(cache).size(), 1);
 }
 
 } // namespace

@@ -48,7 +48,7 @@ for parcels in "${sizes[@]}"; do
   peak=$( { /usr/bin/time -f %M "$program/katarix-loader" "$register" "$scratch/copy" >/dev/null; } 2>&1 | tail -1)
   f=$(median "${first[@]}") e=$(median "${export[@]}") r=$(median "${reopen[@]}")
   printf '%d parcels (%d MB): first open %d ms, mdb-export %d ms, ratio %s; katarix-sql on the cached copy %d ms; loader peak %d MB\n' \
-    "$parcels" $(( $(stat -c %s "$register") / 1000000 )) "$f" "$e" "$(awk -v a="$f" -v b="$e" 'BEGIN {printf "%.2f", a / b}')" \
+    "$parcels" $(( $(stat -L -c %s "$register") / 1000000 )) "$f" "$e" "$(awk -v a="$f" -v b="$e" 'BEGIN {printf "%.2f", a / b}')" \
     "$r" $(( peak / 1024 ))
   printf '  runs (first/mdb-export ms): %s\n' "$(paste -d/ <(printf '%s\n' "${first[@]}") <(printf '%s\n' "${export[@]}") | tr '\n' ' ')"
 done

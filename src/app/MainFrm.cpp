@@ -2,6 +2,8 @@
 
 #include "app/AboutFrm.h"
 #include "app/IniFile.h"
+#include "app/KaskadaOkien.h"
+#include "app/PodrecznikFrm.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/ErrorText.h"
 #include "jet/JetError.h"
@@ -264,29 +266,29 @@ void TMainFrm::utworzKomponenty()
         return action;
     };
 
-    SystemMi = menuBar()->addMenu(QStringLiteral("System"));
-    WybierzDbMi = menuItem(SystemMi, "WybierzDbMi", QStringLiteral("Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
-    UstawieniaMi = menuItem(SystemMi, "UstawieniaMi", QStringLiteral("Ustawienia"), &TMainFrm::UstawieniaBtnClick);
+    SystemMi = menuBar()->addMenu(QStringLiteral("&System"));
+    WybierzDbMi = menuItem(SystemMi, "WybierzDbMi", QStringLiteral("&Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
+    UstawieniaMi = menuItem(SystemMi, "UstawieniaMi", QStringLiteral("&Ustawienia"), &TMainFrm::UstawieniaBtnClick);
     SystemMi->addSeparator();
-    ZakonczMi = menuItem(SystemMi, "ZakonczMi", QStringLiteral("Zakończ"), &TMainFrm::ZakonczMiClick);
+    ZakonczMi = menuItem(SystemMi, "ZakonczMi", QStringLiteral("&Zakończ"), &TMainFrm::ZakonczMiClick);
 
-    DaneMi = menuBar()->addMenu(QStringLiteral("Dane"));
-    KartotekaDzialekMi = menuItem(DaneMi, "KartotekaDzialekMi", QStringLiteral("Kartoteka działek"),
+    DaneMi = menuBar()->addMenu(QStringLiteral("&Dane"));
+    KartotekaDzialekMi = menuItem(DaneMi, "KartotekaDzialekMi", QStringLiteral("Kartoteka &działek"),
                                   &TMainFrm::KarDzTBtnClick, QKeySequence(Qt::Key_F5));
-    KartotekaOsobMi = menuItem(DaneMi, "KartotekaOsobMi", QStringLiteral("Kartoteka osób"), &TMainFrm::KarOsTBtnClick,
+    KartotekaOsobMi = menuItem(DaneMi, "KartotekaOsobMi", QStringLiteral("Kartoteka &osób"), &TMainFrm::KarOsTBtnClick,
                                QKeySequence(Qt::Key_F6));
     DaneMi->addSeparator();
-    RejestrGruntMi = menuItem(DaneMi, "RejestrGruntMi", QStringLiteral("Rejestr gruntów"),
+    RejestrGruntMi = menuItem(DaneMi, "RejestrGruntMi", QStringLiteral("Rejestr &gruntów"),
                               &TMainFrm::RejGruntTBtnClick, QKeySequence(Qt::Key_F7));
-    Rejestrlokali1 = menuItem(DaneMi, "Rejestrlokali1", QStringLiteral("Rejestr lokali"), &TMainFrm::RejLokTBtnClick,
+    Rejestrlokali1 = menuItem(DaneMi, "Rejestrlokali1", QStringLiteral("Rejestr &lokali"), &TMainFrm::RejLokTBtnClick,
                               QKeySequence(Qt::Key_F8));
 
-    RaportyMi = menuBar()->addMenu(QStringLiteral("Raporty"));
-    SpisWladMi = menuItem(RaportyMi, "SpisWladMi", QStringLiteral("Alfabetyczny spis władających"),
+    RaportyMi = menuBar()->addMenu(QStringLiteral("&Raporty"));
+    SpisWladMi = menuItem(RaportyMi, "SpisWladMi", QStringLiteral("&Alfabetyczny spis władających"),
                           &TMainFrm::SpisWladMiClick);
 
-    OknaMi = menuBar()->addMenu(QStringLiteral("Okna"));
-    PasekNarzedziMi = OknaMi->addAction(QStringLiteral("Pasek narzędzi"));
+    OknaMi = menuBar()->addMenu(QStringLiteral("&Okna"));
+    PasekNarzedziMi = OknaMi->addAction(QStringLiteral("&Pasek narzędzi"));
     PasekNarzedziMi->setObjectName(QStringLiteral("PasekNarzedziMi"));
     PasekNarzedziMi->setCheckable(true);
     PasekNarzedziMi->setChecked(true);
@@ -296,9 +298,9 @@ void TMainFrm::utworzKomponenty()
         PasekNarzedziMiClick();
     });
     OknaMi->addSeparator();
-    KaskadaMi = OknaMi->addAction(QStringLiteral("Kaskada"));
-    OknoPoziomoMi = OknaMi->addAction(QStringLiteral("Rozmieść poziomo"));
-    OknoPionowoMi = OknaMi->addAction(QStringLiteral("Rozmieść pionowo"));
+    KaskadaMi = OknaMi->addAction(QStringLiteral("&Kaskada"));
+    OknoPoziomoMi = OknaMi->addAction(QStringLiteral("Rozmieść p&oziomo"));
+    OknoPionowoMi = OknaMi->addAction(QStringLiteral("Rozmieść pio&nowo"));
     const std::array<std::pair<QAction *, int>, 3> tiles{
         {{KaskadaMi, 1}, {OknoPoziomoMi, 2}, {OknoPionowoMi, 3}}};
     for (const auto &[action, tag] : tiles) {
@@ -310,8 +312,10 @@ void TMainFrm::utworzKomponenty()
     OknoPionowoMi->setObjectName(QStringLiteral("OknoPionowoMi"));
     connect(OknaMi, &QMenu::aboutToShow, this, &TMainFrm::wypelnijMenuOkien);
 
-    PomocMi = menuBar()->addMenu(QStringLiteral("Pomoc"));
-    AboutMi = menuItem(PomocMi, "AboutMi", QStringLiteral("O programie..."), &TMainFrm::AboutMiClick);
+    PomocMi = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    PodrecznikMi = menuItem(PomocMi, "PodrecznikMi", QStringLiteral("&Podręcznik użytkownika"),
+                            &TMainFrm::PodrecznikMiClick, QKeySequence(Qt::Key_F1));
+    AboutMi = menuItem(PomocMi, "AboutMi", QStringLiteral("&O programie..."), &TMainFrm::AboutMiClick);
 
     MainTlb = new QToolBar(QStringLiteral("Pasek narzędzi"), this);
     MainTlb->setObjectName(QStringLiteral("MainTlb"));
@@ -458,6 +462,11 @@ void TMainFrm::ZakonczMiClick()
     close();
 }
 
+void TMainFrm::PodrecznikMiClick()
+{
+    PokazPodrecznik(this, KatalogGlowny);
+}
+
 void TMainFrm::AboutMiClick()
 {
     if (AboutFrm)
@@ -588,7 +597,7 @@ void TMainFrm::PasekNarzedziMiClick()
 void TMainFrm::KaskadaMiClick(int tag)
 {
     switch (tag) {
-    case 1: MdiArea->cascadeSubWindows(); break;
+    case 1: KaskadaOkien(*MdiArea); break;
     case 2: rozmiescOkna(Qt::Horizontal); break;
     case 3: rozmiescOkna(Qt::Vertical); break;
     default: break;

@@ -160,6 +160,7 @@ public:
     void SpisWladMiClick();
     void PasekNarzedziMiClick();
     void KaskadaMiClick(int tag);
+    void PodrecznikMiClick();
     void AboutMiClick();
 
     QString KatalogGlowny; // the folder above the program's folder, ending in "/"
@@ -183,7 +184,7 @@ public:
             *Rejestrlokali1 = nullptr;
     QAction *SpisWladMi = nullptr;
     QAction *PasekNarzedziMi = nullptr, *KaskadaMi = nullptr, *OknoPoziomoMi = nullptr, *OknoPionowoMi = nullptr;
-    QAction *AboutMi = nullptr;
+    QAction *PodrecznikMi = nullptr, *AboutMi = nullptr;
     QAction *WybierzDbTBtn = nullptr, *KarOsTBtn = nullptr, *KarDzTBtn = nullptr, *RejGruntTBtn = nullptr,
             *RejLokTBtn = nullptr, *UstawieniaBtn = nullptr;
 

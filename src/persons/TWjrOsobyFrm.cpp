@@ -8,6 +8,7 @@
 #include "register/SqlTemplates.h"
 #include "register/sql/JrOsobyQueries.h"
 #include "widgets/ColorPanel.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,7 +56,7 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     setObjectName(QStringLiteral("TWjrOsobyFrm"));
     setWindowTitle(QStringLiteral("Podsumowanie władania"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(370, 260);
+    resize(widgets::projektowe(QSize(370, 260)));
 
     JrQry = new jet::Query(this);
     JrQry->setObjectName(QStringLiteral("JrQry"));

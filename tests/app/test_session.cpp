@@ -230,10 +230,12 @@ TEST_F(SessionTest, RegistersOpenWithAPasswordAskedAtEveryOpeningOnly)
         EXPECT_EQ(frm->TekstKomentarza(9), QString());
         EXPECT_TRUE(frm->HasloBazy.isEmpty());
 
-        // Choosing another file and cancelling keeps the file; the next request opens it again.
+        // Choosing another file and cancelling keeps the file and its connection; once closed,
+        // the next request opens it again.
         frm->WybierzDbTBtn->trigger();
-        EXPECT_FALSE(frm->polaczono());
+        EXPECT_TRUE(frm->polaczono());
         EXPECT_EQ(frm->SciezkaBazy, path);
+        frm->ZamknijBaze();
         ASSERT_TRUE(frm->SprawdzPolaczenie());
         EXPECT_EQ(recording.passwordRequests.size(), c.password.empty() ? 0 : 2);
         for (const QString &asked : recording.passwordRequests)
@@ -381,6 +383,21 @@ TEST_F(SessionTest, ChoosingAnotherFileClosesTheWindowsAndTheNextRequestOpensThe
     EXPECT_NE(frm->okno(OknoProgramu::RejestrGruntow), nullptr);
     EXPECT_NE(frm->okno(OknoProgramu::KartotekaDzialek), nullptr);
     EXPECT_EQ(recording.messages.size(), 1u);
+
+    // "Anuluj" in the file dialog: the windows (with their working lists) and the connection stay.
+    const int alive = test::TestWindow::alive;
+    QWidget *register_ = frm->okno(OknoProgramu::RejestrGruntow);
+    QWidget *parcels = frm->okno(OknoProgramu::KartotekaDzialek);
+    const size_t dialogs = recording.fileDialogs.size();
+    frm->WybierzDbTBtn->trigger();
+    EXPECT_EQ(recording.fileDialogs.size(), dialogs + 1);
+    EXPECT_TRUE(frm->polaczono());
+    EXPECT_EQ(frm->okno(OknoProgramu::RejestrGruntow), register_);
+    EXPECT_EQ(frm->okno(OknoProgramu::KartotekaDzialek), parcels);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(test::TestWindow::alive, alive);
+    EXPECT_EQ(frm->MdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(frm->SciezkaBazy, good);
 
     const QString other = inBazy(QStringLiteral("inna.mdb"));
     writeRegister(other);

@@ -1,12 +1,14 @@
 #include "app/main/Start.h"
 
 #include "app/MainFrm.h"
+#include "app/ZasobySystemu.h"
 #include "browsers/Rejestracja.h"
 #include "parcels/Rejestracja.h"
 #include "persons/Rejestracja.h"
 #include "reports/Rejestracja.h"
+#include "widgets/SkalaProjektu.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace katarix::app {
 
@@ -14,7 +16,10 @@ void PrzygotujProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
     UstawUstawieniaRegionalne();
+    ZaladujTlumaczenieQt();
+    ZaladujCzcionkiTahoma();
     UstawCzcionkeProgramu();
+    widgets::ustawSkaleProjektu(QApplication::font());
     browsers::zarejestrujOknaRejestrow();
     parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();

@@ -92,11 +92,18 @@ TEST(MdbInterrupted, LeftoverCopiesAreRemovedUnlessHeld)
     const QString cache = scratch.path(QStringLiteral("xdg/Katarix"));
     QProcess sql;
     startFirstOpen(sql, scratch, cache);
+    // The program is held still, so that it cannot clean up after its loader, which is killed
+    // outright; then the program is killed too.
+    ::kill(pid_t(sql.processId()), SIGSTOP);
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(cache.toUtf8()))
             ::kill(pid_t(pid.toLongLong()), SIGKILL);
     }
+    QElapsedTimer timer;
+    timer.start();
+    while (processesMentioning(cache) > 0 && timer.elapsed() < 10000)
+        QThread::msleep(5);
     ::kill(pid_t(sql.processId()), SIGKILL);
     sql.waitForFinished();
     const QStringList left = temporaryCopies(cache);

@@ -6,7 +6,7 @@
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
-#include "jet/JetFunctions.h"
+#include "common/SeparatorGuard.h"
 #include "jet/Query.h"
 #include "registergen/RegisterBuilder.h"
 #include "widgets/ColorPanel.h"
@@ -80,7 +80,6 @@ protected:
     void SetUp() override
     {
         test::ensureApplication();
-        jet::setDecimalSeparator(QLatin1Char(','));
         QDir(root.path()).mkpath(QStringLiteral("Program"));
         main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main;
@@ -92,7 +91,6 @@ protected:
         delete main;
         app::MainFrm = nullptr;
         app::UstawieniaFrm = nullptr;
-        jet::setDecimalSeparator(QLatin1Char('.'));
     }
     TRgFrm *open()
     {
@@ -117,6 +115,7 @@ protected:
     }
     static QColor fontColour(const QLabel *label) { return label->palette().color(QPalette::WindowText); }
 
+    test::SeparatorGuard comma{QLatin1Char(',')};
     QTemporaryDir root;
     test::RecordingInteraction recording;
     RegisterBuilder builder;

@@ -1,6 +1,6 @@
 #include "ReportTestSupport.h"
 
-#include "jet/JetFunctions.h"
+#include "common/Files.h"
 #include "rtf/RtfTemplate.h"
 #include "support/TestApplication.h"
 #include "widgets/PathEdit.h"
@@ -34,13 +34,10 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
     m_ustawienia->OutputDE->setText(outputFolder());
     m_ustawienia->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
     app::UstawieniaFrm = m_ustawienia.get();
-    m_savedSeparator = jet::decimalSeparator();
-    jet::setDecimalSeparator(QLatin1Char(','));
 }
 
 ReportEnvironment::~ReportEnvironment()
 {
-    jet::setDecimalSeparator(m_savedSeparator);
     app::UstawieniaFrm = nullptr;
 }
 
@@ -51,10 +48,7 @@ void ReportEnvironment::setReportRange(int index)
 
 QByteArray ReportEnvironment::documentRtf() const
 {
-    QFile file(documentPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return test::fileBytes(documentPath());
 }
 
 QString ReportEnvironment::documentText() const

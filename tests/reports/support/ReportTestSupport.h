@@ -5,6 +5,7 @@
 // read back as plain text.
 
 #include "app/UstawieniaFrm.h"
+#include "common/SeparatorGuard.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "registergen/RegisterBuilder.h"
@@ -56,7 +57,7 @@ public:
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<app::TUstawieniaFrm> m_ustawienia;
-    QChar m_savedSeparator;
+    test::SeparatorGuard m_comma{QLatin1Char(',')};
 };
 
 // Dictionary rows most tests share: forms of holding, uses, soil classes, building and

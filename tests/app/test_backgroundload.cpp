@@ -162,6 +162,27 @@ TEST_F(BackgroundLoadTest, TheFirstRequestWaitsOnlyForWhatIsLeft)
     EXPECT_EQ(panel(), QStringLiteral("Baza gotowa"));
 }
 
+// A register changed again while it loads in the background is loaded again, as it is now, at
+// the next request.
+TEST_F(BackgroundLoadTest, AFileChangedDuringTheBackgroundLoadIsLoadedAgainWhenAskedFor)
+{
+    frm->SciezkaBazy = staleRegister(QStringLiteral("gmina.mdb"));
+    frm->OdswiezKopieWTle();
+    QElapsedTimer timer;
+    timer.start();
+    while (loaderRuns() == 0 && timer.elapsed() < 60000)
+        QTest::qWait(5);
+    ASSERT_EQ(loaderRuns(), 1);
+    writeRegister(frm->SciezkaBazy, 'c');
+
+    ASSERT_TRUE(frm->SprawdzPolaczenie());
+    EXPECT_EQ(frm->TekstKomentarza(5), QString(300, u'c'));
+    EXPECT_EQ(loaderRuns(), 2);
+    EXPECT_EQ(panel(), QStringLiteral("Baza gotowa"));
+    EXPECT_TRUE(temporaryCopies().isEmpty());
+    EXPECT_TRUE(recording.messages.empty());
+}
+
 // A register with a password is refreshed only when its user has opened it before (a copy
 // exists); the password is still asked first, and a wrong one discards nothing.
 TEST_F(BackgroundLoadTest, APasswordIsAskedFirstAndAWrongOneDiscardsNothing)

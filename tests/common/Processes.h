@@ -5,19 +5,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QString>
 
 namespace katarix::test {
 
-inline int processesMentioning(const QString &text)
+inline QList<qint64> pidsMentioning(const QString &text)
 {
-    int count = 0;
+    QList<qint64> pids;
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
+            pids << pid.toLongLong();
     }
-    return count;
+    return pids;
+}
+
+inline int processesMentioning(const QString &text)
+{
+    return int(pidsMentioning(text).size());
 }
 
 } // namespace katarix::test

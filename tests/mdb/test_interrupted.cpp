@@ -39,36 +39,40 @@ QString smallRegister(const MdbScratch &scratch)
     return scratch.write(mw::Content{{t}}, QStringLiteral("mala.mdb"));
 }
 
-// Starts katarix-sql on the benchmark register with the cache in the scratch folder and waits
-// until its loader runs.
-void startFirstOpen(QProcess &sql, const MdbScratch &scratch, const QString &cache)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("xdg")));
-    sql.setProcessEnvironment(env);
-    sql.start(QStringLiteral(KATARIX_SQL), {QStringLiteral(KATARIX_BENCH_REGISTER), QStringLiteral("SELECT count(*) FROM KDZIALKA")});
-    ASSERT_TRUE(sql.waitForStarted());
-    QElapsedTimer timer;
-    timer.start();
-    while (processesMentioning(cache) == 0) {
-        ASSERT_LT(timer.elapsed(), 120000) << "no loader started";
+// katarix-sql on the benchmark register with the cache in the scratch folder, well into its
+// first open: its loader runs and writes its temporary copy.
+class MdbInterrupted : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("xdg")));
+        sql.setProcessEnvironment(env);
+        sql.start(QStringLiteral(KATARIX_SQL),
+                  {QStringLiteral(KATARIX_BENCH_REGISTER), QStringLiteral("SELECT count(*) FROM KDZIALKA")});
+        ASSERT_TRUE(sql.waitForStarted());
+        QElapsedTimer timer;
+        timer.start();
+        while (processesMentioning(cache) == 0) {
+            ASSERT_LT(timer.elapsed(), 120000) << "no loader started";
+            ASSERT_EQ(sql.state(), QProcess::Running) << "the load ended first";
+            QThread::msleep(2);
+        }
+        QThread::msleep(200); // well into the load (it takes seconds)
         ASSERT_EQ(sql.state(), QProcess::Running) << "the load ended first";
-        QThread::msleep(2);
+        ASSERT_EQ(processesMentioning(cache), 1);
+        ASSERT_EQ(temporaryCopies(cache).size(), 1);
     }
-    QThread::msleep(200); // well into the load (it takes seconds)
-    ASSERT_EQ(sql.state(), QProcess::Running) << "the load ended first";
-    ASSERT_EQ(processesMentioning(cache), 1);
-    ASSERT_EQ(temporaryCopies(cache).size(), 1);
-}
 
-} // namespace
-
-TEST(MdbInterrupted, KillingTheProgramEndsItsLoaderAndItsCopy)
-{
     MdbScratch scratch;
     const QString cache = scratch.path(QStringLiteral("xdg/Katarix"));
     QProcess sql;
-    startFirstOpen(sql, scratch, cache);
+};
+
+} // namespace
+
+TEST_F(MdbInterrupted, KillingTheProgramEndsItsLoaderAndItsCopy)
+{
     ::kill(pid_t(sql.processId()), SIGKILL);
     sql.waitForFinished();
 
@@ -86,20 +90,13 @@ TEST(MdbInterrupted, KillingTheProgramEndsItsLoaderAndItsCopy)
 
 // A copy left by a loader killed outright (nobody could remove it) is removed by the next opening
 // of any register; one that a live process holds is left alone.
-TEST(MdbInterrupted, LeftoverCopiesAreRemovedUnlessHeld)
+TEST_F(MdbInterrupted, LeftoverCopiesAreRemovedUnlessHeld)
 {
-    MdbScratch scratch;
-    const QString cache = scratch.path(QStringLiteral("xdg/Katarix"));
-    QProcess sql;
-    startFirstOpen(sql, scratch, cache);
     // The program is held still, so that it cannot clean up after its loader, which is killed
     // outright; then the program is killed too.
     ::kill(pid_t(sql.processId()), SIGSTOP);
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(cache.toUtf8()))
-            ::kill(pid_t(pid.toLongLong()), SIGKILL);
-    }
+    for (const qint64 pid : pidsMentioning(cache))
+        ::kill(pid_t(pid), SIGKILL);
     QElapsedTimer timer;
     timer.start();
     while (processesMentioning(cache) > 0 && timer.elapsed() < 10000)

@@ -6,6 +6,7 @@
 #include "RegisterCache.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +37,7 @@ QString loaderProgram(const OpenOptions &options)
         dir = QCoreApplication::applicationDirPath();
     else
         dir = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
-    return dir + QStringLiteral("/katarix-loader");
+    return loaderForProgram(dir);
 }
 
 std::unique_ptr<LoadJob> startJob(const RegisterCache &cache, const QString &mdbPath, const QString &key,
@@ -98,6 +99,16 @@ QString installJob(LoadJob &job, const RegisterCache &cache)
 }
 
 } // namespace
+
+QString loaderForProgram(const QString &programDir)
+{
+    const QString beside = QDir(programDir).filePath(QStringLiteral("katarix-loader"));
+    const QString installed =
+        QDir::cleanPath(QDir(programDir).filePath(QStringLiteral("../libexec/katarix/katarix-loader")));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return installed;
+    return beside;
+}
 
 bool registerHasPassword(const QString &mdbPath)
 {

@@ -19,6 +19,7 @@
 #include "registergen/RegisterGenerator.h"
 
 #include <QApplication>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
     frm.resize(700, 500);
     frm.show();
     persons::TDodFizFrm *dlg = frm.DodFizFrm;
+    auto *lista = frm.findChild<QTreeWidget *>(QStringLiteral("Lv"));
     dlg->show();
     QApplication::processEvents();
 
@@ -76,7 +78,7 @@ int main(int argc, char *argv[])
             dlg->DodajBtnClick();
             QApplication::processEvents();
         }));
-        surnameRows = frm.Lv->selectedItems().size();
+        surnameRows = int(lista->selectedItems().size());
         if (frm.iloscWierszy() != before) {
             std::fprintf(stderr, "A surname search added rows already in the list.\n");
             return 1;

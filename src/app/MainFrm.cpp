@@ -3,6 +3,7 @@
 #include "app/AboutFrm.h"
 #include "app/IniFile.h"
 #include "app/KaskadaOkien.h"
+#include "app/KursorKlepsydry.h"
 #include "app/PodrecznikFrm.h"
 #include "app/UstawieniaFrm.h"
 #include "app/WierszPolecen.h"
@@ -569,10 +570,7 @@ QWidget *TMainFrm::pokazOkno(OknoProgramu which)
 
 void TMainFrm::pokazRejestr(OknoProgramu which, double idJr)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct RestoreCursor {
-        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
-    } restore;
+    const KursorKlepsydry kursor;
     QWidget *window = pokazOkno(which);
     if (window && idJr > 0)
         if (auto *registerWindow = dynamic_cast<OknoRejestru *>(window))

@@ -1,6 +1,8 @@
 // The database session of the main window: choosing, opening and closing the register.
 #include "app/MainFrm.h"
 
+#include "app/KursorKlepsydry.h"
+
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
 #include "jet/RegisterLoader.h"
@@ -17,15 +19,6 @@
 #include <utility>
 
 namespace katarix::app {
-
-namespace {
-
-struct HourglassCursor {
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 bool TMainFrm::SprawdzPolaczenie()
 {
@@ -56,7 +49,7 @@ void TMainFrm::PolaczZBaza()
 
         jet::OpenOptions options = opcjeWczytywania();
         options.password = HasloBazy;
-        HourglassCursor hourglass;
+        KursorKlepsydry hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
         PokazStanBazy();
@@ -108,7 +101,7 @@ jet::OpenOptions TMainFrm::opcjeWczytywania()
 // ends the load (modal, so nothing else can be clicked meanwhile).
 void TMainFrm::czekajNaWczytanie(const std::function<void()> &czekaj)
 {
-    HourglassCursor hourglass;
+    KursorKlepsydry hourglass;
     std::unique_ptr<QProgressDialog> progress;
     if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
         progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPlacement.h"
+#include "app/LayoutStore.h"
 #include "app/MainFrm.h"
 #include "widgets/DataGrid.h"
 
@@ -118,7 +118,7 @@ public:
     QLabel *JrImg, *OsobyImg, *PrzedmiotImg;
     QLabel *UdzWlaPnl, *UdzUwPnl, *UdzInniPnl;
     widgets::DataGrid *OsobyGrd;
-    app::FormPlacement FrmStrg;
+    app::LayoutStore FrmStrg;
 
     jet::Query *JrQry, *OsobyQry;
     jet::Query *TempQry;

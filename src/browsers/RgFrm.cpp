@@ -1,7 +1,6 @@
 #include "browsers/RgFrm.h"
 
 #include "app/Akcja.h"
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
 #include "browsers/ToolWindows.h"
@@ -340,9 +339,7 @@ void TRgFrm::KlasouzTBtnClick()
 {
     if (KlasouzTBtn->isChecked() && !m_klasouzUmieszczone) {
         m_klasouzUmieszczone = true;
-        const bool zapisana = !FrmStrg.iniFileName().isEmpty()
-                              && app::IniFile(FrmStrg.iniFileName()).ValueExists(FrmStrg.section(), QStringLiteral("KlasouzTW.Left"));
-        if (!zapisana) {
+        if (!FrmStrg.hasStoredValue(QStringLiteral("KlasouzTW.Left"))) {
             const QRect okno(mapToGlobal(QPoint(0, 0)), size());
             KlasouzTW->move(std::max(0, okno.right() - KlasouzTW->width() - 10), okno.top() + 150);
         }

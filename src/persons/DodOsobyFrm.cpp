@@ -2,6 +2,7 @@
 
 #include "app/Akcja.h"
 #include "app/Interaction.h"
+#include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"
@@ -10,7 +11,6 @@
 #include "register/SqlHelpers.h"
 #include "register/sql/OsobyQueries.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -31,7 +31,7 @@ void Kryteria::tekst(const char *prefix, const QString &tekst, const char *suffi
 TDodOsobyFrm::TDodOsobyFrm(TKarOsFrm *kartoteka, jet::Database *baza, const char *stala, const char *ulicaSql,
                            const char *miejscowoscSql, const FragmentyAdresu &fragmenty, QString pytanie)
     : QDialog(kartoteka), m_kartoteka(kartoteka), m_baza(baza), m_stala(QString::fromUtf8(stala)),
-      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie))
+      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie)), m_uklad(this, QString(), app::LayoutStore::Placement::Pos)
 {
     MiejscowoscQry = zapytanie("MiejscowoscQry", miejscowoscSql);
     UlicaQry = zapytanie("UlicaQry", ulicaSql);
@@ -68,8 +68,9 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
     connect(dodaj, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { DodajBtnClick(); }); });
     connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(czysc, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
-    if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
-        IniSave.Init(this, app::MainFrm->PlikIni, false, true, sekcja);
+    m_uklad.setSection(sekcja);
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
 }
 
 void TDodOsobyFrm::showEvent(QShowEvent *event)
@@ -136,10 +137,7 @@ void TDodOsobyFrm::DodajBtnClick()
         && app::Komunikat(m_pytanie, QString(), app::mb::YesNo | app::mb::IconWarning, true) != app::mb::IdYes)
         return;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct PrzywrocKursor {
-            ~PrzywrocKursor() { QApplication::restoreOverrideCursor(); }
-        } przywroc;
+        const app::KursorKlepsydry kursor;
         WynikQry->close();
         WynikQry->setSql(SqlSelekcji());
         WynikQry->open();

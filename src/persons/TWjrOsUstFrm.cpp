@@ -176,7 +176,7 @@ void TTWjrOsUstFrm::DomyslneSBClick()
     ArchChb->setChecked(false);
     RgrunChb->setChecked(true);
     RlokChb->setChecked(true);
-    app::ZaznaczCheckListBox(FwladClb, 1);
+    app::ZaznaczCheckListBox(FwladClb, widgets::Zaznaczenie::Wszystko);
 }
 
 void TTWjrOsUstFrm::RgrunChbClick()

@@ -7,6 +7,7 @@
 #include "widgets/LookupCombo.h"
 #include "persons/Rejestracja.h"
 #include "app/UstawieniaFrm.h"
+#include "app/support/Kontrolki.h"
 #include "app/support/TestApplication.h"
 #include "support/OsobyTestSupport.h"
 
@@ -15,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace katarix;
 using namespace katarix::test;
@@ -62,12 +64,12 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
 
     frm->resize(620, 300);
     frm->show();
-    frm->Lv->clearSelection();
+    kontrolka<QTreeWidget>(frm, QStringLiteral("Lv"))->clearSelection();
     frm->wiersz(0)->setSelected(true);
     frm->wiersz(2)->setSelected(true);
     EXPECT_EQ(zaznaczone(frm), (std::vector<double>{osoby::Kowalski, osoby::Zgoda}));
     zrzut(frm, QStringLiteral("KarOsFrm"));
-    EXPECT_EQ(frm->StatusPanel0->text(), QStringLiteral("Ilość: 2/3"));
+    EXPECT_EQ(kontrolka<QLabel>(frm, QStringLiteral("StatusPanel0"))->text(), QStringLiteral("Ilość: 2/3"));
     EXPECT_TRUE(recording.messages.empty());
 }
 

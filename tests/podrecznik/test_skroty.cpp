@@ -13,6 +13,7 @@
 #include "persons/KarOsFrm.h"
 #include "persons/TWjrOsobyFrm.h"
 #include "registergen/RegisterGenerator.h"
+#include "support/Kontrolki.h"
 #include "support/Podrecznik.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
@@ -143,7 +144,7 @@ protected:
     {
         app::MainFrm->KartotekaDzialekMi->trigger();
         auto *file = oknoTypu<parcels::TKarDzFrm>();
-        if (file && file->Lv->topLevelItemCount() < 3) {
+        if (file && file->iloscWierszy() < 3) {
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
             search->PowDz1Edt->setText(QStringLiteral("0"));
@@ -157,7 +158,7 @@ protected:
     {
         app::MainFrm->KartotekaOsobMi->trigger();
         auto *file = oknoTypu<persons::TKarOsFrm>();
-        if (file && file->Lv->topLevelItemCount() < 3) {
+        if (file && file->iloscWierszy() < 3) {
             file->DodPrawFrm->show();
             file->DodPrawFrm->NazwaLke->setCurrentText(QStringLiteral("%"));
             file->DodPrawFrm->DodajBtnClick();
@@ -182,9 +183,9 @@ protected:
         const QString title = titles.value(0);
         if (title == QStringLiteral("Kartoteka działek")) {
             parcels::TKarDzFrm *file = kartotekaDzialek();
-            list = file->Lv;
+            list = test::kontrolka<QTreeWidget>(file, QStringLiteral("Lv"));
         } else if (title == QStringLiteral("Kartoteka osób")) {
-            list = kartotekaOsob()->Lv;
+            list = test::kontrolka<QTreeWidget>(kartotekaOsob(), QStringLiteral("Lv"));
         } else if (title == QStringLiteral("Selekcja działek")) {
             kartotekaDzialek()->ClearSBClick();
             auto *search = oknoTypu<parcels::TDodDlkFrm>();

@@ -566,3 +566,21 @@ TEST_F(RaportRunnerTest, OutOfMemoryLeavesNoFileAndReachesTheStandardDisplay)
 }
 
 } // namespace
+
+// A report too large for the machine: a Polish message (not "std::bad_alloc"), no editor, and
+// the next report runs.
+TEST_F(RaportRunnerTest, RunningOutOfMemoryIsToldInPolishAndTheNextReportRuns)
+{
+    const auto handler = raport.OnValueRequest;
+    raport.OnValueRequest = [](const QString &) -> QVariant { throw std::bad_alloc(); };
+    EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 1);
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text,
+              QStringLiteral("Brak pamięci: ta operacja wymaga więcej pamięci, niż jest dostępne w komputerze."));
+    EXPECT_EQ(recording.messages[0].flags, mb::IconError);
+    EXPECT_TRUE(recording.editorLaunches.empty());
+
+    raport.OnValueRequest = handler;
+    EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
+    EXPECT_EQ(recording.editorLaunches.size(), 1u);
+}

@@ -42,7 +42,8 @@ struct Environment {
         registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);
-        ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
+        ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")),
+                                             app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')));
         ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
         ustawienia->OutputDE->setText(dir.path());
         app::UstawieniaFrm = ustawienia;

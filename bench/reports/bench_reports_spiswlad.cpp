@@ -84,7 +84,8 @@ int main(int argc, char *argv[])
     SilentInteraction interaction;
     app::setInteraction(&interaction);
     QTemporaryDir dir;
-    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
+    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")),
+                                   app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')));
     ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
     ustawienia.OutputDE->setText(dir.path());
     app::UstawieniaFrm = &ustawienia;

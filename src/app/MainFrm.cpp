@@ -6,19 +6,18 @@
 #include "app/KursorKlepsydry.h"
 #include "app/PodrecznikFrm.h"
 #include "app/UstawieniaFrm.h"
+#include "app/WierszPolecen.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -207,7 +206,7 @@ void UtworzFormularze()
 {
     UstawTytulAplikacji(QStringLiteral("Katarix"));
     MainFrm = new TMainFrm;
-    UstawieniaFrm = new TUstawieniaFrm(MainFrm->PlikIni, MainFrm->KatalogGlowny, MainFrm);
+    UstawieniaFrm = new TUstawieniaFrm(MainFrm->PlikIni, MainFrm->Katalogi, MainFrm);
     if (tworzenieWypisow())
         tworzenieWypisow()();
     AboutFrm = new TAboutFrm(MainFrm);
@@ -392,14 +391,16 @@ void TMainFrm::OdswiezPolecenia()
 void TMainFrm::FormCreate()
 {
     try {
-        KatalogGlowny = QDir::cleanPath(QDir(m_programFolder).absoluteFilePath(QStringLiteral(".."))) + QLatin1Char('/');
-        PlikIni = sciezkaPlikuIni(m_programFolder,
-                                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                      QStringLiteral("/Katarix"));
+        Katalogi = przygotujKatalogi(m_programFolder, KatalogiUzytkownika::biezace());
+        KatalogGlowny = Katalogi.katalogGlowny;
+        PlikIni = Katalogi.plikIni;
         const QString version = WersjaProgramu();
         setWindowTitle(QStringLiteral("Przeglądarka danych Katarix ") + version);
         UstawTytulAplikacji(QStringLiteral("Katarix ") + version);
         SciezkaBazy = IniFile(PlikIni).ReadString(QStringLiteral("Baza"), QStringLiteral("Path"), QString());
+        // A register given on the command line is this run's choice, as if chosen in the dialog.
+        if (const QString podana = rejestrZWierszaPolecen(QCoreApplication::arguments()); !podana.isEmpty())
+            SciezkaBazy = podana;
         ZamknijBaze();
     } catch (const std::exception &error) {
         Komunikat(komunikatWyjatku(error), QStringLiteral("Błąd podczas tworzenia głównego formularza"),

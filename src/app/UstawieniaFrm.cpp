@@ -41,8 +41,8 @@ QString TUstawieniaFrm::domyslnyEdytor()
 #endif
 }
 
-TUstawieniaFrm::TUstawieniaFrm(const QString &plikIni, const QString &katalogGlowny, QWidget *parent)
-    : QDialog(parent), m_plikIni(plikIni), m_katalogGlowny(katalogGlowny)
+TUstawieniaFrm::TUstawieniaFrm(const QString &plikIni, const KatalogiProgramu &katalogi, QWidget *parent)
+    : QDialog(parent), m_plikIni(plikIni), m_katalogi(katalogi)
 {
     setObjectName(QStringLiteral("UstawieniaFrm"));
     setWindowTitle(QStringLiteral("Ustawienia"));
@@ -148,8 +148,8 @@ void TUstawieniaFrm::WczytajUstawienia()
 {
     const IniFile ini(m_plikIni);
     EdytorFE->setFileName(ini.ReadString(kWydruk, QStringLiteral("przeglad"), domyslnyEdytor()));
-    SzablonyDE->setText(ini.ReadString(kWydruk, QStringLiteral("szablony"), m_katalogGlowny + QStringLiteral("Szablony")));
-    OutputDE->setText(ini.ReadString(kWydruk, QStringLiteral("wynik"), m_katalogGlowny + QStringLiteral("Tmp")));
+    SzablonyDE->setText(ini.ReadString(kWydruk, QStringLiteral("szablony"), m_katalogi.szablony));
+    OutputDE->setText(ini.ReadString(kWydruk, QStringLiteral("wynik"), m_katalogi.wyniki));
     WlaPnl->setColorValue(ini.ReadInteger(kRgrun, QStringLiteral("WlaColor"), DomyslnyWlaColor));
     UwPnl->setColorValue(ini.ReadInteger(kRgrun, QStringLiteral("UwColor"), DomyslnyUwColor));
     Uk2Pnl->setColorValue(ini.ReadInteger(kRgrun, QStringLiteral("Uk2Color"), DomyslnyUk2Color));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/KatalogiProgramu.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QString>
@@ -32,9 +34,9 @@ namespace katarix::app {
 class TUstawieniaFrm : public QDialog {
     Q_OBJECT
 public:
-    // plikIni: the configuration file; katalogGlowny: the folder above the program's folder,
-    // ending in a separator (the default folders are katalogGlowny + "Szablony" / "Tmp").
-    TUstawieniaFrm(const QString &plikIni, const QString &katalogGlowny, QWidget *parent = nullptr);
+    // plikIni: the configuration file; katalogi: the program's folders, whose templates and
+    // documents folders are the defaults of "szablony" and "wynik".
+    TUstawieniaFrm(const QString &plikIni, const KatalogiProgramu &katalogi, QWidget *parent = nullptr);
 
     // Components, in declaration order.
     QFrame *MainPnl;
@@ -78,7 +80,7 @@ public:
     int zakresDlk() const;            // "RaportJR"/"ZakresDlk": 1 = all parcels, else the selected ones
 
     const QString &plikIni() const { return m_plikIni; }
-    const QString &katalogGlowny() const { return m_katalogGlowny; }
+    const KatalogiProgramu &katalogi() const { return m_katalogi; }
 
     // Defaults for a missing file or key.
     static QString domyslnyEdytor();
@@ -96,7 +98,7 @@ private:
     std::optional<QString> wybierzKatalog(const QString &title, const QString &current);
 
     QString m_plikIni;
-    QString m_katalogGlowny;
+    KatalogiProgramu m_katalogi;
 };
 
 // The one settings dialog of the run; created at start-up after the main window.

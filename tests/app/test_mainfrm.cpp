@@ -74,7 +74,8 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
     ASSERT_NE(MainFrm, nullptr);
     ASSERT_NE(AboutFrm, nullptr);
     EXPECT_EQ(UstawieniaFrm->plikIni(), MainFrm->PlikIni);
-    EXPECT_EQ(UstawieniaFrm->katalogGlowny(), MainFrm->KatalogGlowny);
+    EXPECT_EQ(UstawieniaFrm->katalogi().szablony, MainFrm->Katalogi.szablony);
+    EXPECT_EQ(UstawieniaFrm->katalogi().wyniki, MainFrm->Katalogi.wyniki);
     EXPECT_EQ(TytulAplikacji(), QStringLiteral("Katarix 2.5.1"));
     EXPECT_TRUE(recording.calls.isEmpty()) << recording.calls.join(QLatin1Char(',')).toStdString();
 

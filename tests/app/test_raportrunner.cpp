@@ -312,7 +312,7 @@ TEST_F(RaportRunnerTest, EachRunAsksForItsDatasetsAnew)
 
 TEST_F(RaportRunnerTest, SettingsAreReadFromTheSettingsDialogAtEachRun)
 {
-    TUstawieniaFrm frm(root.filePath(QStringLiteral("Katarix.ini")), root.path() + QLatin1Char('/'));
+    TUstawieniaFrm frm(root.filePath(QStringLiteral("Katarix.ini")), KatalogiProgramu::drzewo(root.path() + QLatin1Char('/')));
     UstawieniaFrm = &frm;
     frm.SzablonyDE->setText(ustawienia.katalogSzablonow);
     frm.OutputDE->setText(ustawienia.katalogWynikowy);

@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<TUstawieniaFrm> create() const
     {
         QDir(dir.path()).mkpath("Program");
-        return std::make_unique<TUstawieniaFrm>(ini(), katalogGlowny());
+        return std::make_unique<TUstawieniaFrm>(ini(), KatalogiProgramu::drzewo(katalogGlowny()));
     }
     void writeIni(const QByteArray &bytes) const
     {
@@ -260,7 +260,7 @@ TEST_F(SettingsTest, PickersAskThroughTheDialogSeamWithTheirTexts)
 TEST_F(SettingsTest, OkOnAnUnwritableFileShowsTheErrorAndKeepsTheDialogOpen)
 {
     QApplication::setApplicationDisplayName("Katarix 1.0");
-    auto frm = std::make_unique<TUstawieniaFrm>(dir.filePath("no-folder/Katarix.ini"), katalogGlowny());
+    auto frm = std::make_unique<TUstawieniaFrm>(dir.filePath("no-folder/Katarix.ini"), KatalogiProgramu::drzewo(katalogGlowny()));
     frm->show();
     editEverything(*frm);
     frm->OkBtn->click();

@@ -387,7 +387,8 @@ TEST_F(RgFrmTest, ShareSumsAndWarnings)
 
 TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
 {
-    app::TUstawieniaFrm settings(root.filePath(QStringLiteral("Program/Katarix.ini")), root.path() + '/');
+    app::TUstawieniaFrm settings(root.filePath(QStringLiteral("Program/Katarix.ini")),
+                                 app::KatalogiProgramu::drzewo(root.path() + '/'));
     app::UstawieniaFrm = &settings;
     const QColor wla = app::UstawieniaFrm->kolorWla(), uw = app::UstawieniaFrm->kolorUw();
     const QColor uk2 = app::UstawieniaFrm->kolorUk2(), uk3 = app::UstawieniaFrm->kolorUk3();

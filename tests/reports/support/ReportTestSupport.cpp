@@ -29,7 +29,7 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
     tempQry.setDatabase(&db);
     QDir(m_dir.path()).mkpath(QStringLiteral("Tmp"));
     m_ustawienia = std::make_unique<app::TUstawieniaFrm>(m_dir.filePath(QStringLiteral("Katarix.ini")),
-                                                          m_dir.path() + QLatin1Char('/'));
+                                                          app::KatalogiProgramu::drzewo(m_dir.path() + QLatin1Char('/')));
     m_ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
     m_ustawienia->OutputDE->setText(outputFolder());
     m_ustawienia->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));

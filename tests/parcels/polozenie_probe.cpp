@@ -10,6 +10,7 @@
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
 #include "app/support/RecordingInteraction.h"
+#include "common/Czekaj.h"
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
 #include "parcels/DodDlkFrm.h"
@@ -19,30 +20,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMdiSubWindow>
-#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
 
 using namespace katarix;
+using test::czekaj;
 
 namespace {
-
-// Lets the window system and the program work for a while.
-void czekaj(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-}
 
 // The frame's position and the client's size, as the layout store keeps them, or that the
 // window is maximised.

@@ -414,7 +414,7 @@ TEST_F(RaportRunnerTest, ADocumentOpenInLibreOfficeIsNotWrittenOver)
 }
 
 // An existing file is written only as it is: a read-only one is the next name's turn and keeps
-// its bytes and mode; one that can be written is overwritten and keeps its mode.
+// its bytes and mode; one that can be written loses only its group and other bits.
 TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
 {
     struct Case {
@@ -423,8 +423,8 @@ TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
         mode_t modeAfter; // of Wynik.rtf
     };
     const Case cases[] = {
-        {0600, "Wynik.rtf", 0600}, {0644, "Wynik.rtf", 0644}, {0664, "Wynik.rtf", 0664},
-        {0755, "Wynik.rtf", 0755}, {0200, "Wynik.rtf", 0200}, {0444, "Wynik1.rtf", 0444},
+        {0600, "Wynik.rtf", 0600}, {0644, "Wynik.rtf", 0600}, {0664, "Wynik.rtf", 0600},
+        {0755, "Wynik.rtf", 0700}, {0200, "Wynik.rtf", 0200}, {0444, "Wynik1.rtf", 0444},
         {0400, "Wynik1.rtf", 0400}, {0000, "Wynik1.rtf", 0000},
     };
     for (const Case &c : cases) {

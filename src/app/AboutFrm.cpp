@@ -1,6 +1,6 @@
 #include "app/AboutFrm.h"
 
-#include "app/MainFrm.h"
+#include "app/WersjaProgramu.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 namespace katarix::app {
+
+TAboutFrm *AboutFrm = nullptr;
 
 TScrollingText::TScrollingText(QWidget *parent)
     : QWidget(parent)

@@ -51,4 +51,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
+// The About box of the run; created at start-up after the extract module.
+extern TAboutFrm *AboutFrm;
+
 } // namespace katarix::app

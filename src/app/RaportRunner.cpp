@@ -1,7 +1,8 @@
 #include "app/RaportRunner.h"
 
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/PrivateFile.h"
 #include "rtf/RTFReport.h"
@@ -119,22 +120,7 @@ void OtworzWEdytorze(const QString &edytor, const QString &plik)
         wynik = interaction().launchEditor(QString(), plik);
     const QString tekst = komunikatEdytora(wynik);
     if (!tekst.isEmpty())
-        interaction().messageBox(MainFrm, tekst, TytulAplikacji(), mb::IconError);
-}
-
-int TMainFrm::UruchomRaport(rtf::TRTFReport &raport, const QString &szablon)
-{
-    return app::UruchomRaport(raport, szablon);
-}
-
-QString TMainFrm::WolnaNazwaWyniku(const QString &wzorzec)
-{
-    return app::WolnaNazwaWyniku(wzorzec);
-}
-
-void TMainFrm::OtworzWEdytorze(const QString &edytor, const QString &plik)
-{
-    app::OtworzWEdytorze(edytor, plik);
+        Komunikat(tekst, QString(), mb::IconError);
 }
 
 } // namespace katarix::app

@@ -1,30 +1,23 @@
 // The database session of the main window: choosing, opening and closing the register.
 #include "app/MainFrm.h"
 
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
+#include "app/KursorKlepsydry.h"
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
-#include "jet/RegisterLoader.h"
 #include "jet/Query.h"
+#include "jet/RegisterLoader.h"
 #include "register/Komentarz.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QProgressDialog>
 #include <memory>
 
 namespace katarix::app {
-
-namespace {
-
-struct HourglassCursor {
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 bool TMainFrm::SprawdzPolaczenie()
 {
@@ -82,7 +75,7 @@ void TMainFrm::PolaczZBaza()
             QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
             return (dialog && dialog->wasCanceled()) || (previous && previous());
         };
-        HourglassCursor hourglass;
+        KursorKlepsydry hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
     } catch (const jet::LoadCancelled &) {
@@ -103,16 +96,8 @@ void TMainFrm::PolaczZBaza()
 bool TMainFrm::ZamknijBaze()
 {
     for (OknoProgramu which : {OknoProgramu::RejestrGruntow, OknoProgramu::RejestrLokali,
-                               OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob}) {
-        QPointer<QWidget> &window = m_okna[size_t(which)];
-        if (!window)
-            continue;
-        QWidget *frame = window->parentWidget();
-        auto *sub = qobject_cast<QMdiSubWindow *>(frame);
-        const bool closed = sub ? sub->close() : window->close();
-        if (closed)
-            window = nullptr;
-    }
+                               OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob})
+        zamknijOkno(which);
     if (TempQry)
         TempQry->close();
     Baza.close();

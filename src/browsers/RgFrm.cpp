@@ -1,9 +1,12 @@
 #include "browsers/RgFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
+#include "app/MainFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
@@ -23,8 +26,6 @@
 #include <QVBoxLayout>
 
 namespace katarix::browsers {
-
-TRgFrm *RgFrm = nullptr;
 
 using widgets::DataGrid;
 namespace sql = reg::sql::rg;
@@ -60,7 +61,6 @@ OpisRejestru opisRejestruGruntow()
 
 TRgFrm::TRgFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejestruGruntow(), parent, database)
 {
-    RgFrm = this;
     DzialkiQry = utworzZapytanie("DzialkiQry", sql::DzialkiQry);
     DzialkiQry->setParameter(QStringLiteral("IdJr"), -1.0, jet::FieldType::Float);
     BudQry = utworzZapytanie("BudQry", sql::BudQry);
@@ -97,16 +97,7 @@ TRgFrm::TRgFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
     zakonczTworzenie({BudTW, LokTW});
 }
 
-TRgFrm::~TRgFrm()
-{
-    odlacz();
-}
-
-void TRgFrm::odlacz()
-{
-    if (RgFrm == this)
-        RgFrm = nullptr;
-}
+TRgFrm::~TRgFrm() = default;
 
 // Parcels and buildings pages, the area sum and the object marker beside the tabs.
 void TRgFrm::utworzStrony()
@@ -387,7 +378,7 @@ void TRgFrm::WypisSkrTBtnClick()
                        app::mb::IconWarning);
         return;
     }
-    reports::TWypisSkrRgDM wypis(*baza(), *app::MainFrm->TempQry, app::MainFrm->Rtf1, qApp);
+    reports::TWypisSkrRgDM wypis(*baza(), *TempQry, app::MainFrm->Rtf1, qApp);
     wypis.WypisSort(lista);
 }
 

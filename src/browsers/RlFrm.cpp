@@ -9,8 +9,6 @@
 
 namespace katarix::browsers {
 
-TRlFrm *RlFrm = nullptr;
-
 using widgets::DataGrid;
 namespace sql = reg::sql::rl;
 
@@ -36,7 +34,6 @@ OpisRejestru opisRejestruLokali()
 
 TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejestruLokali(), parent, database)
 {
-    RlFrm = this;
     LokQry = utworzZapytanie("LokQry", sql::LokQry);
     LokQry->setParameter(QStringLiteral("IdJr"), -1.0, jet::FieldType::Float);
     connect(LokQry, &jet::Dataset::afterOpen, this, &TRlFrm::LokQryAfterOpen);
@@ -83,16 +80,7 @@ TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
     zakonczTworzenie({});
 }
 
-TRlFrm::~TRlFrm()
-{
-    odlacz();
-}
-
-void TRlFrm::odlacz()
-{
-    if (RlFrm == this)
-        RlFrm = nullptr;
-}
+TRlFrm::~TRlFrm() = default;
 
 void TRlFrm::otworzPrzedmioty(const QVariant &klucz)
 {

@@ -2,11 +2,12 @@
 
 #include "app/Akcja.h"
 #include "app/IniFile.h"
+#include "app/ListHelpers.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
 #include "widgets/DataGrid.h"
-#include "app/ListHelpers.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,10 +1,10 @@
 #include "browsers/ZmianyFrm.h"
 
 #include "app/IniFile.h"
-#include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/ZmianyQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/HtmlViewer.h"
 
 #include <QVBoxLayout>

@@ -1,14 +1,17 @@
 #include "parcels/DodDlkFrm.h"
 
-#include "app/Interaction.h"
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "parcels/KarDzFrm.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/DodDlkQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/LookupCombo.h"
 
 #include "ui_DodDlkFrm.h"
@@ -61,9 +64,7 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
         GminaLcbxChange();
         MiejscowoscQry->open();
         MiejscLcbx->refill();
-        jet::Query wlasne;
-        jet::Query *temp = app::MainFrm && app::MainFrm->TempQry && !database ? app::MainFrm->TempQry : &wlasne;
-        wlasne.setDatabase(m_baza);
+        jet::Query *temp = app::pozyczTempQry(m_baza, this);
         const auto wypelnij = [temp](QComboBox *combo, const char *text, const QString &pole, bool wszystkie) {
             temp->close();
             temp->setSql(QString::fromUtf8(text));

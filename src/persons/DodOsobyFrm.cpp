@@ -2,6 +2,7 @@
 
 #include "app/Akcja.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"

@@ -4,7 +4,10 @@
 #include "app/FormPlacement.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/Podpowiedzi.h"
+#include "app/Sesja.h"
 #include "jet/Dataset.h"
 #include "jet/NumberText.h"
 #include "persons/DodFizFrm.h"
@@ -37,8 +40,6 @@
 static void zaladujIkony() { Q_INIT_RESOURCE(persons); }
 
 namespace katarix::persons {
-
-TKarOsFrm *KarOsFrm = nullptr;
 
 namespace {
 
@@ -89,7 +90,6 @@ QString TKarOsFrm::prefiksPaskow() { return QStringLiteral("KATARIX.KART_OS_TOOL
 
 TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
 {
-    KarOsFrm = this;
     zaladujIkony();
     jet::Database *baza = app::bazaProgramu(database);
     if (app::MainFrm)
@@ -112,11 +112,7 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
     }
 }
 
-TKarOsFrm::~TKarOsFrm()
-{
-    if (KarOsFrm == this)
-        KarOsFrm = nullptr;
-}
+TKarOsFrm::~TKarOsFrm() = default;
 
 void TKarOsFrm::utworzKomponenty()
 {
@@ -261,8 +257,6 @@ void TKarOsFrm::FormClose()
             app::PokazWyjatek(error);
         }
     }
-    if (KarOsFrm == this)
-        KarOsFrm = nullptr;
 }
 
 bool TKarOsFrm::eventFilter(QObject *watched, QEvent *event)

@@ -1,8 +1,9 @@
 #include "persons/TWjrOsUstFrm.h"
 
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
-#include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/JrOsobyQueries.h"
 
@@ -82,8 +83,8 @@ TTWjrOsUstFrm::TTWjrOsUstFrm(QWidget *owner, jet::Query *tempQry)
     connect(OkBtn, &QPushButton::clicked, this, &TTWjrOsUstFrm::OkBtnClick);
     connect(AnulujBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (!tempQry && app::MainFrm)
-        tempQry = app::MainFrm->TempQry;
+    if (!tempQry && app::bazaProgramu(nullptr))
+        tempQry = app::pozyczTempQry(nullptr, this);
     if (tempQry) {
         // The fillers report their own errors; an unopened list stays empty.
         try {

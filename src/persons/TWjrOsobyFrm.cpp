@@ -1,12 +1,15 @@
 #include "persons/TWjrOsobyFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "app/Podpowiedzi.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/JrOsobyQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/ColorPanel.h"
 
 #include <QApplication>

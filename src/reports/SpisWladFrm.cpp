@@ -1,14 +1,18 @@
 #include "reports/SpisWladFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
+#include "app/KursorKlepsydry.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
 #include "app/RaportRunner.h"
+#include "app/Sesja.h"
 #include "jet/MemTable.h"
 #include "jet/Query.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/SpisWladQueries.h"
-#include "app/KursorKlepsydry.h"
+#include "register/SqlTemplates.h"
 #include "reports/ReportValues.h"
 #include "rtf/RTFReport.h"
 
@@ -23,8 +27,6 @@
 namespace katarix::reports {
 
 namespace sql = reg::sql::spiswlad;
-
-TSpisWladFrm *SpisWladFrm = nullptr;
 
 namespace {
 
@@ -41,7 +43,6 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
       OsPrawSh(reg::holderFor(sql::OsPrawSh)),
       m_ui(std::make_unique<Ui::TSpisWladFrm>())
 {
-    SpisWladFrm = this;
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -75,13 +76,8 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
     PrawyPnl = m_ui->PrawyPnl;
 
     jet::Database *database = app::bazaProgramu(baza);
-    m_tempQry = tempQry ? tempQry : (app::MainFrm ? app::MainFrm->TempQry : nullptr);
+    m_tempQry = tempQry ? tempQry : app::pozyczTempQry(database, this);
     m_rtf1 = rtf1 ? rtf1 : (app::MainFrm ? &app::MainFrm->Rtf1 : nullptr);
-    if (!m_tempQry) {
-        m_tempQry = new jet::Query(this);
-        m_tempQry->setObjectName(QStringLiteral("TempQry"));
-        m_tempQry->setDatabase(database);
-    }
 
     MainQry = new jet::Query(this);
     MainQry->setObjectName(QStringLiteral("MainQry"));
@@ -104,11 +100,7 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
     FormCreate();
 }
 
-TSpisWladFrm::~TSpisWladFrm()
-{
-    if (SpisWladFrm == this)
-        SpisWladFrm = nullptr;
-}
+TSpisWladFrm::~TSpisWladFrm() = default;
 
 void TSpisWladFrm::polacz()
 {

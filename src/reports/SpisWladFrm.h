@@ -107,7 +107,4 @@ private:
     rtf::TRTFReport *m_rtf1;
 };
 
-// The open window, null while there is none.
-extern TSpisWladFrm *SpisWladFrm;
-
 } // namespace katarix::reports

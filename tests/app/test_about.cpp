@@ -1,6 +1,5 @@
 // The About box: texts, scrolling while shown, closing by Esc or a click.
 #include "app/AboutFrm.h"
-#include "app/MainFrm.h"
 #include "support/QtPrinters.h"
 #include "support/TestApplication.h"
 

@@ -1,6 +1,7 @@
 // The report runner: template loading, output names, the editor and its failure messages.
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 #include "app/RaportRunner.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/JetError.h"

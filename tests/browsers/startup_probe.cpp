@@ -3,10 +3,14 @@
 // command, runs the unit extract, opens the premises register window, and prints as JSON what the window shows and what the
 // extract prints. test_startup_locale runs it under several locales: the locale is read once
 // per process, as in the program. "--screenshot FILE" also saves the main window as a PNG.
-#include "app/MainFrm.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Aplikacja.h"
+#include "app/Formularze.h"
 #include "app/main/Start.h"
+#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
+#include "app/UstawieniaFrm.h"
 #include "browsers/RgFrm.h"
 #include "browsers/RlFrm.h"
 #include "registergen/RegisterBuilder.h"
@@ -14,6 +18,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/PathEdit.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QFile>
 #include <QJsonArray>
@@ -69,8 +74,8 @@ int main(int argc, char **argv)
     app::UstawieniaFrm->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
 
     QJsonObject result;
-    app::MainFrm->RejGruntTBtn->trigger();
-    auto *rg = qobject_cast<browsers::TRgFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrGruntow));
+    test::child<QAction>(app::MainFrm, "RejGruntTBtn")->trigger();
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     if (rg) {
         rg->PokazJr(101);
         result[QStringLiteral("sum")] = rg->SumPowDzPnl->text();
@@ -92,8 +97,8 @@ int main(int argc, char **argv)
         if (document.open(QIODevice::ReadOnly))
             result[QStringLiteral("extract")] = rtf::RtfTemplate(document.readAll()).plainText();
     }
-    app::MainFrm->RejLokTBtn->trigger();
-    if (auto *rl = qobject_cast<browsers::TRlFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrLokali))) {
+    test::child<QAction>(app::MainFrm, "RejLokTBtn")->trigger();
+    if (auto *rl = qobject_cast<browsers::TRlFrm *>(app::okno(app::OknoProgramu::RejestrLokali))) {
         rl->PokazJr(601);
         QJsonArray premises;
         for (const char *field : {"pow_zab", "wartosc"}) {

@@ -1,8 +1,11 @@
+#include "app/IniFile.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
-#include "app/UstawieniaFrm.h"
+#include "app/RejestrOkien.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
-#include "app/IniFile.h"
+#include "app/UstawieniaFrm.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
@@ -25,7 +28,9 @@
 #include <gtest/gtest.h>
 
 using namespace katarix;
+using browsers::RodzajKomunikatu;
 using browsers::TRgFrm;
+using browsers::ZnacznikKomentarza;
 using registergen::RegisterBuilder;
 using widgets::DataGrid;
 
@@ -127,7 +132,6 @@ protected:
 TEST_F(RgFrmTest, OpensOnTheFirstUnitOfTheFirstPrecinctAndCascadesOnChoice)
 {
     open();
-    EXPECT_EQ(browsers::RgFrm, rg);
     EXPECT_EQ(items(rg->GminaCbx), QStringList({"Bystra", "Zielona"}));
     EXPECT_EQ(items(rg->ObrebCbx), QStringList({"Centrum", "Zawodzie"}));
     EXPECT_EQ(rg->ObrebId, 21); // sorted list, not query order
@@ -260,23 +264,25 @@ TEST_F(RgFrmTest, UnreadableAreaReportsTheUnitLoadError)
 TEST_F(RgFrmTest, WindowMessageBoxKinds)
 {
     open();
+    using K = RodzajKomunikatu;
     struct Case {
-        int kind;
+        K kind;
         int flags;
-    } cases[] = {{1, app::mb::IconWarning},
-                 {2, app::mb::YesNo | app::mb::IconWarning},
-                 {3, app::mb::IconInformation},
-                 {4, app::mb::IconError},
-                 {5, app::mb::YesNoCancel | app::mb::IconWarning},
-                 {6, app::mb::YesNo | app::mb::IconQuestion},
-                 {0, app::mb::IconWarning}};
+    } cases[] = {{K::Ostrzezenie, app::mb::IconWarning},
+                 {K::OstrzezenieTakNie, app::mb::YesNo | app::mb::IconWarning},
+                 {K::Informacja, app::mb::IconInformation},
+                 {K::Blad, app::mb::IconError},
+                 {K::OstrzezenieTakNieAnuluj, app::mb::YesNoCancel | app::mb::IconWarning},
+                 {K::Pytanie, app::mb::YesNo | app::mb::IconQuestion},
+                 {K{0}, app::mb::IconWarning}}; // a kind of no value: exclamation, OK
     for (const Case &c : cases) {
         recording.messages.clear();
         recording.messageAnswers = {app::mb::IdNo};
-        EXPECT_EQ(rg->KomunikatOkna(c.kind, QStringLiteral("t"), QString(), c.kind == 2), app::mb::IdNo);
+        const bool beep = c.kind == K::OstrzezenieTakNie;
+        EXPECT_EQ(rg->KomunikatOkna(c.kind, QStringLiteral("t"), QString(), beep), app::mb::IdNo);
         ASSERT_EQ(recording.messages.size(), 1u);
-        EXPECT_EQ(recording.messages[0].flags, c.flags) << c.kind;
-        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji()) << c.kind;
+        EXPECT_EQ(recording.messages[0].flags, c.flags) << int(c.kind);
+        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji()) << int(c.kind);
     }
     EXPECT_EQ(recording.beeps, 1);
 }
@@ -491,12 +497,12 @@ TEST_F(ToolWindowTest, CommentFollowsTheFocusedListAndClosesAlone)
     // Parcels are the source at start.
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QStringLiteral("Uwaga działki\ndruga linia"));
 
-    rg->KomentImgClick(2);
+    rg->KomentImgClick(ZnacznikKomentarza::Osoba);
     EXPECT_EQ(rg->KomentTW->windowTitle(), QStringLiteral("Komentarz - osoba"));
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QStringLiteral("Uwaga osoby"));
     EXPECT_FALSE(rg->OsobyImg->isHidden());
 
-    rg->KomentImgClick(1);
+    rg->KomentImgClick(ZnacznikKomentarza::Jednostka);
     EXPECT_EQ(rg->KomentTW->windowTitle(), QStringLiteral("Komentarz - jednostka rejestrowa"));
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QString()); // unit 211 has none
     rg->PokazJr(212);
@@ -537,16 +543,15 @@ TEST_F(RgFrmTest, MainWindowOpensOneInstanceAndTheReferenceClearsOnClose)
     loaded = true;
     browsers::zarejestrujOknaRejestrow();
     main->PokazRejestrGruntow(202);
-    TRgFrm *opened = browsers::RgFrm;
+    auto *opened = qobject_cast<TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(main->okno(app::OknoProgramu::RejestrGruntow), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("202"));
     main->PokazRejestrGruntow(212);
-    EXPECT_EQ(browsers::RgFrm, opened);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("212"));
     opened->parentWidget()->close(); // the MDI sub-window
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(browsers::RgFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), nullptr);
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
 }
 

@@ -4,8 +4,11 @@
 #include "support/ParcelsTestSupport.h"
 #include "widgets/LookupCombo.h"
 
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "jet/Query.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>

@@ -195,12 +195,13 @@ TEST_F(KarDzFrmTest, JumpToTheLandRegisterNeedsExactlyOneRow)
     selectRows({0, 1});
     file->PrzejscieRGTBtn->trigger();
     expectMessage(QStringLiteral("Wybierz tylko jedną działkę."));
-    EXPECT_EQ(browsers::RgFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), nullptr);
 
     selectRows({1});
     file->PrzejscieRGTBtn->trigger();
-    ASSERT_NE(browsers::RgFrm, nullptr);
-    EXPECT_EQ(browsers::RgFrm->JrKlucz(), QStringLiteral("102"));
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
+    ASSERT_NE(rg, nullptr);
+    EXPECT_EQ(rg->JrKlucz(), QStringLiteral("102"));
     EXPECT_EQ(recording.messages.size(), 2u);
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
 }

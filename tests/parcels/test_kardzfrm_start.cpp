@@ -1,12 +1,16 @@
 // The parcel file through the program's start-up under Polish regional settings: F5 opens one
 // window, the search formats areas with the decimal comma and the sums read them back.
-#include "app/UstawieniaFrm.h"
+#include "app/Formularze.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
+#include "app/UstawieniaFrm.h"
 #include "jet/JetFunctions.h"
 #include "parcels/Rejestracja.h"
 #include "support/ParcelsTestSupport.h"
 #include "support/TestApplication.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,15 +36,15 @@ TEST(KarDzFrmStartTest, MenuCommandOpensOneFileAndSumsUseTheRegionalComma)
     app::PrzygotujProgram();
     ASSERT_EQ(jet::decimalSeparator(), QLatin1Char(','));
     parceltest::parcelRegister().toDatabase(app::MainFrm->baza());
-    ASSERT_TRUE(app::MainFrm->KartotekaDzialekMi->isEnabled());
-    ASSERT_TRUE(app::MainFrm->KarDzTBtn->isEnabled());
-    EXPECT_EQ(app::MainFrm->KartotekaDzialekMi->shortcut(), QKeySequence(Qt::Key_F5));
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KartotekaDzialekMi")->isEnabled());
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KarDzTBtn")->isEnabled());
+    EXPECT_EQ(test::child<QAction>(app::MainFrm, "KartotekaDzialekMi")->shortcut(), QKeySequence(Qt::Key_F5));
 
-    app::MainFrm->KartotekaDzialekMi->trigger();
+    test::child<QAction>(app::MainFrm, "KartotekaDzialekMi")->trigger();
     parcels::TKarDzFrm *file = parcels::KarDzFrm;
     ASSERT_NE(file, nullptr);
     EXPECT_TRUE(qobject_cast<QMdiSubWindow *>(file->parentWidget()));
-    app::MainFrm->KarDzTBtn->trigger();
+    test::child<QAction>(app::MainFrm, "KarDzTBtn")->trigger();
     EXPECT_EQ(parcels::KarDzFrm, file);
 
     parcels::TDodDlkFrm *dialog = parcels::DodDlkFrm;

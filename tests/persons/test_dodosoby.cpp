@@ -1,12 +1,15 @@
 // The natural-person and legal-person searches: the SQL they build, what it finds on a real
 // register, the change flag, the question and the messages.
+#include "app/Komunikaty.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/PolaTekstowe.h"
-#include "widgets/LookupCombo.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QCompleter>
 #include <QTest>
 #include <functional>

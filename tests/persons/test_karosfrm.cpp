@@ -1,18 +1,23 @@
 // The person file: rows from the searches, counts, sorting, removal, the selection menu, hints,
 // the actions on the selection and the stored toolbar places.
 #include "app/IniFile.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Komunikaty.h"
+#include "app/support/Child.h"
 #include "app/support/TestApplication.h"
+#include "app/UstawieniaFrm.h"
 #include "jet/MemTable.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/Rejestracja.h"
-#include "persons/TWjrOsUstFrm.h"
 #include "persons/TWjrOsobyFrm.h"
-#include "widgets/PathEdit.h"
+#include "persons/TWjrOsUstFrm.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/PathEdit.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
@@ -306,23 +311,22 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 {
     RecordingInteraction recording;
     const ProgramOsob program;
-    ASSERT_TRUE(app::MainFrm->KartotekaOsobMi->isEnabled());
-    ASSERT_TRUE(app::MainFrm->KarOsTBtn->isEnabled());
-    EXPECT_EQ(app::MainFrm->KartotekaOsobMi->shortcut(), QKeySequence(Qt::Key_F6));
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->isEnabled());
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KarOsTBtn")->isEnabled());
+    EXPECT_EQ(test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->shortcut(), QKeySequence(Qt::Key_F6));
 
-    app::MainFrm->KartotekaOsobMi->trigger();
-    TKarOsFrm *opened = persons::KarOsFrm;
+    test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
+    auto *opened = qobject_cast<TKarOsFrm *>(app::okno(app::OknoProgramu::KartotekaOsob));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(app::MainFrm->okno(app::OknoProgramu::KartotekaOsob), opened);
     auto *sub = qobject_cast<QMdiSubWindow *>(opened->parentWidget());
     ASSERT_NE(sub, nullptr);
     EXPECT_FALSE(sub->isHidden());
     EXPECT_FALSE(sub->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(sub->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Kartoteka osób"));
-    app::MainFrm->KarOsTBtn->trigger();
-    EXPECT_EQ(persons::KarOsFrm, opened);
-    EXPECT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
+    test::child<QAction>(app::MainFrm, "KarOsTBtn")->trigger();
+    EXPECT_EQ(app::okno(app::OknoProgramu::KartotekaOsob), opened);
+    EXPECT_EQ(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().size(), 1);
 
     // A search through the window's own dialog reaches its list.
     opened->DodPrawFrm->show();
@@ -364,7 +368,7 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 
     opened->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(persons::KarOsFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::KartotekaOsob), nullptr);
 }
 
 } // namespace

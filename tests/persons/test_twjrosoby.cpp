@@ -1,16 +1,22 @@
 // The units of persons window and its settings window over a register built for the purpose.
+#include "app/AppError.h"
 #include "app/IniFile.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
-#include "persons/TWjrOsUstFrm.h"
 #include "persons/TWjrOsobyFrm.h"
+#include "persons/TWjrOsUstFrm.h"
 #include "registergen/RegisterBuilder.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "support/TestWindows.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -332,7 +338,7 @@ TEST_F(TWjrOsobyFrmTest, EnterDoubleClickAndButtonOpenTheUnitInItsRegister)
     test::TestWindowFactories factories;
     showPerson(Kowalski);
     auto opened = [&](app::OknoProgramu which) {
-        auto *w = dynamic_cast<test::TestWindow *>(main->okno(which));
+        auto *w = dynamic_cast<test::TestWindow *>(app::okno(which));
         return w ? w->shownUnits : std::vector<double>();
     };
 

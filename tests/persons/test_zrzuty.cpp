@@ -1,15 +1,17 @@
 // The person file and its two searches as a clerk fills them in, and the file inside the main
 // window. KATARIX_SCREENSHOTS=folder keeps pictures of the windows (DodFizFrm.png, DodPrawFrm.png,
 // KarOsFrm.png, MainFrm_KarOsFrm.png).
+#include "app/support/Child.h"
+#include "app/support/TestApplication.h"
+#include "app/UstawieniaFrm.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
-#include "widgets/LookupCombo.h"
 #include "persons/Rejestracja.h"
-#include "app/UstawieniaFrm.h"
-#include "app/support/TestApplication.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
@@ -77,17 +79,18 @@ TEST(ZrzutyOkna, PersonFileInTheMainWindowFindsByFirstName)
     const ProgramOsob program;
     app::MainFrm->resize(900, 520);
     app::MainFrm->show();
-    app::MainFrm->KartotekaOsobMi->trigger();
-    ASSERT_NE(persons::KarOsFrm, nullptr);
-    auto *dlg = persons::KarOsFrm->DodFizFrm;
+    test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
+    auto *kartoteka = qobject_cast<persons::TKarOsFrm *>(app::okno(app::OknoProgramu::KartotekaOsob));
+    ASSERT_NE(kartoteka, nullptr);
+    auto *dlg = kartoteka->DodFizFrm;
     dlg->show();
     dlg->ImieLcbx->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     // Jan: Kowalski and Nowak, not the row with key 0.
-    EXPECT_EQ(persons::KarOsFrm->ListaIdOsob(), QStringLiteral("101,103"));
-    ASSERT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
-    EXPECT_TRUE(app::MainFrm->MdiArea->subWindowList().front()->isVisible());
+    EXPECT_EQ(kartoteka->ListaIdOsob(), QStringLiteral("101,103"));
+    ASSERT_EQ(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().size(), 1);
+    EXPECT_TRUE(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().front()->isVisible());
     zrzut(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
     EXPECT_TRUE(recording.messages.empty());
 }

@@ -1,6 +1,8 @@
 // The parcel file's three report buttons on its selected rows: the unit extract of their units,
 // the short extract and the CSV list of parcels with holders.
+#include "app/Interaction.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "parcels/KarDzFrm.h"
 #include "reports/Wypisy.h"
 #include "support/ReportTestSupport.h"
@@ -49,7 +51,7 @@ protected:
         main = std::make_unique<app::TMainFrm>(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main.get();
         twoUnits().toDatabase(main->baza());
-        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *main->TempQry, main->Rtf1);
+        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *app::pozyczTempQry(nullptr, main.get()), main->Rtf1);
         reports::WypisyDM = dm.get();
         file = std::make_unique<parcels::TKarDzFrm>();
         file->RozpocznijWsad();

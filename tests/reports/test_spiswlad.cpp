@@ -1,14 +1,19 @@
 // The alphabetical list of holders (TSpisWladFrm, "SpisWlad.rtf") over registers built for it.
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/support/Child.h"
+#include "app/UstawieniaFrm.h"
 #include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "reports/Rejestracja.h"
 #include "reports/SpisWladFrm.h"
-#include "app/UstawieniaFrm.h"
 #include "support/ReportTestSupport.h"
 #include "support/TestApplication.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -221,7 +226,6 @@ TEST(SpisWladTest, SetUpFillsTheListsAndTheCommuneRefillsThePrecincts)
 {
     ListFixture f(listRegister());
     TSpisWladFrm *w = f.frm;
-    EXPECT_EQ(reports::SpisWladFrm, w);
     EXPECT_EQ(w->windowTitle(), u("Alfabetyczny spis władających"));
     EXPECT_EQ(w->minimumSize(), QSize(420, 360));
     ASSERT_EQ(w->JEwidCbx->count(), 3);
@@ -540,27 +544,25 @@ TEST(SpisWladTest, MenuOpensTheModalWindowAndClosingFreesIt)
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     auto main = std::make_unique<app::TMainFrm>(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main.get();
-    EXPECT_FALSE(main->SpisWladMi->isEnabled());
+    EXPECT_FALSE(test::child<QAction>(main.get(), "SpisWladMi")->isEnabled());
     reports::zarejestrujSpisWladajacych();
-    EXPECT_TRUE(main->SpisWladMi->isEnabled());
+    EXPECT_TRUE(test::child<QAction>(main.get(), "SpisWladMi")->isEnabled());
     listRegister().toDatabase(main->baza());
 
     int opened = 0;
     for (int round = 0; round < 2; ++round) {
         QTimer::singleShot(0, [&] {
-            TSpisWladFrm *w = reports::SpisWladFrm;
+            auto *w = qobject_cast<TSpisWladFrm *>(app::okno(app::OknoProgramu::SpisWladajacych));
             ASSERT_NE(w, nullptr);
             ++opened;
             EXPECT_TRUE(w->isModal());
-            EXPECT_EQ(main->okno(app::OknoProgramu::SpisWladajacych), w);
             EXPECT_EQ(w->ObrebClb->count(), 3);
             EXPECT_EQ(w->JEwidCbx->itemText(0), u("wszystkie"));
             w->AnulujBtn->click();
         });
-        main->SpisWladMi->trigger();
+        test::child<QAction>(main.get(), "SpisWladMi")->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(reports::SpisWladFrm, nullptr);
-        EXPECT_EQ(main->okno(app::OknoProgramu::SpisWladajacych), nullptr);
+        EXPECT_EQ(app::okno(app::OknoProgramu::SpisWladajacych), nullptr);
     }
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(recording.messages.empty());

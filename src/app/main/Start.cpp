@@ -1,6 +1,8 @@
 #include "app/main/Start.h"
 
-#include "app/MainFrm.h"
+#include "app/CzcionkaProgramu.h"
+#include "app/Formularze.h"
+#include "app/UstawieniaRegionalne.h"
 #include "browsers/Rejestracja.h"
 #include "parcels/Rejestracja.h"
 #include "persons/Rejestracja.h"

@@ -1,7 +1,8 @@
 #include "OsobyTestSupport.h"
 
-#include "app/UstawieniaFrm.h"
+#include "app/Formularze.h"
 #include "app/support/TestApplication.h"
+#include "app/UstawieniaFrm.h"
 #include "jet/JetFunctions.h"
 #include "persons/Rejestracja.h"
 

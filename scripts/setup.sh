@@ -9,6 +9,15 @@ packages=(
   mdbtools mdbtools-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # Qt's own Polish texts of the standard dialogs (qtbase_pl.qm).
+  qt6-translations-l10n
+  # Tahoma, the face the windows' pixel sizes are designed for (/usr/share/wine/fonts).
+  fonts-wine
+  # A window manager for the tests of frames, placement and repainting under Xvfb, and the
+  # pictures of the user guide (scripts/screenshots.sh): keys and clicks, Qt's accessibility
+  # tree read from Python, screenshots, documents turned into pictures.
+  openbox xdotool wmctrl x11-utils imagemagick poppler-utils
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

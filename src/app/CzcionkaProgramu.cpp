@@ -1,9 +1,23 @@
 #include "app/CzcionkaProgramu.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 
 namespace katarix::app {
+
+QString FolderCzcionekTahoma()
+{
+    return QStringLiteral("/usr/share/wine/fonts");
+}
+
+bool ZaladujCzcionkiTahoma(const QString &folder)
+{
+    const QDir dir(folder);
+    const bool regular = QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("tahoma.ttf"))) >= 0;
+    QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("tahomabd.ttf")));
+    return regular;
+}
 
 void UstawCzcionkeProgramu()
 {

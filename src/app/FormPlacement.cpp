@@ -367,9 +367,12 @@ void FormPlacement::savePlacement(IniFile &ini) const
 
 void FormPlacement::save(IniFile &ini) const
 {
-    savePlacement(ini);
-    for (const Property &property : m_properties)
-        property.save(ini, m_section);
+    // The file is written once for all the values.
+    ZapiszRazem(ini, [&] {
+        savePlacement(ini);
+        for (const Property &property : m_properties)
+            property.save(ini, m_section);
+    });
 }
 
 void FormPlacement::restore() const
@@ -404,9 +407,11 @@ void saveToolBarPositions(QMainWindow *window, IniFile &ini, const QString &sect
         return placeInDock(window, a) < placeInDock(window, b);
     });
     int index = 0;
-    for (QToolBar *toolBar : toolBars)
-        if (!toolBar->objectName().isEmpty())
-            saveToolBar(ini, sectionPrefix + toolBar->objectName(), QString(), toolBar, index++);
+    ZapiszRazem(ini, [&] {
+        for (QToolBar *toolBar : toolBars)
+            if (!toolBar->objectName().isEmpty())
+                saveToolBar(ini, sectionPrefix + toolBar->objectName(), QString(), toolBar, index++);
+    });
 }
 
 void restoreToolBarPositions(QMainWindow *window, const IniFile &ini, const QString &sectionPrefix)

@@ -235,7 +235,7 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultV
 
 void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    reload();
+    odswiezPrzedZapisem();
     const Located at = locate(section, key.isNull() ? QStringLiteral("") : key);
     if (at.keyLine >= 0) {
         const QString &line = m_lines[at.keyLine];
@@ -298,7 +298,7 @@ QStringList IniFile::ReadSection(const QString &section) const
 
 void IniFile::DeleteKey(const QString &section, const QString &key)
 {
-    reload();
+    odswiezPrzedZapisem();
     const Located at = locate(section, key);
     if (at.keyLine < 0)
         return;
@@ -308,7 +308,7 @@ void IniFile::DeleteKey(const QString &section, const QString &key)
 
 void IniFile::EraseSection(const QString &section)
 {
-    reload();
+    odswiezPrzedZapisem();
     const Located at = locate(section, QString());
     if (at.sectionLine < 0)
         return;
@@ -316,8 +316,34 @@ void IniFile::EraseSection(const QString &section)
     save();
 }
 
+void IniFile::odswiezPrzedZapisem()
+{
+    if (m_wsad == 0)
+        reload();
+}
+
+void IniFile::RozpocznijWsad()
+{
+    if (m_wsad++ == 0) {
+        reload();
+        m_wsadZmieniony = false;
+    }
+}
+
+void IniFile::ZakonczWsad()
+{
+    if (m_wsad == 0 || --m_wsad > 0 || !m_wsadZmieniony)
+        return;
+    m_wsadZmieniony = false;
+    save();
+}
+
 void IniFile::save()
 {
+    if (m_wsad > 0) {
+        m_wsadZmieniony = true;
+        return;
+    }
     QString text = m_lines.join(m_lineEnd);
     if (m_endsWithNewline && !m_lines.isEmpty())
         text += m_lineEnd;

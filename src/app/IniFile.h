@@ -24,7 +24,7 @@ private:
 // - keys and values are trimmed of blanks, and one pair of enclosing quotes ("..." or '...')
 //   is removed from a value; lines starting with ';' are comments;
 // - a missing file, section or key gives the caller's default;
-// - every write goes straight to the file: it creates the file, the section and the key when
+// - every write goes straight to the file (or, in a batch, once at its end): it creates the file, the section and the key when
 //   missing and keeps every other line (comments, blank lines, other keys, their case and
 //   order, the line-end style) byte for byte; values are written exactly as given.
 // Encoding: a file that is valid UTF-8 is read as UTF-8 (a byte-order mark is kept), any other
@@ -62,6 +62,13 @@ public:
     // object's last write).
     void reload();
 
+    // While a batch is open the writes of this object change only its text, and closing the
+    // last batch writes the file once (when anything changed; it throws IniError as a write
+    // does). A window's layout is dozens of values: written one by one on closing, each a
+    // rewrite of the whole file, they took most of the time the program needed to end.
+    void RozpocznijWsad();
+    void ZakonczWsad();
+
 private:
     enum class Encoding { Utf8, Utf8Bom, Windows1250 };
     struct Located {
@@ -71,14 +78,31 @@ private:
     };
 
     Located locate(const QString &section, const QString &key) const;
-    void save(); // throws IniError
+    void save(); // throws IniError; in a batch only marks the text changed
+    void odswiezPrzedZapisem(); // reload() unless a batch is open
 
     QString m_path;
     QStringList m_lines; // without line ends
     QString m_lineEnd;
     Encoding m_encoding = Encoding::Utf8;
     bool m_endsWithNewline = true;
+    int m_wsad = 0;
+    bool m_wsadZmieniony = false;
 };
+
+// Runs zapisy with the writes to ini in one batch: the file is written once at the end.
+template <typename Zapisy>
+void ZapiszRazem(IniFile &ini, Zapisy &&zapisy)
+{
+    ini.RozpocznijWsad();
+    try {
+        zapisy();
+    } catch (...) {
+        ini.ZakonczWsad();
+        throw;
+    }
+    ini.ZakonczWsad();
+}
 
 // The integer rules of ReadInteger, for values the program splits itself ("120,80"): nullopt
 // for anything that is not an integer.

@@ -143,12 +143,14 @@ void TIniSave::Save()
     try {
         OpenIni open(ini, iniPath);
         QWidget *window = target();
-        if (savePos)
-            ini->WriteString(section, QStringLiteral("Pos"),
-                             QStringLiteral("%1,%2").arg(window->x()).arg(window->y()));
-        if (saveSize)
-            ini->WriteString(section, QStringLiteral("Size"),
-                             QStringLiteral("%1,%2").arg(window->height()).arg(window->width()));
+        ZapiszRazem(*ini, [&] {
+            if (savePos)
+                ini->WriteString(section, QStringLiteral("Pos"),
+                                 QStringLiteral("%1,%2").arg(window->x()).arg(window->y()));
+            if (saveSize)
+                ini->WriteString(section, QStringLiteral("Size"),
+                                 QStringLiteral("%1,%2").arg(window->height()).arg(window->width()));
+        });
     } catch (const IniError &error) {
         report(error.message());
     } catch (const std::exception &error) {

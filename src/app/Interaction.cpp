@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -14,6 +15,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace katarix::app {
 
@@ -47,6 +50,29 @@ std::vector<ButtonSpec> buttonsFor(int set)
     }
 }
 
+// While the program waits for the person the hourglass is put aside: every override cursor is
+// taken off, innermost first, and put back as it was when the box or dialog closes.
+class BezKlepsydry {
+public:
+    BezKlepsydry()
+    {
+        while (const QCursor *cursor = QGuiApplication::overrideCursor()) {
+            m_kursory.push_back(*cursor);
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    ~BezKlepsydry()
+    {
+        for (auto kursor = m_kursory.rbegin(); kursor != m_kursory.rend(); ++kursor)
+            QGuiApplication::setOverrideCursor(*kursor);
+    }
+    BezKlepsydry(const BezKlepsydry &) = delete;
+    BezKlepsydry &operator=(const BezKlepsydry &) = delete;
+
+private:
+    std::vector<QCursor> m_kursory;
+};
+
 QString pathWithoutPrefix(const QString &extension)
 {
     QString suffix = extension;
@@ -76,6 +102,7 @@ void prepareFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
 
 QString runFileDialog(QFileDialog &dialog)
 {
+    const BezKlepsydry bezKlepsydry;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
@@ -159,6 +186,7 @@ QStringList qtFileFilters(const QString &windowsFilter)
 
 int QtInteraction::messageBox(QWidget *parent, const QString &text, const QString &caption, int flags)
 {
+    const BezKlepsydry bezKlepsydry;
     std::unique_ptr<QMessageBox> box(createMessageBox(parent, text, caption, flags));
     box->exec();
     return messageBoxAnswer(*box);
@@ -189,12 +217,14 @@ QString QtInteraction::saveFileName(QWidget *parent, const FileDialogRequest &re
 
 QString QtInteraction::folder(QWidget *parent, const QString &title, const QString &initialFolder)
 {
+    const BezKlepsydry bezKlepsydry;
     return QFileDialog::getExistingDirectory(parent, title, initialFolder,
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 std::optional<QColor> QtInteraction::color(QWidget *parent, const QColor &initial)
 {
+    const BezKlepsydry bezKlepsydry;
     const QColor chosen = QColorDialog::getColor(initial, parent);
     if (!chosen.isValid())
         return std::nullopt;
@@ -221,6 +251,7 @@ std::optional<QString> QtInteraction::password(QWidget *parent, const QString &d
     layout->addWidget(edit);
     layout->addWidget(buttons);
     dialog.setMinimumWidth(340);
+    const BezKlepsydry bezKlepsydry;
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();

@@ -3,8 +3,10 @@
 #include "app/AboutFrm.h"
 #include "app/AppError.h"
 #include "app/IniFile.h"
+#include "app/KaskadaOkien.h"
 #include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
+#include "app/PodrecznikFrm.h"
 #include "app/Podpowiedzi.h"
 #include "app/UstawieniaFrm.h"
 #include "app/WersjaProgramu.h"
@@ -106,20 +108,20 @@ QAction *TMainFrm::przyciskPaska(const char *name, const QString &iconName, cons
 // The menu items and the toolbar buttons, each with its handler.
 void TMainFrm::utworzPolecenia()
 {
-    WybierzDbMi = polecenie("WybierzDbMi", QStringLiteral("Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
-    UstawieniaMi = polecenie("UstawieniaMi", QStringLiteral("Ustawienia"), &TMainFrm::UstawieniaBtnClick);
-    ZakonczMi = polecenie("ZakonczMi", QStringLiteral("Zakończ"), &TMainFrm::ZakonczMiClick);
-    KartotekaDzialekMi = polecenie("KartotekaDzialekMi", QStringLiteral("Kartoteka działek"), &TMainFrm::KarDzTBtnClick,
+    WybierzDbMi = polecenie("WybierzDbMi", QStringLiteral("&Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
+    UstawieniaMi = polecenie("UstawieniaMi", QStringLiteral("&Ustawienia"), &TMainFrm::UstawieniaBtnClick);
+    ZakonczMi = polecenie("ZakonczMi", QStringLiteral("&Zakończ"), &TMainFrm::ZakonczMiClick);
+    KartotekaDzialekMi = polecenie("KartotekaDzialekMi", QStringLiteral("Kartoteka &działek"), &TMainFrm::KarDzTBtnClick,
                                    QKeySequence(Qt::Key_F5));
-    KartotekaOsobMi = polecenie("KartotekaOsobMi", QStringLiteral("Kartoteka osób"), &TMainFrm::KarOsTBtnClick,
+    KartotekaOsobMi = polecenie("KartotekaOsobMi", QStringLiteral("Kartoteka &osób"), &TMainFrm::KarOsTBtnClick,
                                 QKeySequence(Qt::Key_F6));
-    RejestrGruntMi = polecenie("RejestrGruntMi", QStringLiteral("Rejestr gruntów"), &TMainFrm::RejGruntTBtnClick,
+    RejestrGruntMi = polecenie("RejestrGruntMi", QStringLiteral("Rejestr &gruntów"), &TMainFrm::RejGruntTBtnClick,
                                QKeySequence(Qt::Key_F7));
-    Rejestrlokali1 = polecenie("Rejestrlokali1", QStringLiteral("Rejestr lokali"), &TMainFrm::RejLokTBtnClick,
+    Rejestrlokali1 = polecenie("Rejestrlokali1", QStringLiteral("Rejestr &lokali"), &TMainFrm::RejLokTBtnClick,
                                QKeySequence(Qt::Key_F8));
-    SpisWladMi = polecenie("SpisWladMi", QStringLiteral("Alfabetyczny spis władających"), &TMainFrm::SpisWladMiClick);
+    SpisWladMi = polecenie("SpisWladMi", QStringLiteral("&Alfabetyczny spis władających"), &TMainFrm::SpisWladMiClick);
 
-    PasekNarzedziMi = new QAction(QStringLiteral("Pasek narzędzi"), this);
+    PasekNarzedziMi = new QAction(QStringLiteral("&Pasek narzędzi"), this);
     PasekNarzedziMi->setObjectName(QStringLiteral("PasekNarzedziMi"));
     PasekNarzedziMi->setCheckable(true);
     PasekNarzedziMi->setChecked(true);
@@ -133,8 +135,8 @@ void TMainFrm::utworzPolecenia()
         {&OknoPoziomoMi, {"OknoPoziomoMi", RozmieszczenieOkien::Poziomo}},
         {&OknoPionowoMi, {"OknoPionowoMi", RozmieszczenieOkien::Pionowo}},
     };
-    const QString podpisy[] = {QStringLiteral("Kaskada"), QStringLiteral("Rozmieść poziomo"),
-                               QStringLiteral("Rozmieść pionowo")};
+    const QString podpisy[] = {QStringLiteral("&Kaskada"), QStringLiteral("Rozmieść p&oziomo"),
+                               QStringLiteral("Rozmieść pio&nowo")};
     for (size_t i = 0; i < std::size(uklady); ++i) {
         auto *action = new QAction(podpisy[i], this);
         action->setObjectName(QString::fromLatin1(uklady[i].second.first));
@@ -143,7 +145,9 @@ void TMainFrm::utworzPolecenia()
                 [this, action] { KaskadaMiClick(RozmieszczenieOkien(action->data().toInt())); });
         *uklady[i].first = action;
     }
-    AboutMi = polecenie("AboutMi", QStringLiteral("O programie..."), &TMainFrm::AboutMiClick);
+    PodrecznikMi = polecenie("PodrecznikMi", QStringLiteral("&Podręcznik użytkownika"), &TMainFrm::PodrecznikMiClick,
+                             QKeySequence(Qt::Key_F1));
+    AboutMi = polecenie("AboutMi", QStringLiteral("&O programie..."), &TMainFrm::AboutMiClick);
 
     WybierzDbTBtn = przyciskPaska("WybierzDbTBtn", QStringLiteral("baza"),
                                   QStringLiteral("Wybierz bazę danych|Pozwala na wybór innej bazy danych (*.mdb)"),
@@ -175,12 +179,12 @@ void TMainFrm::utworzMenu()
         }
         return m;
     };
-    SystemMi = menu("SystemMi", QStringLiteral("System"), {WybierzDbMi, UstawieniaMi, nullptr, ZakonczMi});
-    DaneMi = menu("DaneMi", QStringLiteral("Dane"), {KartotekaDzialekMi, KartotekaOsobMi, nullptr, RejestrGruntMi, Rejestrlokali1});
-    RaportyMi = menu("RaportyMi", QStringLiteral("Raporty"), {SpisWladMi});
-    OknaMi = menu("OknaMi", QStringLiteral("Okna"), {PasekNarzedziMi, nullptr, KaskadaMi, OknoPoziomoMi, OknoPionowoMi});
+    SystemMi = menu("SystemMi", QStringLiteral("&System"), {WybierzDbMi, UstawieniaMi, nullptr, ZakonczMi});
+    DaneMi = menu("DaneMi", QStringLiteral("&Dane"), {KartotekaDzialekMi, KartotekaOsobMi, nullptr, RejestrGruntMi, Rejestrlokali1});
+    RaportyMi = menu("RaportyMi", QStringLiteral("&Raporty"), {SpisWladMi});
+    OknaMi = menu("OknaMi", QStringLiteral("&Okna"), {PasekNarzedziMi, nullptr, KaskadaMi, OknoPoziomoMi, OknoPionowoMi});
     connect(OknaMi, &QMenu::aboutToShow, this, &TMainFrm::wypelnijMenuOkien);
-    PomocMi = menu("PomocMi", QStringLiteral("Pomoc"), {AboutMi});
+    PomocMi = menu("PomocMi", QStringLiteral("&Pomoc"), {PodrecznikMi, AboutMi});
 }
 
 void TMainFrm::utworzPasekNarzedzi()
@@ -321,6 +325,11 @@ void TMainFrm::ZakonczMiClick()
     close();
 }
 
+void TMainFrm::PodrecznikMiClick()
+{
+    PokazPodrecznik(this, KatalogGlowny);
+}
+
 void TMainFrm::AboutMiClick()
 {
     if (AboutFrm)
@@ -443,7 +452,7 @@ void TMainFrm::PasekNarzedziMiClick()
 void TMainFrm::KaskadaMiClick(RozmieszczenieOkien rozmieszczenie)
 {
     switch (rozmieszczenie) {
-    case RozmieszczenieOkien::Kaskada: MdiArea->cascadeSubWindows(); break;
+    case RozmieszczenieOkien::Kaskada: KaskadaOkien(*MdiArea); break;
     case RozmieszczenieOkien::Poziomo: rozmiescOkna(Qt::Horizontal); break;
     case RozmieszczenieOkien::Pionowo: rozmiescOkna(Qt::Vertical); break;
     default: break; // a tag of no arrangement does nothing

@@ -71,6 +71,7 @@ public:
     void SpisWladMiClick();
     void PasekNarzedziMiClick();
     void KaskadaMiClick(RozmieszczenieOkien rozmieszczenie);
+    void PodrecznikMiClick();
     void AboutMiClick();
 
     QString KatalogGlowny; // the folder above the program's folder, ending in "/"
@@ -127,7 +128,7 @@ private:
             *Rejestrlokali1 = nullptr;
     QAction *SpisWladMi = nullptr;
     QAction *PasekNarzedziMi = nullptr, *KaskadaMi = nullptr, *OknoPoziomoMi = nullptr, *OknoPionowoMi = nullptr;
-    QAction *AboutMi = nullptr;
+    QAction *PodrecznikMi = nullptr, *AboutMi = nullptr;
     QAction *WybierzDbTBtn = nullptr, *KarOsTBtn = nullptr, *KarDzTBtn = nullptr, *RejGruntTBtn = nullptr,
             *RejLokTBtn = nullptr, *UstawieniaBtn = nullptr;
 };

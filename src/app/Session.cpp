@@ -138,10 +138,12 @@ bool TMainFrm::SprawdzAtrybutBazy()
                                   "\"Tylko do odczytu\" był wyłączony."));
 }
 
+// The file is asked for first, so that "Anuluj" leaves the windows, their working lists and the
+// connection as they were; only a chosen file closes them.
 void TMainFrm::WybierzDbTBtnClick()
 {
-    ZamknijBaze();
-    WybierzPlikBazy();
+    if (WybierzPlikBazy())
+        ZamknijBaze();
 }
 
 QString TMainFrm::TekstKomentarza(double mslink)

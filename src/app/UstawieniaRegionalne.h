@@ -6,4 +6,9 @@ namespace katarix::app {
 // program: Qt's default locale and the decimal separator of every number printed or parsed.
 void UstawUstawieniaRegionalne();
 
+// Qt's own translation for the user's language (qtbase_<language>.qm from Qt's translations
+// folder, Debian's qt6-translations-l10n), so that the standard dialogs speak it: "Anuluj",
+// "Szukaj w:". Returns whether one was installed.
+bool ZaladujTlumaczenieQt();
+
 } // namespace katarix::app

@@ -16,6 +16,8 @@
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
 #include "widgets/ColorPanel.h"
+#include "widgets/ListaRozwijana.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -170,7 +172,7 @@ TRejestrFrm::TRejestrFrm(const OpisRejestru &opis, QWidget *parent, jet::Databas
     TempQry = app::pozyczTempQry(m_baza, this);
 
     utworzZapytania();
-    resize(m_opis.rozmiar);
+    resize(widgets::projektowe(m_opis.rozmiar));
     utworzPasekNarzedzi();
     utworzPanele();
     polaczNawigacje();
@@ -317,11 +319,11 @@ void TRejestrFrm::utworzPanelNawigacji()
     app::UstawSortowanie(GminaCbx, true);
     ObrebCbx = new QComboBox(Panel3);
     ObrebCbx->setObjectName(QStringLiteral("ObrebCbx"));
-    ObrebCbx->setMaxVisibleItems(16);
+    widgets::ograniczListe(ObrebCbx, 16);
     app::UstawSortowanie(ObrebCbx, true);
     JrLcbx = new QComboBox(Panel3);
     JrLcbx->setObjectName(QStringLiteral("JrLcbx"));
-    JrLcbx->setMaxVisibleItems(12);
+    widgets::ograniczListe(JrLcbx, 12);
     JrKwPnl = panelTekstowy(QStringLiteral("JrKwPnl"), QString(), Panel3);
     JrKwPnl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     panel3Layout->addWidget(etykieta(QStringLiteral("Jednostka ewid."), Panel3));
@@ -530,12 +532,16 @@ void TRejestrFrm::GminaCbxChange()
 
 void TRejestrFrm::ObrebCbxChange()
 {
-    if (ObrebCbx->currentIndex() < 0)
+    // A commune without precincts has no units: the unit list and the grids stay empty.
+    const bool bezObrebow = ObrebCbx->count() == 0;
+    if (!bezObrebow && ObrebCbx->currentIndex() < 0)
         throw app::AppError(QStringLiteral("Indeks listy poza zakresem (-1)"));
-    ObrebId = app::IdZComboBox(ObrebCbx);
+    ObrebId = bezObrebow ? 0 : app::IdZComboBox(ObrebCbx);
     JrQry->close();
-    JrQry->setParameter(QStringLiteral("ObrebID"), ObrebId, jet::FieldType::Integer);
-    JrQry->open();
+    if (!bezObrebow) {
+        JrQry->setParameter(QStringLiteral("ObrebID"), ObrebId, jet::FieldType::Integer);
+        JrQry->open();
+    }
     wypelnijJrLcbx();
     UstawKluczJr(JrQry->isEmpty() ? QString() : JrQry->asString(QStringLiteral("id_jr")));
 }

@@ -14,6 +14,7 @@
 #include "register/sql/RgQueries.h"
 #include "reports/WypisSkrRg.h"
 #include "reports/Wypisy.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -218,7 +219,7 @@ void TRgFrm::utworzKlasouz()
     KlasouzTW = new QWidget(this, Qt::Tool);
     KlasouzTW->setObjectName(QStringLiteral("KlasouzTW"));
     KlasouzTW->setWindowTitle(QStringLiteral("Klasy i użytki"));
-    KlasouzTW->resize(339, 153);
+    KlasouzTW->resize(widgets::projektowe(QSize(339, 153)));
     KlasouzGrd = new DataGrid(KlasouzTW);
     KlasouzGrd->setObjectName(QStringLiteral("KlasouzGrd"));
     KlasouzGrd->verticalHeader()->hide();

@@ -8,6 +8,7 @@
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
 #include "widgets/DataGrid.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -102,7 +103,7 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
 {
     setObjectName(QStringLiteral("TWbudFrm"));
     setWindowTitle(QStringLiteral("Budynki na działce"));
-    resize(518, 126);
+    resize(widgets::projektowe(QSize(518, 126)));
 
     BudQry = new jet::Query(this);
     BudQry->setObjectName(QStringLiteral("BudQry"));
@@ -196,7 +197,7 @@ TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *da
 {
     setObjectName(QStringLiteral("TWlokFrm"));
     setWindowTitle(QStringLiteral("Lokale w budynku"));
-    resize(523, 140);
+    resize(widgets::projektowe(QSize(523, 140)));
 
     LokQry = new jet::Query(this);
     LokQry->setObjectName(QStringLiteral("LokQry"));
@@ -259,8 +260,8 @@ TTWkomentFrm::TTWkomentFrm(QWidget *owner, const QString &ownerName)
     setObjectName(QStringLiteral("KomentFrm"));
     setWindowTitle(QStringLiteral("Komentarz"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setMinimumSize(150, 72);
-    resize(286, 72);
+    setMinimumSize(widgets::projektowe(QSize(150, 72)));
+    resize(widgets::projektowe(QSize(286, 72)));
     Memo = new QPlainTextEdit(this);
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setReadOnly(true);

@@ -6,6 +6,7 @@
 #include "register/sql/ZmianyQueries.h"
 #include "register/SqlTemplates.h"
 #include "widgets/HtmlViewer.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QVBoxLayout>
 
@@ -52,7 +53,7 @@ TTWzmianyFrm::TTWzmianyFrm(QWidget *owner, jet::Database *database)
 {
     setObjectName(QStringLiteral("ZmianyFrm"));
     setWindowTitle(QStringLiteral("Zmiany"));
-    resize(481, 230);
+    resize(widgets::projektowe(QSize(481, 230)));
 
     auto query = [this, database](const char *name, const char *text, const char *parameter) {
         auto *q = new jet::Query(this);

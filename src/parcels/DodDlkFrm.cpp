@@ -174,10 +174,10 @@ void TDodDlkFrm::polacz()
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OtherCtlsChange(); });
     for (QRadioButton *radio : {HistoAktRB, HistoArchRB, HistoAllRB})
         connect(radio, &QRadioButton::clicked, this, [this] { OtherCtlsChange(); });
-    connect(GminaLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { GminaLcbxChange(); }); });
-    connect(ObrebLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { ObrebLcbxChange(); }); });
-    connect(MiejscLcbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { MiejscLcbxChange(); }); });
-    connect(WydzialKwCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { WydzialKwCbxChange(); }); });
+    naZmianeWyboru(GminaLcbx, &TDodDlkFrm::GminaLcbxChange);
+    naZmianeWyboru(ObrebLcbx, &TDodDlkFrm::ObrebLcbxChange);
+    naZmianeWyboru(MiejscLcbx, &TDodDlkFrm::MiejscLcbxChange);
+    naZmianeWyboru(WydzialKwCbx, &TDodDlkFrm::WydzialKwCbxChange);
     connect(BezAdrChb, &QCheckBox::clicked, this, [this] { app::WykonajAkcje([this] { BezAdrChbClick(); }); });
     connect(CzyscBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
     connect(DodajBtn, &QPushButton::clicked, this, [this] { DodajBtnClick(); });
@@ -185,6 +185,36 @@ void TDodDlkFrm::polacz()
     WydzialKwCbx->installEventFilter(this);
     JrLcbx->installEventFilter(this);
     ArkuszLcbx->installEventFilter(this);
+}
+
+// The handler runs on the user's choice only when it differs from what the handler last acted
+// on: resets follow a change.
+void TDodDlkFrm::naZmianeWyboru(QComboBox *combo, void (TDodDlkFrm::*handler)())
+{
+    zapamietajWybor(combo);
+    connect(combo, &QComboBox::activated, this, [this, combo, handler] {
+        if (wybranoInny(combo))
+            app::WykonajAkcje([this, handler] { (this->*handler)(); });
+    });
+}
+
+namespace {
+
+QString wybor(const QComboBox *combo)
+{
+    return combo->currentIndex() < 0 ? QString() : combo->currentData().toString() + QLatin1Char('\n') + combo->currentText();
+}
+
+} // namespace
+
+void TDodDlkFrm::zapamietajWybor(const QComboBox *combo)
+{
+    m_wybory[combo] = wybor(combo);
+}
+
+bool TDodDlkFrm::wybranoInny(const QComboBox *combo) const
+{
+    return m_wybory.value(combo) != wybor(combo);
 }
 
 // ---- criteria ----
@@ -196,6 +226,7 @@ void TDodDlkFrm::OtherCtlsChange()
 
 void TDodDlkFrm::GminaLcbxChange()
 {
+    zapamietajWybor(GminaLcbx);
     Zmieniono = true;
     ObrebSh.setMacro(QStringLiteral("WARUNEK"),
                      GminaLcbx->chosen() ? QString::fromUtf8(sql::WarunekGminy) + GminaLcbx->value() : QString());
@@ -208,6 +239,7 @@ void TDodDlkFrm::GminaLcbxChange()
 
 void TDodDlkFrm::ObrebLcbxChange()
 {
+    zapamietajWybor(ObrebLcbx);
     Zmieniono = true;
     ArkuszQry->close();
     JrQry->close();
@@ -232,6 +264,7 @@ bool TDodDlkFrm::Jr_Ark_LcbxMouseDown()
 
 void TDodDlkFrm::WydzialKwCbxChange()
 {
+    zapamietajWybor(WydzialKwCbx);
     Zmieniono = true;
     KwQry->close();
     if (WydzialKwCbx->currentIndex() >= 0) {
@@ -243,6 +276,7 @@ void TDodDlkFrm::WydzialKwCbxChange()
 
 void TDodDlkFrm::MiejscLcbxChange()
 {
+    zapamietajWybor(MiejscLcbx);
     Zmieniono = true;
     UlicaQry->close();
     if (MiejscLcbx->chosen()) {

@@ -5,6 +5,7 @@
 #include "parcels/WarunekSelekcji.h"
 
 #include <QDialog>
+#include <QHash>
 
 #include <memory>
 
@@ -88,10 +89,15 @@ private:
     void polacz();
     QList<QLineEdit *> edycje() const; // the ten edits
     bool filtrKlawiszy(QLineEdit *edit, QKeyEvent *event);
+    // Choosing the entry a list's change handler last acted on again changes nothing.
+    void zapamietajWybor(const QComboBox *combo);
+    bool wybranoInny(const QComboBox *combo) const;
+    void naZmianeWyboru(QComboBox *combo, void (TDodDlkFrm::*handler)());
 
     jet::Database *m_baza;
     std::unique_ptr<Ui::TDodDlkFrm> m_ui;
     app::TIniSave m_iniSave;
+    QHash<const QComboBox *, QString> m_wybory;
 };
 
 } // namespace katarix::parcels

@@ -15,6 +15,7 @@
 #include "reports/Rpt.h"
 #include "reports/WypisSkrRg.h"
 #include "reports/Wypisy.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -157,8 +159,8 @@ TKarDzFrm::TKarDzFrm(QWidget *parent, jet::Database *database) : QMainWindow(par
     setObjectName(QStringLiteral("KarDzFrm"));
     setWindowTitle(TytulOkna);
     setWindowIcon(QIcon(QStringLiteral(":/icons/dzialki.svg")));
-    setMinimumSize(280, 200);
-    resize(420, 330);
+    setMinimumSize(widgets::projektowe(QSize(280, 200)));
+    resize(widgets::projektowe(QSize(420, 330)));
     utworzKomponenty();
 
     if (!DodDlkFrm)
@@ -235,9 +237,14 @@ void TKarDzFrm::utworzKomponenty()
         naglowek->setTextAlignment(i, kolumny[i].wyrownanie | Qt::AlignVCenter);
     }
     Lv->setHeaderItem(naglowek);
+    // Room for the sort indicator beside each header text.
+    const int strzalka = Lv->style()->pixelMetric(QStyle::PM_HeaderMarkSize) + 2 * Lv->style()->pixelMetric(QStyle::PM_HeaderMargin);
     for (int i = 0; i < 6; ++i)
-        Lv->header()->resizeSection(i, kolumny[i].szerokosc);
+        Lv->header()->resizeSection(i, widgets::szerokoscKolumny(Lv->header()->fontMetrics(), naglowek->text(i),
+                                                                 kolumny[i].szerokosc, strzalka));
     Lv->header()->setSectionsClickable(true);
+    Lv->header()->setSortIndicatorShown(true);
+    Lv->header()->setSortIndicator(-1, Qt::AscendingOrder);
     Lv->header()->setStretchLastSection(false);
     connect(Lv->header(), &QHeaderView::sectionClicked, this, [this](int c) { app::WykonajAkcje([this, c] { LvColumnClick(c); }); });
     connect(Lv, &QTreeWidget::itemSelectionChanged, this, [this] { app::WykonajAkcje([this] { LvSelectItem(); }); });
@@ -251,13 +258,16 @@ void TKarDzFrm::utworzKomponenty()
         QAction *action = ListViewPmn->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
+        // The keys work in the list, not only while the menu is open.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        Lv->addAction(action);
         action->setData(tag);
         connect(action, &QAction::triggered, this, [this, tag] { app::WykonajAkcje([this, tag] { ZaznaczWszystkoMiClick(tag); }); });
         return action;
     };
-    ZaznaczWszystkoMi = pozycja("ZaznaczWszystkoMi", QStringLiteral("Zaznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+A")), 1);
-    OdznaczWszystkoMi = pozycja("OdznaczWszystkoMi", QStringLiteral("Odznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+U")), 2);
-    OdwrocZaznaczenieMi = pozycja("OdwrocZaznaczenieMi", QStringLiteral("Odwróć zaznaczenie"), QKeySequence(QStringLiteral("Ctrl+T")), 3);
+    ZaznaczWszystkoMi = pozycja("ZaznaczWszystkoMi", QStringLiteral("&Zaznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+A")), 1);
+    OdznaczWszystkoMi = pozycja("OdznaczWszystkoMi", QStringLiteral("O&dznacz wszystko"), QKeySequence(QStringLiteral("Ctrl+U")), 2);
+    OdwrocZaznaczenieMi = pozycja("OdwrocZaznaczenieMi", QStringLiteral("Od&wróć zaznaczenie"), QKeySequence(QStringLiteral("Ctrl+T")), 3);
     Lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Lv, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { ListViewPmn->popup(Lv->viewport()->mapToGlobal(pos)); });
@@ -267,8 +277,8 @@ void TKarDzFrm::utworzKomponenty()
     StatusBar->setSizeGripEnabled(true);
     StatusPanel0 = new QLabel(StatusBar);
     StatusPanel1 = new QLabel(StatusBar);
-    StatusPanel0->setFixedWidth(120);
-    StatusPanel1->setMinimumWidth(250);
+    StatusPanel0->setFixedWidth(widgets::projektowe(120));
+    StatusPanel1->setMinimumWidth(widgets::projektowe(250));
     for (QLabel *panel : {StatusPanel0, StatusPanel1}) {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);

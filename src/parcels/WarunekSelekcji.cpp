@@ -4,6 +4,7 @@
 #include "register/sql/DodDlkQueries.h"
 #include "register/SqlHelpers.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace katarix::parcels {
@@ -82,11 +83,13 @@ QString WarunekHistorii(StanHistorii stan)
 
 QString PowierzchniaSql(const QString &hektary)
 {
-    // Either separator is accepted whatever the regional one is; SQL takes a full stop.
+    // Digits with either separator, whatever the regional one is; SQL takes a full stop. The
+    // number reader would also take "inf", "nan", exponents and blanks, which no area is.
+    static const QRegularExpression liczba(QStringLiteral("^([0-9]+([.,][0-9]*)?|[.,][0-9]+)$"));
     QString text = hektary;
     text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = text.toDouble(&ok);
+    bool ok = liczba.match(hektary).hasMatch();
+    const double value = ok ? text.toDouble(&ok) : 0.0;
     if (!ok)
         throw app::AppError(QStringLiteral("'%1' nie jest poprawną wartością zmiennoprzecinkową").arg(hektary));
     return QString::number(value * 10000, 'g', 15);

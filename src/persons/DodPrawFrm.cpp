@@ -6,6 +6,7 @@
 #include "register/sql/OsobyQueries.h"
 
 #include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QCompleter>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -44,9 +45,18 @@ TDodPrawFrm::TDodPrawFrm(TKarOsFrm *kartoteka, jet::Database *baza)
     WymusWielkieLitery(NazwaLke->lineEdit());
     WymusWielkieLitery(SkrotEdt);
     WymusWielkieLitery(RejGospEdt);
+    // Only an entry chosen from a list selects its key: the open list (mouse, or arrows and Enter)
+    // and the completer's list, each telling its own row, so that of two equal names the chosen
+    // one counts. Typed text stays a pattern: on Enter and on leaving the field the combo box
+    // would otherwise choose the first entry with that text.
     connect(NazwaLke, &QComboBox::activated, this, [this](int indeks) { wybierzNazwe(indeks); });
-    connect(podpowiedzi, qOverload<const QString &>(&QCompleter::activated), this,
-            [this](const QString &tekst) { wybierzNazwe(NazwaLke->findText(tekst, Qt::MatchFixedString)); });
+    connect(podpowiedzi, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            [this, podpowiedzi](const QModelIndex &indeks) {
+                const auto *lista = qobject_cast<const QAbstractProxyModel *>(podpowiedzi->completionModel());
+                wybierzNazwe(lista ? lista->mapToSource(indeks).row() : -1);
+            });
+    disconnect(NazwaLke->lineEdit(), &QLineEdit::returnPressed, NazwaLke, nullptr);
+    disconnect(NazwaLke->lineEdit(), &QLineEdit::editingFinished, NazwaLke, nullptr);
     NazwaLke->view()->installEventFilter(this);
     connect(NazwaLke, &QComboBox::editTextChanged, this, [this](const QString &tekst) { nazwaWpisana(tekst); });
 
@@ -89,7 +99,7 @@ void TDodPrawFrm::wybierzNazwe(int indeks)
 {
     if (indeks < 0)
         return;
-    m_wybranaNazwa = NazwaLke->itemText(indeks);
+    m_wybranaNazwa = NazwaLke->itemText(indeks).toUpper(); // the field shows capitals
     m_kluczNazwy = NazwaLke->itemData(indeks).toString();
     if (NazwaLke->currentText() != m_wybranaNazwa)
         NazwaLke->setEditText(m_wybranaNazwa);

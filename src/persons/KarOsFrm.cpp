@@ -14,6 +14,7 @@
 #include "persons/DodPrawFrm.h"
 #include "persons/TWjrOsobyFrm.h"
 #include "reports/ZestGrOs.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <memory>
 
@@ -33,6 +34,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolBar>
 
@@ -116,7 +118,7 @@ TKarOsFrm::~TKarOsFrm() = default;
 
 void TKarOsFrm::utworzKomponenty()
 {
-    resize(560, 360);
+    resize(widgets::projektowe(QSize(560, 360)));
 
     auto toolBar = [this](const char *name, const QString &title) {
         auto *tlb = new QToolBar(title, this);
@@ -163,9 +165,12 @@ void TKarOsFrm::utworzKomponenty()
     Lv->setObjectName(QStringLiteral("Lv"));
     Lv->setColumnCount(3);
     Lv->setHeaderLabels({QStringLiteral("Osoba"), QStringLiteral("Adres"), QStringLiteral("Pesel/Regon")});
-    Lv->setColumnWidth(0, 275);
-    Lv->setColumnWidth(1, 170);
-    Lv->setColumnWidth(2, 80);
+    // Room for the sort indicator beside each header text.
+    const int strzalka = Lv->style()->pixelMetric(QStyle::PM_HeaderMarkSize) + 2 * Lv->style()->pixelMetric(QStyle::PM_HeaderMargin);
+    const int szerokosci[] = {275, 170, 80};
+    for (int i = 0; i < 3; ++i)
+        Lv->setColumnWidth(i, widgets::szerokoscKolumny(Lv->header()->fontMetrics(), Lv->headerItem()->text(i), szerokosci[i],
+                                                        strzalka));
     Lv->setRootIsDecorated(false);
     Lv->setItemsExpandable(false);
     Lv->setUniformRowHeights(true);
@@ -177,7 +182,9 @@ void TKarOsFrm::utworzKomponenty()
     Lv->setMouseTracking(true);
     Lv->setItemDelegate(new SiatkaDelegate(Lv));
     Lv->header()->setSectionsClickable(true);
-    Lv->header()->setSortIndicatorShown(false);
+    // The header shows the last sort; none before the first.
+    Lv->header()->setSortIndicatorShown(true);
+    Lv->header()->setSortIndicator(-1, Qt::AscendingOrder);
     // Inactive selection painted as the active one: the selection stays visible without focus.
     QPalette palette = Lv->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
@@ -203,11 +210,11 @@ void TKarOsFrm::utworzKomponenty()
         connect(action, &QAction::triggered, this, [this, tag] { ZaznaczWszystkoMiClick(tag); });
         return action;
     };
-    ZaznaczWszystkoMi = menuItem("ZaznaczWszystkoMi", QStringLiteral("Zaznacz wszystko"),
+    ZaznaczWszystkoMi = menuItem("ZaznaczWszystkoMi", QStringLiteral("&Zaznacz wszystko"),
                                  QKeySequence(Qt::CTRL | Qt::Key_A), 1);
-    OdznaczWszystkoMi = menuItem("OdznaczWszystkoMi", QStringLiteral("Odznacz wszystko"),
+    OdznaczWszystkoMi = menuItem("OdznaczWszystkoMi", QStringLiteral("O&dznacz wszystko"),
                                  QKeySequence(Qt::CTRL | Qt::Key_U), 2);
-    OdwrocZaznaczenieMi = menuItem("OdwrocZaznaczenieMi", QStringLiteral("Odwróć zaznaczenie"),
+    OdwrocZaznaczenieMi = menuItem("OdwrocZaznaczenieMi", QStringLiteral("Od&wróć zaznaczenie"),
                                    QKeySequence(Qt::CTRL | Qt::Key_T), 3);
     Lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Lv, &QWidget::customContextMenuRequested, this,
@@ -219,10 +226,10 @@ void TKarOsFrm::utworzKomponenty()
 
     StatusPanel0 = new QLabel(this);
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-    StatusPanel0->setFixedWidth(150);
+    StatusPanel0->setFixedWidth(widgets::projektowe(150));
     StatusPanel1 = new QLabel(this);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setFixedWidth(200);
+    StatusPanel1->setFixedWidth(widgets::projektowe(200));
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1);
 }
@@ -460,8 +467,9 @@ void TKarOsFrm::LvColumnClick(int column)
         KolumnaSortowania = column;
         Rosnaco = true;
     }
-    // The comparison itself honours the direction (LvCompare).
+    // The comparison itself honours the direction (LvCompare); the header shows it.
     Lv->sortItems(column, Qt::AscendingOrder);
+    Lv->header()->setSortIndicator(column, Rosnaco ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 int TKarOsFrm::LvCompare(const QTreeWidgetItem *a, const QTreeWidgetItem *b) const

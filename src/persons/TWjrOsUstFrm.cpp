@@ -6,6 +6,7 @@
 #include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/JrOsobyQueries.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,8 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace katarix::persons {
 
@@ -33,8 +36,8 @@ TTWjrOsUstFrm::TTWjrOsUstFrm(QWidget *owner, jet::Query *tempQry)
     setObjectName(QStringLiteral("TWjrOsUstFrm"));
     setWindowTitle(QStringLiteral("Ustawienia wyszukiwania"));
     setModal(true);
-    setMinimumSize(170, 200);
-    resize(210, 300);
+    setMinimumSize(widgets::projektowe(QSize(170, 200)));
+    resize(std::max(widgets::projektowe(210), widgets::szerokoscTytulu(windowTitle())), widgets::projektowe(300));
 
     ObrebCbx = new QComboBox(this);
     ObrebCbx->setObjectName(QStringLiteral("ObrebCbx"));

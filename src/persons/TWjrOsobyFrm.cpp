@@ -11,6 +11,7 @@
 #include "register/sql/JrOsobyQueries.h"
 #include "register/SqlTemplates.h"
 #include "widgets/ColorPanel.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,7 +59,7 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     setObjectName(QStringLiteral("TWjrOsobyFrm"));
     setWindowTitle(QStringLiteral("Podsumowanie władania"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(370, 260);
+    resize(widgets::projektowe(QSize(370, 260)));
 
     JrQry = new jet::Query(this);
     JrQry->setObjectName(QStringLiteral("JrQry"));

@@ -2,6 +2,7 @@
 
 #include "jet/Dataset.h"
 #include "jet/DatasetModel.h"
+#include "widgets/SkalaProjektu.h"
 
 #include <QClipboard>
 #include <QFocusEvent>
@@ -122,8 +123,12 @@ void DataGrid::applyColumns()
         return;
     if (property("katarix_widthsApplied").toInt() == int(m_columns.size()))
         return;
-    for (int i = 0; i < m_columns.size(); ++i)
-        header->resizeSection(i, m_columns[i].width >= 0 ? m_columns[i].width : DefaultColumnWidth);
+    // At the program's scale, and never narrower than the header's text.
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const Column &column = m_columns[i];
+        header->resizeSection(i, szerokoscKolumny(header->fontMetrics(), column.title.isEmpty() ? column.field : column.title,
+                                                  column.width >= 0 ? column.width : DefaultColumnWidth));
+    }
     setProperty("katarix_widthsApplied", int(m_columns.size()));
 }
 

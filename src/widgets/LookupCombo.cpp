@@ -2,6 +2,7 @@
 
 #include "jet/Dataset.h"
 #include "jet/NumberText.h"
+#include "widgets/ListaRozwijana.h"
 
 #include <algorithm>
 
@@ -22,6 +23,7 @@ QString keyText(const QVariant &value)
 LookupCombo::LookupCombo(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
+    ograniczListe(this, 12);
     refill();
 }
 

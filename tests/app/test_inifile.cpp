@@ -191,6 +191,40 @@ TEST_F(IniFileTest, UnwritableFileRaisesAPolishErrorNamingIt)
     EXPECT_THROW(IniFile(dir.filePath("no/such/folder/Katarix.ini")).WriteInteger("a", "b", 1), IniError);
 }
 
+// A batch writes the file once at its end, with every change made in it; outside a batch each
+// write goes to the file at once. A batch whose file cannot be written fails at its end.
+TEST_F(IniFileTest, ABatchWritesTheFileOnceAtItsEnd)
+{
+    writeBytes("; uwagi\n[KATARIX.REJESTR_GRUNTOW]\nLeft=1\n");
+    IniFile ini(path());
+    ini.RozpocznijWsad();
+    ini.WriteInteger("KATARIX.REJESTR_GRUNTOW", "Left", 10);
+    ini.RozpocznijWsad(); // nested: the outer one writes
+    ini.WriteInteger("KATARIX.REJESTR_GRUNTOW", "Top", 20);
+    ini.DeleteKey("KATARIX.REJESTR_GRUNTOW", "Missing");
+    ini.ZakonczWsad();
+    EXPECT_EQ(readBytes(), "; uwagi\n[KATARIX.REJESTR_GRUNTOW]\nLeft=1\n");
+    EXPECT_EQ(ini.ReadInteger("KATARIX.REJESTR_GRUNTOW", "Top", 0), 20); // the object sees its writes
+    ini.WriteString("Baza", "Path", "/rejestr.mdb");
+    ini.ZakonczWsad();
+    EXPECT_EQ(readBytes(), "; uwagi\n[KATARIX.REJESTR_GRUNTOW]\nLeft=10\nTop=20\n[Baza]\nPath=/rejestr.mdb\n");
+    ini.WriteInteger("KATARIX.REJESTR_GRUNTOW", "Top", 30);
+    EXPECT_EQ(IniFile(path()).ReadInteger("KATARIX.REJESTR_GRUNTOW", "Top", 0), 30);
+
+    // A batch without a change leaves the file alone; one that cannot be written says so once.
+    QFile::remove(path());
+    IniFile bezZmian(path());
+    katarix::app::ZapiszRazem(bezZmian, [&] { EXPECT_EQ(bezZmian.ReadString("a", "b", "x"), "x"); });
+    EXPECT_FALSE(QFile::exists(path()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Katarix.ini"));
+    IniFile zablokowany(path());
+    EXPECT_THROW(katarix::app::ZapiszRazem(zablokowany, [&] {
+                     zablokowany.WriteInteger("a", "b", 1);
+                     zablokowany.WriteInteger("a", "c", 2);
+                 }),
+                 IniError);
+}
+
 TEST(IniFileHelpers, Windows1250CoversThePolishLetters)
 {
     const QString polish = QString::fromUtf8("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ");

@@ -4,13 +4,19 @@
 #include "support/TestApplication.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
+#include <optional>
 
 using namespace katarix::app;
 
@@ -111,6 +117,57 @@ TEST_F(InteractionTest, EditorLaunchTellsTheFailureKinds)
     };
     for (const auto &[name, program, doc, expected] : cases)
         EXPECT_EQ(qt.launchEditor(program, doc), expected) << name;
+}
+
+} // namespace
+
+namespace {
+
+// Whatever stops the program for a person puts the hourglass aside while it waits, and the
+// cursors of the action come back as they were.
+TEST_F(InteractionTest, TheHourglassIsPutAsideWhileTheProgramWaitsForThePerson)
+{
+    QtInteraction qt;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Plik");
+    request.initialFolder = QDir::tempPath();
+    const std::pair<const char *, std::function<void()>> waits[] = {
+        {"message box", [&] { qt.messageBox(nullptr, QStringLiteral("Nie znaleziono żadnych działek."), QString(), mb::IconInformation); }},
+        {"open dialog", [&] { qt.openFileName(nullptr, request); }},
+        {"save dialog", [&] { qt.saveFileName(nullptr, request); }},
+        {"folder dialog", [&] { qt.folder(nullptr, QStringLiteral("Folder"), QDir::tempPath()); }},
+        {"colour dialog", [&] { qt.color(nullptr, Qt::red); }},
+        {"password", [&] { qt.password(nullptr, QStringLiteral("/tmp/rejestr.mdb")); }},
+    };
+    for (const auto &[name, wait] : waits) {
+        SCOPED_TRACE(name);
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a long action inside another
+        bool shown = false;
+        std::optional<Qt::CursorShape> whileShown = Qt::WaitCursor;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shown = true;
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            whileShown = cursor ? std::optional<Qt::CursorShape>(cursor->shape()) : std::nullopt;
+            dialog->reject();
+        });
+        closer.start(10);
+        wait();
+        closer.stop();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(whileShown, std::nullopt);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QGuiApplication::restoreOverrideCursor();
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+        QGuiApplication::restoreOverrideCursor();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
 }
 
 } // namespace

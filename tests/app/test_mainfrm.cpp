@@ -25,6 +25,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QMenuBar>
 #include <QMenu>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -199,19 +201,20 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
         QString text;
         QKeySequence shortcut;
     } items[] = {
-        {test::child<QAction>(frm.get(), "WybierzDbMi"), QStringLiteral("Wybierz bazę danych"), {}},
-        {test::child<QAction>(frm.get(), "UstawieniaMi"), QStringLiteral("Ustawienia"), {}},
-        {test::child<QAction>(frm.get(), "ZakonczMi"), QStringLiteral("Zakończ"), {}},
-        {test::child<QAction>(frm.get(), "KartotekaDzialekMi"), QStringLiteral("Kartoteka działek"), QKeySequence(Qt::Key_F5)},
-        {test::child<QAction>(frm.get(), "KartotekaOsobMi"), QStringLiteral("Kartoteka osób"), QKeySequence(Qt::Key_F6)},
-        {test::child<QAction>(frm.get(), "RejestrGruntMi"), QStringLiteral("Rejestr gruntów"), QKeySequence(Qt::Key_F7)},
-        {test::child<QAction>(frm.get(), "Rejestrlokali1"), QStringLiteral("Rejestr lokali"), QKeySequence(Qt::Key_F8)},
-        {test::child<QAction>(frm.get(), "SpisWladMi"), QStringLiteral("Alfabetyczny spis władających"), {}},
-        {test::child<QAction>(frm.get(), "PasekNarzedziMi"), QStringLiteral("Pasek narzędzi"), {}},
-        {test::child<QAction>(frm.get(), "KaskadaMi"), QStringLiteral("Kaskada"), {}},
-        {test::child<QAction>(frm.get(), "OknoPoziomoMi"), QStringLiteral("Rozmieść poziomo"), {}},
-        {test::child<QAction>(frm.get(), "OknoPionowoMi"), QStringLiteral("Rozmieść pionowo"), {}},
-        {test::child<QAction>(frm.get(), "AboutMi"), QStringLiteral("O programie..."), {}},
+        {test::child<QAction>(frm.get(), "WybierzDbMi"), QStringLiteral("&Wybierz bazę danych"), {}},
+        {test::child<QAction>(frm.get(), "UstawieniaMi"), QStringLiteral("&Ustawienia"), {}},
+        {test::child<QAction>(frm.get(), "ZakonczMi"), QStringLiteral("&Zakończ"), {}},
+        {test::child<QAction>(frm.get(), "KartotekaDzialekMi"), QStringLiteral("Kartoteka &działek"), QKeySequence(Qt::Key_F5)},
+        {test::child<QAction>(frm.get(), "KartotekaOsobMi"), QStringLiteral("Kartoteka &osób"), QKeySequence(Qt::Key_F6)},
+        {test::child<QAction>(frm.get(), "RejestrGruntMi"), QStringLiteral("Rejestr &gruntów"), QKeySequence(Qt::Key_F7)},
+        {test::child<QAction>(frm.get(), "Rejestrlokali1"), QStringLiteral("Rejestr &lokali"), QKeySequence(Qt::Key_F8)},
+        {test::child<QAction>(frm.get(), "SpisWladMi"), QStringLiteral("&Alfabetyczny spis władających"), {}},
+        {test::child<QAction>(frm.get(), "PasekNarzedziMi"), QStringLiteral("&Pasek narzędzi"), {}},
+        {test::child<QAction>(frm.get(), "KaskadaMi"), QStringLiteral("&Kaskada"), {}},
+        {test::child<QAction>(frm.get(), "OknoPoziomoMi"), QStringLiteral("Rozmieść p&oziomo"), {}},
+        {test::child<QAction>(frm.get(), "OknoPionowoMi"), QStringLiteral("Rozmieść pio&nowo"), {}},
+        {test::child<QAction>(frm.get(), "PodrecznikMi"), QStringLiteral("&Podręcznik użytkownika"), QKeySequence(Qt::Key_F1)},
+        {test::child<QAction>(frm.get(), "AboutMi"), QStringLiteral("&O programie..."), {}},
     };
     for (const Item &item : items) {
         EXPECT_EQ(item.action->text(), item.text);
@@ -221,7 +224,28 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
     QStringList menus;
     for (QMenu *menu : {test::child<QMenu>(frm.get(), "SystemMi"), test::child<QMenu>(frm.get(), "DaneMi"), test::child<QMenu>(frm.get(), "RaportyMi"), test::child<QMenu>(frm.get(), "OknaMi"), test::child<QMenu>(frm.get(), "PomocMi")})
         menus << menu->title();
-    EXPECT_EQ(menus, QStringList({"System", "Dane", "Raporty", "Okna", "Pomoc"}));
+    EXPECT_EQ(menus, QStringList({"&System", "&Dane", "&Raporty", "&Okna", "&Pomoc"}));
+
+    // Every menu and item is reached with Alt and a letter of its own within its menu.
+    const auto mnemonik = [](const QString &text) {
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
+    };
+    std::vector<std::pair<QString, QList<QAction *>>> levels{{QStringLiteral("menu bar"), frm->menuBar()->actions()}};
+    for (QMenu *menu : {test::child<QMenu>(frm.get(), "SystemMi"), test::child<QMenu>(frm.get(), "DaneMi"), test::child<QMenu>(frm.get(), "RaportyMi"), test::child<QMenu>(frm.get(), "OknaMi"), test::child<QMenu>(frm.get(), "PomocMi")})
+        levels.emplace_back(menu->title(), menu->actions());
+    for (const auto &[level, actions] : levels) {
+        QSet<QChar> letters;
+        for (QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QChar letter = mnemonik(action->text());
+            EXPECT_FALSE(letter.isNull()) << level.toStdString() << ": " << action->text().toStdString();
+            EXPECT_FALSE(letters.contains(letter)) << level.toStdString() << ": " << action->text().toStdString();
+            letters << letter;
+        }
+    }
+    EXPECT_EQ(test::child<QMenu>(frm.get(), "PomocMi")->actions(), QList<QAction *>({test::child<QAction>(frm.get(), "PodrecznikMi"), test::child<QAction>(frm.get(), "AboutMi")}));
 
     // Toolbar: buttons and separators from left to right; short hint as tooltip, long one for
     // the status bar.
@@ -425,11 +449,26 @@ TEST_F(MainFrmTest, CascadeAndTileArrangeTheOpenChildren)
     frm->KaskadaMiClick(RozmieszczenieOkien(7));
     for (int i = 0; i < subs.size(); ++i)
         EXPECT_EQ(subs[i]->geometry(), before[i]);
+    // Cascade steps the windows by a title bar from the corner and keeps their sizes; a maximised
+    // one comes back to its own size; the active one stays on top.
+    const QSize sizes[] = {{300, 200}, {320, 220}, {250, 160}};
+    for (int i = 0; i < subs.size(); ++i)
+        subs[i]->resize(sizes[i]);
+    test::child<QMdiArea>(frm.get(), "MdiArea")->setActiveSubWindow(subs[1]);
+    subs[1]->showMaximized();
     test::child<QAction>(frm.get(), "KaskadaMi")->trigger();
+    const int step = subs[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs[0]);
     QSet<int> lefts;
-    for (QMdiSubWindow *sub : subs)
-        lefts << sub->geometry().left();
-    EXPECT_EQ(lefts.size(), 3);
+    for (int i = 0; i < subs.size(); ++i) {
+        EXPECT_FALSE(subs[i]->isMaximized());
+        EXPECT_EQ(subs[i]->size(), sizes[i]) << i;
+        EXPECT_EQ(subs[i]->pos().x(), subs[i]->pos().y()) << i;
+        EXPECT_EQ(subs[i]->pos().x() % step, 0) << i;
+        lefts << subs[i]->pos().x();
+    }
+    EXPECT_EQ(lefts, QSet<int>({0, step, 2 * step}));
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->activeSubWindow(), subs[1]);
+    EXPECT_EQ(subs[1]->pos(), QPoint(2 * step, 2 * step)); // on top of the stack
 }
 
 TEST_F(MainFrmTest, ToolbarToggleHidesAndShowsTheToolbarWhereItWasDocked)

@@ -231,10 +231,12 @@ TEST_F(SessionTest, RegistersOpenWithAPasswordAskedAtEveryOpeningOnly)
         EXPECT_EQ(frm->TekstKomentarza(9), QString());
         EXPECT_TRUE(frm->HasloBazy.isEmpty());
 
-        // Choosing another file and cancelling keeps the file; the next request opens it again.
+        // Choosing another file and cancelling keeps the file and its connection; once closed,
+        // the next request opens it again.
         test::child<QAction>(frm.get(), "WybierzDbTBtn")->trigger();
-        EXPECT_FALSE(frm->polaczono());
+        EXPECT_TRUE(frm->polaczono());
         EXPECT_EQ(frm->SciezkaBazy, path);
+        frm->ZamknijBaze();
         ASSERT_TRUE(frm->SprawdzPolaczenie());
         EXPECT_EQ(recording.passwordRequests.size(), c.password.empty() ? 0 : 2);
         for (const QString &asked : recording.passwordRequests)
@@ -394,6 +396,21 @@ TEST_F(SessionTest, ChoosingAnotherFileClosesTheWindowsAndTheNextRequestOpensThe
     EXPECT_NE(okno(OknoProgramu::RejestrGruntow), nullptr);
     EXPECT_NE(okno(OknoProgramu::KartotekaDzialek), nullptr);
     EXPECT_EQ(recording.messages.size(), 1u);
+
+    // "Anuluj" in the file dialog: the windows (with their working lists) and the connection stay.
+    const int alive = test::TestWindow::alive;
+    QWidget *register_ = okno(OknoProgramu::RejestrGruntow);
+    QWidget *parcels = okno(OknoProgramu::KartotekaDzialek);
+    const size_t dialogs = recording.fileDialogs.size();
+    test::child<QAction>(frm.get(), "WybierzDbTBtn")->trigger();
+    EXPECT_EQ(recording.fileDialogs.size(), dialogs + 1);
+    EXPECT_TRUE(frm->polaczono());
+    EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), register_);
+    EXPECT_EQ(okno(OknoProgramu::KartotekaDzialek), parcels);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(test::TestWindow::alive, alive);
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList().size(), 2);
+    EXPECT_EQ(frm->SciezkaBazy, good);
 
     const QString other = inBazy(QStringLiteral("inna.mdb"));
     writeRegister(other);

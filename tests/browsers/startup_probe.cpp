@@ -1,16 +1,18 @@
 // Goes through the program's own start-up under the regional settings of its environment
-// (LC_ALL), opens the land register window on a small register through the main window's
-// command, runs the unit extract, opens the premises register window, and prints as JSON what the window shows and what the
-// extract prints. test_startup_locale runs it under several locales: the locale is read once
-// per process, as in the program. "--screenshot FILE" also saves the main window as a PNG.
+// (LC_ALL), reads the texts of the program's file dialog, opens the land register window on a
+// small register through the main window's command, runs the unit extract, opens the premises
+// register window, and prints as JSON what the dialog and the windows show and what the extract
+// prints. test_startup_locale runs it under several locales: the locale is read once per process,
+// as in the program. "--screenshot FILE" also saves the main window as a PNG.
 #include "app/Aplikacja.h"
 #include "app/Formularze.h"
-#include "app/main/Start.h"
 #include "app/MainFrm.h"
+#include "app/QtInteraction.h"
 #include "app/RejestrOkien.h"
+#include "app/UstawieniaFrm.h"
+#include "app/main/Start.h"
 #include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
-#include "app/UstawieniaFrm.h"
 #include "browsers/RgFrm.h"
 #include "browsers/RlFrm.h"
 #include "registergen/RegisterBuilder.h"
@@ -18,14 +20,18 @@
 #include "widgets/DataGrid.h"
 #include "widgets/PathEdit.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -74,6 +80,27 @@ int main(int argc, char **argv)
     app::UstawieniaFrm->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
 
     QJsonObject result;
+    // The program's own file dialog, as the person sees it: its "Look in" label and the
+    // standard Cancel button.
+    {
+        QTimer reader;
+        QObject::connect(&reader, &QTimer::timeout, [&result] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("lookInLabel")))
+                result[QStringLiteral("lookIn")] = label->text();
+            if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
+                if (QPushButton *cancel = buttons->button(QDialogButtonBox::Cancel))
+                    result[QStringLiteral("cancel")] = cancel->text();
+            dialog->reject();
+        });
+        reader.start(10);
+        app::FileDialogRequest request;
+        request.title = QStringLiteral("Wybierz plik bazy danych (*.mdb)");
+        request.initialFolder = output.path();
+        app::QtInteraction().openFileName(nullptr, request);
+    }
     test::child<QAction>(app::MainFrm, "RejGruntTBtn")->trigger();
     auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     if (rg) {

@@ -14,6 +14,7 @@
 #include "registergen/RegisterBuilder.h"
 #include "widgets/ColorPanel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -188,6 +189,69 @@ TEST_F(RgFrmTest, PokazJrFindsTheUnitWhereverItIs)
             EXPECT_EQ(recording.messages[0].caption, QStringLiteral("Błąd przy szukaniu JR rejestru gruntów"));
             EXPECT_EQ(recording.messages[0].flags, app::mb::IconWarning);
         }
+    }
+}
+
+// "Aleksandrów" sorts first and has no precinct: the window opens on it with empty lists and grids
+// and no message, and still finds units elsewhere, also when opened through the main window's jump.
+TEST_F(RgFrmTest, ACommuneWithoutPrecinctsLeavesTheListsEmptyWithoutAMessage)
+{
+    builder.add("GMINA", {{"MSLINK", 3.0}, {"NAZWA", "Aleksandrów"}});
+    addHolders(builder, 211, {{1, 1, 1}});
+    builder.add("KDZIALKA", {{"MSLINK", 1.0}, {"DZIALKA_ID", 11.0}, {"ID_JR", 211.0}, {"OBREB_ID", 21}, {"NR_L", 1}, {"AREA", 100.0}});
+    open();
+    EXPECT_TRUE(recording.messages.empty());
+    EXPECT_EQ(rg->GminaCbx->currentText(), QStringLiteral("Aleksandrów"));
+    EXPECT_EQ(rg->ObrebCbx->count(), 0);
+    EXPECT_EQ(rg->JrLcbx->count(), 0);
+    EXPECT_EQ(rg->JrKlucz(), QString());
+    EXPECT_EQ(rg->OsobyGrd->model()->rowCount(), 0);
+    EXPECT_EQ(rg->DzialkiGrd->model()->rowCount(), 0);
+    EXPECT_EQ(rg->BudGrd->model()->rowCount(), 0);
+
+    // From a unit with holders and parcels back to the commune without precincts: emptied again.
+    rg->PokazJr(211);
+    EXPECT_EQ(rg->DzialkiGrd->model()->rowCount(), 1);
+    rg->GminaCbx->setCurrentIndex(rg->GminaCbx->findText(QStringLiteral("Aleksandrów")));
+    rg->GminaCbxChange();
+    EXPECT_EQ(rg->JrLcbx->count(), 0);
+    EXPECT_EQ(rg->OsobyGrd->model()->rowCount(), 0);
+    EXPECT_EQ(rg->DzialkiGrd->model()->rowCount(), 0);
+    EXPECT_TRUE(recording.messages.empty());
+
+    // The jump of the units-of-persons window creates the window through the main window.
+    delete rg;
+    rg = nullptr;
+    browsers::zarejestrujOknaRejestrow();
+    main->PokazRejestrGruntow(211);
+    auto *opened = qobject_cast<TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->JrKlucz(), QStringLiteral("211"));
+    EXPECT_TRUE(recording.messages.empty());
+    delete opened->parentWidget();
+    app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
+}
+
+// The unit list drops down a dozen rows and the precinct list sixteen, not the screen's height.
+TEST_F(RgFrmTest, NavigationListsDropDownTheirRowsOnly)
+{
+    for (int nr = 10; nr < 60; ++nr) {
+        builder.add("OBREB", {{"MSLINK", 100 + nr}, {"NAZWA", QStringLiteral("Obręb %1").arg(nr).toStdString()}, {"GMINA_ID", 2.0}});
+        builder.add("RGRUN", {{"ID_JR", 1000.0 + nr}, {"OBREB_ID", 21}, {"KOL_OBREB", nr}});
+    }
+    open();
+    rg->resize(900, 600);
+    rg->show();
+    QApplication::processEvents();
+    for (const auto &[list, rows] : {std::pair{rg->JrLcbx, 12}, std::pair{rg->ObrebCbx, 16}}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        ASSERT_GT(list->count(), 40);
+        list->showPopup();
+        const int row = list->view()->sizeHintForRow(0);
+        const int shown = list->view()->viewport()->height();
+        EXPECT_GE(shown, (rows - 1) * row);
+        EXPECT_LE(shown, (rows + 1) * row);
+        list->hidePopup();
     }
 }
 

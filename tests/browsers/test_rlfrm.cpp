@@ -223,6 +223,26 @@ TEST_F(RlFrmTest, ErrorCaptionsNameThePremisesRegister)
     EXPECT_EQ(recording.beeps, 1);
 }
 
+TEST_F(RlFrmTest, ACommuneWithoutPrecinctsLeavesTheListsEmptyWithoutAMessage)
+{
+    builder.add("GMINA", {{"MSLINK", 3.0}, {"NAZWA", "Aleksandrów"}});
+    open();
+    EXPECT_TRUE(recording.messages.empty());
+    EXPECT_EQ(rl->GminaCbx->currentText(), QStringLiteral("Aleksandrów"));
+    EXPECT_EQ(rl->ObrebCbx->count(), 0);
+    EXPECT_EQ(rl->JrLcbx->count(), 0);
+    EXPECT_EQ(rl->LokGrd->model()->rowCount(), 0);
+    rl->PokazJr(601);
+    EXPECT_EQ(rl->JrKlucz(), QStringLiteral("601"));
+    EXPECT_EQ(rl->LokGrd->model()->rowCount(), 3);
+    rl->GminaCbx->setCurrentIndex(rl->GminaCbx->findText(QStringLiteral("Aleksandrów")));
+    rl->GminaCbxChange();
+    EXPECT_EQ(rl->JrLcbx->count(), 0);
+    EXPECT_EQ(rl->LokGrd->model()->rowCount(), 0);
+    EXPECT_EQ(rl->OsobyGrd->model()->rowCount(), 0);
+    EXPECT_TRUE(recording.messages.empty());
+}
+
 TEST_F(RlFrmTest, EmptyCommuneTableShowsTheCreationError)
 {
     builder = registergen::RegisterBuilder();

@@ -1,10 +1,13 @@
 // The program takes its regional settings from the user's locale at start-up: the land register
-// window and the unit extract under pl_PL.UTF-8 and under C.UTF-8, through the real start-up.
+// window and the unit extract under pl_PL.UTF-8 and under C.UTF-8, and the language of Qt's own
+// dialogs, through the real start-up.
 #include "common/RequiredTool.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -43,13 +46,18 @@ QJsonObject runProbe(const QString &locale)
 
 } // namespace
 
-TEST(StartUpLocale, WindowsAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
+TEST(StartUpLocale, WindowsExtractAndStandardDialogsFollowTheUsersLocale)
 {
+    // Qt's own translation for the user's language is loaded at start-up too: the program's file
+    // dialog speaks Polish under pl_PL.UTF-8 (Debian's qt6-translations-l10n).
+    KATARIX_REQUIRE_TOOL(QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_pl.qm")),
+                         "Qt's Polish translation is not installed; run scripts/setup.sh (it installs qt6-translations-l10n)");
     struct Case {
         const char *locale;
         char separator;
+        const char *lookIn, *cancel;
     };
-    const Case cases[] = {{"C.UTF-8", '.'}, {"pl_PL.UTF-8", ','}};
+    const Case cases[] = {{"C.UTF-8", '.', "Look in:", "Cancel"}, {"pl_PL.UTF-8", ',', "Szukaj w:", "Anuluj"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.locale);
         KATARIX_REQUIRE_TOOL(localeInstalled(c.locale),
@@ -60,6 +68,8 @@ TEST(StartUpLocale, WindowsAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
         const QJsonObject shown = runProbe(QString::fromLatin1(c.locale));
         ASSERT_FALSE(shown.isEmpty()) << "the probe failed";
         EXPECT_EQ(shown[QStringLiteral("messages")].toArray(), QJsonArray());
+        EXPECT_EQ(shown[QStringLiteral("lookIn")].toString(), QString::fromUtf8(c.lookIn));
+        EXPECT_EQ(shown[QStringLiteral("cancel")].toString(), QString::fromUtf8(c.cancel));
         // The sum adds the areas as shown: 0,1234 and 0,11 (0.105 ha, half away from zero).
         EXPECT_EQ(shown[QStringLiteral("sum")].toString(), QStringLiteral(" Suma pow. działek: ") + number("0,2334") + " ha");
         EXPECT_EQ(shown[QStringLiteral("share")].toString(),
@@ -75,3 +85,4 @@ TEST(StartUpLocale, WindowsAndExtractUseTheDecimalSeparatorOfTheUsersLocale)
             << extract.toStdString();
     }
 }
+

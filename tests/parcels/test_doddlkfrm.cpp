@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -81,6 +82,30 @@ TEST(WarunekSelekcjiTest, TextThatWouldGoIntoTheSqlUnquotedIsRefused)
     EXPECT_THROW(parcels::WarunekSelekcji({.mianownik = "3-A"}), app::AppError);
     EXPECT_THROW(parcels::WarunekSelekcji({.powOd = "dwa"}), app::AppError);
     EXPECT_THROW(parcels::WarunekSelekcji({.powKlauzDo = "1;DROP"}), app::AppError);
+}
+
+// Only digits with one separator are an area: what the number reader would also take is refused
+// with the message naming the text, in the dialog also when pasted.
+TEST(WarunekSelekcjiTest, AreasRefuseInfinityNotANumberAndExponents)
+{
+    for (const char *text : {"inf", "nan", "INF", "Infinity", "-inf", "1e5", "1E-2", "2,5e1", " 1", "1 ", "1,2,3", ",", "-1", "+1"}) {
+        SCOPED_TRACE(text);
+        for (KryteriaDzialek k : {KryteriaDzialek{.powOd = text}, KryteriaDzialek{.powDo = text},
+                                  KryteriaDzialek{.powKlauzOd = text}, KryteriaDzialek{.powKlauzDo = text}}) {
+            try {
+                parcels::WarunekSelekcji(k);
+                ADD_FAILURE() << "accepted";
+            } catch (const app::AppError &error) {
+                EXPECT_EQ(error.message(),
+                          QStringLiteral("'%1' nie jest poprawną wartością zmiennoprzecinkową").arg(QString::fromUtf8(text)));
+            }
+        }
+    }
+    for (const auto &[text, metres] : {std::pair{"1", "10000"}, std::pair{"0,5", "5000"}, std::pair{"1.", "10000"},
+                                       std::pair{",25", "2500"}, std::pair{"007", "70000"}}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(parcels::PowierzchniaSql(QString::fromUtf8(text)), QString::fromUtf8(metres));
+    }
 }
 
 TEST(WarunekSelekcjiTest, HistoryConditions)
@@ -166,6 +191,70 @@ TEST_F(DodDlkFrmTest, ListsDependOnCommunePrecinctPlaceAndCourtDivision)
     EXPECT_TRUE(d->MiejscLcbx->chosen()); // contents stay
     d->BezAdrChb->click();
     EXPECT_TRUE(d->NumerEdt->isEnabled());
+}
+
+// The user choosing in a list: the entry, then the list's activation, as a click does.
+void userChooses(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+TEST_F(DodDlkFrmTest, APastedAreaThatIsNoPlainNumberIsRefused)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    for (QLineEdit *edit : {d->PowDz1Edt, d->PowDz2Edt, d->PowKlauz1Edt, d->PowKlauz2Edt}) {
+        SCOPED_TRACE(edit->objectName().toStdString());
+        d->CzyscBtnClick();
+        QApplication::clipboard()->setText(QStringLiteral("inf"));
+        edit->setFocus();
+        edit->paste();
+        ASSERT_EQ(edit->text(), QStringLiteral("inf"));
+        recording.messages.clear();
+        search(d);
+        ASSERT_EQ(recording.messages.size(), 1u);
+        EXPECT_EQ(recording.messages[0].text, QStringLiteral("'inf' nie jest poprawną wartością zmiennoprzecinkową"));
+        EXPECT_EQ(recording.messages[0].caption, QStringLiteral("Błąd podczas selekcji działek"));
+        EXPECT_EQ(rows().size(), 0);
+    }
+}
+
+TEST_F(DodDlkFrmTest, ChoosingTheSameEntryAgainKeepsWhatDependsOnIt)
+{
+    parcels::TDodDlkFrm *d = dialog();
+    userChooses(d->GminaLcbx, d->GminaLcbx->findData(QStringLiteral("1")));
+    userChooses(d->ObrebLcbx, d->ObrebLcbx->findData(QStringLiteral("10")));
+    choose(d->JrLcbx, QStringLiteral("101"));
+    userChooses(d->WydzialKwCbx, 0);
+    d->NrKwLcbx->setCurrentIndex(1);
+    userChooses(d->MiejscLcbx, d->MiejscLcbx->findData(QStringLiteral("1")));
+    d->UlicaLcbx->setCurrentIndex(1);
+    const QString kw = d->NrKwLcbx->value(), ulica = d->UlicaLcbx->value();
+    ASSERT_TRUE(d->NrKwLcbx->chosen());
+    ASSERT_TRUE(d->UlicaLcbx->chosen());
+
+    for (QComboBox *list : std::initializer_list<QComboBox *>{d->GminaLcbx, d->ObrebLcbx, d->WydzialKwCbx, d->MiejscLcbx}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        d->Zmieniono = false;
+        userChooses(list, list->currentIndex());
+        EXPECT_EQ(d->ObrebLcbx->value(), QStringLiteral("10"));
+        EXPECT_EQ(d->JrLcbx->value(), QStringLiteral("101"));
+        EXPECT_EQ(d->NrKwLcbx->value(), kw);
+        EXPECT_EQ(d->UlicaLcbx->value(), ulica);
+        EXPECT_FALSE(d->Zmieniono);
+    }
+
+    // Another entry is a change: what depends on it is reset.
+    userChooses(d->ObrebLcbx, d->ObrebLcbx->findData(QStringLiteral("11")));
+    EXPECT_FALSE(d->JrLcbx->chosen());
+    EXPECT_TRUE(d->Zmieniono);
+    userChooses(d->GminaLcbx, d->GminaLcbx->findData(QStringLiteral("2")));
+    EXPECT_FALSE(d->ObrebLcbx->chosen());
+    // Back to the empty entry after a programmatic reset is no change either.
+    d->CzyscBtnClick();
+    d->Zmieniono = false;
+    userChooses(d->GminaLcbx, 0);
+    EXPECT_FALSE(d->Zmieniono);
 }
 
 TEST_F(DodDlkFrmTest, UnitAndSheetListsNeedAPrecinct)

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 using namespace katarix;
@@ -123,11 +124,18 @@ TEST_F(KarDzFrmTest, ColumnClicksSortOnceAndInvertOnTheSameColumn)
     openFile();
     add({{"10", "1,0000", 0, 1, 1}, {"2", "0,1000", 7, 2, 1}, {"10/11", "0,2000", 0, 3, 1}, {"11", "3,0000", 0, 4, 1},
          {"10/2", "0,3000", 7, 5, 1}});
+    // The header shows the indicator of the last sort only.
+    QHeaderView *header = file->Lv->header();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
     file->LvColumnClick(0);
     EXPECT_EQ(captions(), QStringList({"2", "10", "10/2", "10/11", "11"}));
     EXPECT_TRUE(file->Rosnaco);
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     file->LvColumnClick(0);
     EXPECT_EQ(captions(), QStringList({"11", "10/11", "10/2", "10", "2"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
     file->LvColumnClick(4);
     EXPECT_EQ(captions(), QStringList({"2", "10/11", "10/2", "10", "11"})); // areas as numbers
     file->LvColumnClick(5);

@@ -8,9 +8,11 @@
 #include "support/OsobyTestSupport.h"
 #include "widgets/LookupCombo.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
 #include <QCompleter>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 
@@ -371,6 +373,53 @@ TEST_F(DodPrawTest, EditingAChosenNameTurnsItIntoAPattern)
     pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("%"));
     EXPECT_EQ(dlg->KluczNazwy(), QString());
     EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.NAZWA like 'PRZEDSIĘBIORSTWO HANDLOWE%'"));
+}
+
+// Two legal persons of one name: Enter on the typed name searches for the text and finds both;
+// an entry chosen from the open list or from the completer's list gives that entry's key.
+TEST_F(DodPrawTest, EnterOnATypedNameSearchesTheTextAndOnlyAChosenEntryGivesItsKey)
+{
+    for (const char *id : {"300000010", "300000011"})
+        main->baza().execNative(
+            QStringLiteral("INSERT INTO OSPRAW (OSPRAW_ID, NAZWA) VALUES (%1, 'SKARB PAŃSTWA')").arg(QLatin1String(id)));
+    dlg->hide();
+    dlg->show(); // the list is read again at every showing
+    dlg->activateWindow();
+    QApplication::processEvents();
+    const int pierwszy = dlg->NazwaLke->findText(QStringLiteral("SKARB PAŃSTWA"));
+    ASSERT_GE(pierwszy, 0);
+    const int drugi = pierwszy + 1; // the list is in name order
+    ASSERT_EQ(dlg->NazwaLke->itemText(drugi), QStringLiteral("SKARB PAŃSTWA"));
+    const QString kluczDrugiego = dlg->NazwaLke->itemData(drugi).toString();
+
+    dlg->NazwaLke->lineEdit()->setFocus();
+    wpiszNazwe(QStringLiteral("skarb państwa"));
+    dlg->NazwaLke->completer()->popup()->hide();
+    QTest::keyClick(dlg->NazwaLke->lineEdit(), Qt::Key_Return); // the dialog's default button
+    EXPECT_EQ(dlg->KluczNazwy(), QString());
+    EXPECT_EQ(dlg->NazwaLke->currentText(), QStringLiteral("SKARB PAŃSTWA"));
+    EXPECT_EQ(wiersze(frm), (std::vector<double>{300000010, 300000011}));
+
+    // Arrows and Enter in the open list.
+    frm->WyczyscTBtnClick();
+    dlg->NazwaLke->showPopup();
+    dlg->NazwaLke->view()->setCurrentIndex(dlg->NazwaLke->model()->index(drugi, 0));
+    QTest::keyClick(dlg->NazwaLke->view(), Qt::Key_Return);
+    EXPECT_EQ(dlg->KluczNazwy(), kluczDrugiego);
+    EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.OSPRAW_ID = ") + kluczDrugiego);
+
+    // The completer's list offers both; the second one chosen is the second one taken.
+    dlg->CzyscBtnClick();
+    EXPECT_EQ(dlg->KluczNazwy(), QString());
+    QCompleter *podpowiedzi = dlg->NazwaLke->completer();
+    podpowiedzi->setCompletionPrefix(QStringLiteral("SKARB"));
+    podpowiedzi->complete();
+    ASSERT_EQ(podpowiedzi->completionCount(), 2);
+    podpowiedzi->setCurrentRow(1);
+    podpowiedzi->popup()->setCurrentIndex(podpowiedzi->currentIndex());
+    QTest::keyClick(podpowiedzi->popup(), Qt::Key_Return);
+    EXPECT_EQ(dlg->KluczNazwy(), kluczDrugiego);
+    EXPECT_EQ(dlg->NazwaLke->currentText(), QStringLiteral("SKARB PAŃSTWA"));
 }
 
 TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)

@@ -142,7 +142,12 @@ TEST_F(KarOsTest, ColumnClicksSortTextsAndInvertTheDirection)
         SCOPED_TRACE(k.column);
         emit frm->Lv->header()->sectionClicked(k.column);
         EXPECT_EQ(kolumna(frm, 0), k.osoby);
+        // The header shows the column and direction of the sort.
+        EXPECT_TRUE(frm->Lv->header()->isSortIndicatorShown());
+        EXPECT_EQ(frm->Lv->header()->sortIndicatorSection(), k.column);
+        EXPECT_EQ(frm->Lv->header()->sortIndicatorOrder(), frm->Rosnaco ? Qt::AscendingOrder : Qt::DescendingOrder);
     }
+    EXPECT_EQ(frm->Lv->header()->sortIndicatorOrder(), Qt::AscendingOrder);
     EXPECT_EQ(frm->KolumnaSortowania, 1);
     EXPECT_TRUE(frm->Rosnaco);
     // The selection moves with its row.

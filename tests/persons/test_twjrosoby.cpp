@@ -18,9 +18,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -180,6 +182,17 @@ const QString G5wd = QStringLiteral("G-5|Śródmieście|wd|1/4|KW 111/1");
 const QString G7 = QStringLiteral("G-7|Antoniów|wł|1/1|");
 const QString G9 = QStringLiteral("G-9|Śródmieście|uw|udz. 3|");
 const QString L3 = QStringLiteral("L-3|Śródmieście|uw|1/3|");
+
+// The settings window is wide enough for a window manager to show its whole caption in a bold
+// title font with three title-bar buttons (it was cut to "Ustawi… kiwania").
+TEST_F(TWjrOsobyFrmTest, TheSettingsCaptionFitsItsTitleBar)
+{
+    EXPECT_EQ(ust->windowTitle(), QStringLiteral("Ustawienia wyszukiwania"));
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(ust->width(), metrics.horizontalAdvance(ust->windowTitle()) + 3 * metrics.height());
+}
 
 TEST_F(TWjrOsobyFrmTest, UnitsHeldDirectlyThroughAMarriageAndThroughAGroup)
 {

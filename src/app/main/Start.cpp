@@ -7,8 +7,10 @@
 #include "parcels/Rejestracja.h"
 #include "persons/Rejestracja.h"
 #include "reports/Rejestracja.h"
+#include "widgets/SkalaProjektu.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFont>
 
 namespace katarix::app {
 
@@ -16,7 +18,10 @@ void PrzygotujProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Katarix"));
     UstawUstawieniaRegionalne();
+    ZaladujTlumaczenieQt();
+    ZaladujCzcionkiTahoma();
     UstawCzcionkeProgramu();
+    widgets::ustawSkaleProjektu(QApplication::font());
     browsers::zarejestrujOknaRejestrow();
     parcels::zarejestrujKartotekeDzialek();
     persons::zarejestrujKartotekeOsob();

@@ -12,7 +12,7 @@
 #include "common/Rejestr.h"
 #include "common/SilentInteraction.h"
 #include "app/Interaction.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "registergen/RegisterGenerator.h"
@@ -20,7 +20,6 @@
 #include "reports/ZestGrOs.h"
 #include "reports/Wypisy.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,10 +41,8 @@ struct Environment {
         registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);
-        ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
-        ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-        ustawienia->OutputDE->setText(dir.path());
-        app::UstawieniaFrm = ustawienia;
+        app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+        app::ustawieniaProgramu().katalogWynikowy = dir.path();
     }
 
     jet::Database db;
@@ -53,7 +50,6 @@ struct Environment {
     rtf::TRTFReport rtf1;
     SilentInteraction interaction;
     QTemporaryDir dir;
-    app::TUstawieniaFrm *ustawienia = nullptr;
 };
 
 Environment &environment()

@@ -18,7 +18,7 @@
 #include "common/SilentInteraction.h"
 #include "app/Interaction.h"
 #include "app/ListHelpers.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
@@ -27,7 +27,6 @@
 #include "registergen/RegisterGenerator.h"
 #include "reports/SpisWladFrm.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -84,10 +83,8 @@ int main(int argc, char *argv[])
     SilentInteraction interaction;
     app::setInteraction(&interaction);
     QTemporaryDir dir;
-    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), dir.path() + QLatin1Char('/'));
-    ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    ustawienia.OutputDE->setText(dir.path());
-    app::UstawieniaFrm = &ustawienia;
+    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+    app::ustawieniaProgramu().katalogWynikowy = dir.path();
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
     frm.ZazWszObrBtn->click();
@@ -142,6 +139,6 @@ int main(int argc, char *argv[])
                 int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
     return 0;
 }

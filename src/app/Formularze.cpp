@@ -3,6 +3,7 @@
 #include "app/AboutFrm.h"
 #include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/Ustawienia.h"
 #include "app/UstawieniaFrm.h"
 
 namespace katarix::app {
@@ -26,7 +27,7 @@ void UtworzFormularze()
 {
     UstawTytulAplikacji(QStringLiteral("Katarix"));
     MainFrm = new TMainFrm;
-    UstawieniaFrm = new TUstawieniaFrm(MainFrm->PlikIni, MainFrm->KatalogGlowny, MainFrm);
+    UstawieniaFrm = new TUstawieniaFrm(ustawieniaProgramu(), MainFrm->PlikIni, MainFrm->KatalogGlowny, MainFrm);
     if (tworzenieWypisow())
         tworzenieWypisow()();
     AboutFrm = new TAboutFrm(MainFrm);
@@ -38,6 +39,7 @@ void ZwolnijFormularze()
     MainFrm = nullptr;
     UstawieniaFrm = nullptr;
     AboutFrm = nullptr;
+    ustawieniaProgramu() = Ustawienia();
 }
 
 } // namespace katarix::app

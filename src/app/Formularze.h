@@ -12,7 +12,8 @@ void ustawTworzenieWypisyDM(std::function<void()> utworz);
 // Sets the application title and creates MainFrm, UstawieniaFrm, WypisyDM and AboutFrm in
 // this order.
 void UtworzFormularze();
-// Deletes what UtworzFormularze created (the main window, the settings dialog and the About box).
+// Deletes what UtworzFormularze created (the main window, the settings dialog and the About box)
+// and puts the settings back to a value made without the configuration file.
 void ZwolnijFormularze();
 
 } // namespace katarix::app

@@ -3,7 +3,7 @@
 #include "app/AppError.h"
 #include "app/Interaction.h"
 #include "app/Komunikaty.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/PrivateFile.h"
 #include "rtf/RTFReport.h"
 
@@ -39,17 +39,6 @@ QString komunikatEdytora(EditorLaunch wynik)
 
 } // namespace
 
-UstawieniaRaportu biezaceUstawieniaRaportu()
-{
-    UstawieniaRaportu ustawienia;
-    if (UstawieniaFrm) {
-        ustawienia.edytor = UstawieniaFrm->edytor();
-        ustawienia.katalogSzablonow = UstawieniaFrm->katalogSzablonow();
-        ustawienia.katalogWynikowy = UstawieniaFrm->katalogWynikowy();
-    }
-    return ustawienia;
-}
-
 QString polaczSciezke(const QString &folder, const QString &name)
 {
     if (!folder.isEmpty() && separator(folder.back()))
@@ -59,10 +48,10 @@ QString polaczSciezke(const QString &folder, const QString &name)
 
 int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon)
 {
-    return UruchomRaport(raport, szablon, biezaceUstawieniaRaportu());
+    return UruchomRaport(raport, szablon, ustawieniaProgramu());
 }
 
-int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const UstawieniaRaportu &ustawienia)
+int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const Ustawienia &ustawienia)
 {
     try {
         raport.ClearTables();

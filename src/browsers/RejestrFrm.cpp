@@ -8,14 +8,13 @@
 #include "app/ListHelpers.h"
 #include "app/Podpowiedzi.h"
 #include "app/Sesja.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/JetFunctions.h"
 #include "jet/NumberText.h"
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
-#include "widgets/ColorPanel.h"
 #include "widgets/ListaRozwijana.h"
 #include "widgets/SkalaProjektu.h"
 
@@ -58,13 +57,6 @@ void ustawKolorCzcionki(QLabel *label, bool czerwony)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, czerwony ? QColor(Qt::red) : QApplication::palette().color(QPalette::WindowText));
     label->setPalette(palette);
-}
-
-QColor kolorUstawien(QColor (app::TUstawieniaFrm::*odczyt)() const, int domyslny)
-{
-    if (app::UstawieniaFrm)
-        return (app::UstawieniaFrm->*odczyt)();
-    return widgets::colorFromWindows(domyslny);
 }
 
 // A comment marker with the hints "Komentarz do <czego>" and "Uwaga: Komentarz do <czego>".
@@ -771,12 +763,13 @@ std::optional<QColor> TRejestrFrm::OsobyGrdGetCellParams(const DataGrid::CellPar
     if (wladField < 0 || rodzajField < 0)
         return std::nullopt;
     try {
+        const app::Ustawienia &ustawienia = app::ustawieniaProgramu();
         if (jet::Dataset::valueToInteger(OsobyQry->valueAt(cell.row, wladField)) == 2)
-            return kolorUstawien(&app::TUstawieniaFrm::kolorUw, app::TUstawieniaFrm::DomyslnyUwColor);
+            return ustawienia.kolorUw;
         switch (jet::Dataset::valueToInteger(OsobyQry->valueAt(cell.row, rodzajField))) {
-        case 1: return kolorUstawien(&app::TUstawieniaFrm::kolorWla, app::TUstawieniaFrm::DomyslnyWlaColor);
-        case 2: return kolorUstawien(&app::TUstawieniaFrm::kolorUk2, app::TUstawieniaFrm::DomyslnyUk2Color);
-        case 3: return kolorUstawien(&app::TUstawieniaFrm::kolorUk3, app::TUstawieniaFrm::DomyslnyUk3Color);
+        case 1: return ustawienia.kolorWla;
+        case 2: return ustawienia.kolorUk2;
+        case 3: return ustawienia.kolorUk3;
         default: return std::nullopt;
         }
     } catch (const std::exception &) {

@@ -9,6 +9,7 @@
 #include "app/Podpowiedzi.h"
 #include "app/RejestrOkien.h"
 #include "app/Sesja.h"
+#include "app/Ustawienia.h"
 #include "app/UstawieniaFrm.h"
 #include "app/WersjaProgramu.h"
 #include "support/Child.h"
@@ -84,8 +85,11 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
                                   QStringLiteral("WypisyDM, MainFrm 1, UstawieniaFrm 1, AboutFrm 0")}));
     ASSERT_NE(MainFrm, nullptr);
     ASSERT_NE(AboutFrm, nullptr);
-    EXPECT_EQ(UstawieniaFrm->plikIni(), MainFrm->PlikIni);
-    EXPECT_EQ(UstawieniaFrm->katalogGlowny(), MainFrm->KatalogGlowny);
+    // The settings dialog has read the program's configuration file into the program's settings.
+    const Ustawienia zPliku = Ustawienia::wczytaj(MainFrm->PlikIni, MainFrm->KatalogGlowny);
+    EXPECT_EQ(ustawieniaProgramu().katalogSzablonow, zPliku.katalogSzablonow);
+    EXPECT_EQ(ustawieniaProgramu().katalogWynikowy, zPliku.katalogWynikowy);
+    EXPECT_FALSE(zPliku.katalogWynikowy.isEmpty());
     EXPECT_EQ(TytulAplikacji(), QStringLiteral("Katarix 2.5.1"));
     EXPECT_TRUE(recording.calls.isEmpty()) << recording.calls.join(QLatin1Char(',')).toStdString();
 
@@ -93,6 +97,7 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
     EXPECT_EQ(MainFrm, nullptr);
     EXPECT_EQ(UstawieniaFrm, nullptr);
     EXPECT_EQ(AboutFrm, nullptr);
+    EXPECT_EQ(ustawieniaProgramu().katalogWynikowy, QString()) << "back to the settings of no file";
 }
 
 TEST_F(MainFrmTest, CaptionAndTitleCarryTheVersionAndAFailingStepStopsFormCreate)

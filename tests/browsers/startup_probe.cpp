@@ -9,7 +9,7 @@
 #include "app/MainFrm.h"
 #include "app/QtInteraction.h"
 #include "app/RejestrOkien.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "app/main/Start.h"
 #include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
@@ -75,9 +75,9 @@ int main(int argc, char **argv)
 
     app::PrzygotujProgram();
     unitRegister().toDatabase(app::MainFrm->baza());
-    app::UstawieniaFrm->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    app::UstawieniaFrm->OutputDE->setText(output.path());
-    app::UstawieniaFrm->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
+    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+    app::ustawieniaProgramu().katalogWynikowy = output.path();
+    app::ustawieniaProgramu().edytor = QStringLiteral("/usr/bin/edytor-rtf");
 
     QJsonObject result;
     // The program's own file dialog, as the person sees it: its "Look in" label and the

@@ -3,9 +3,11 @@
 #include "app/Komunikaty.h"
 #include "app/MainFrm.h"
 #include "app/RejestrOkien.h"
+#include "app/Ustawienia.h"
+#include "app/UstawieniaFrm.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
-#include "app/UstawieniaFrm.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -33,6 +36,7 @@ using browsers::RodzajKomunikatu;
 using browsers::TRgFrm;
 using browsers::ZnacznikKomentarza;
 using registergen::RegisterBuilder;
+using widgets::ColorPanel;
 using widgets::DataGrid;
 
 namespace {
@@ -96,7 +100,7 @@ protected:
         delete rg;
         delete main;
         app::MainFrm = nullptr;
-        app::UstawieniaFrm = nullptr;
+        app::ustawieniaProgramu() = app::Ustawienia();
         jet::setDecimalSeparator(QLatin1Char('.'));
     }
     TRgFrm *open()
@@ -395,10 +399,10 @@ TEST_F(RgFrmTest, ShareSumsAndWarnings)
 
 TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
 {
-    app::TUstawieniaFrm settings(root.filePath(QStringLiteral("Program/Katarix.ini")), root.path() + '/');
-    app::UstawieniaFrm = &settings;
-    const QColor wla = app::UstawieniaFrm->kolorWla(), uw = app::UstawieniaFrm->kolorUw();
-    const QColor uk2 = app::UstawieniaFrm->kolorUk2(), uk3 = app::UstawieniaFrm->kolorUk3();
+    app::TUstawieniaFrm settings(app::ustawieniaProgramu(), root.filePath(QStringLiteral("Program/Katarix.ini")),
+                                 root.path() + '/');
+    const app::Ustawienia &program = app::ustawieniaProgramu();
+    const QColor wla = program.kolorWla, uw = program.kolorUw, uk2 = program.kolorUk2, uk3 = program.kolorUk3;
     const QColor highlight = QApplication::palette().color(QPalette::Highlight);
     open();
     struct Case {
@@ -436,8 +440,11 @@ TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
                                        : rg->BudGrdGetCellParams(cell);
         EXPECT_EQ(got, c.expected) << c.grid << " " << c.wlad << " " << c.field;
     }
-    // A colour changed in the settings shows at the next paint.
-    app::UstawieniaFrm->UwPnl->setColor(QColor(1, 2, 3));
+    // A colour changed in the settings dialog and confirmed with OK shows at the next paint.
+    recording.colorAnswers = {QColor(1, 2, 3)};
+    settings.show();
+    settings.WlaPnlClick(test::child<ColorPanel>(&settings, "UwPnl"));
+    test::child<QPushButton>(&settings, "OkBtn")->click();
     builder = RegisterBuilder();
     baseRegister(builder);
     addHolders(builder, 211, {{2, 1, 1}});
@@ -448,7 +455,6 @@ TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
     cell.row = 0;
     cell.field = QStringLiteral("NAZWA");
     EXPECT_EQ(rg->OsobyGrdGetCellParams(cell), QColor(1, 2, 3));
-    app::UstawieniaFrm = nullptr;
 }
 
 TEST_F(RgFrmTest, SelectedParcelRowPaintsHighlightButItsCommentCellRed)

@@ -3,7 +3,6 @@
 #include "app/Formularze.h"
 #include "app/main/Start.h"
 #include "app/support/Child.h"
-#include "app/UstawieniaFrm.h"
 #include "jet/JetFunctions.h"
 #include "parcels/Rejestracja.h"
 #include "support/ParcelsTestSupport.h"

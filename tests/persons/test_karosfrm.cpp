@@ -4,7 +4,7 @@
 #include "app/Komunikaty.h"
 #include "app/support/Child.h"
 #include "app/support/TestApplication.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/MemTable.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
@@ -342,8 +342,8 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 
     // The land summary of the selected person is filled from the installed template.
     QTemporaryDir wyniki;
-    app::UstawieniaFrm->SzablonyDE->setText(QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony"));
-    app::UstawieniaFrm->OutputDE->setText(wyniki.path());
+    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony");
+    app::ustawieniaProgramu().katalogWynikowy = wyniki.path();
     opened->ZestGrOsTBtn->trigger();
     EXPECT_TRUE(recording.messages.empty());
     ASSERT_EQ(recording.editorLaunches.size(), 1u);

@@ -3,7 +3,6 @@
 // KarOsFrm.png, MainFrm_KarOsFrm.png).
 #include "app/support/Child.h"
 #include "app/support/TestApplication.h"
-#include "app/UstawieniaFrm.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"

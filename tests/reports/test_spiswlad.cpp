@@ -4,7 +4,7 @@
 #include "app/MainFrm.h"
 #include "app/RejestrOkien.h"
 #include "app/support/Child.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "reports/Rejestracja.h"
@@ -569,7 +569,7 @@ TEST(SpisWladTest, MenuOpensTheModalWindowAndClosingFreesIt)
     app::zarejestrujOkno(app::OknoProgramu::SpisWladajacych, nullptr);
     main.reset();
     app::MainFrm = nullptr;
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
 }
 
 TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)

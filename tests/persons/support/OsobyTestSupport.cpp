@@ -2,7 +2,7 @@
 
 #include "app/Formularze.h"
 #include "app/support/TestApplication.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/JetFunctions.h"
 #include "persons/Rejestracja.h"
 
@@ -97,7 +97,7 @@ void OsobyTest::TearDown()
     delete frm;
     delete main;
     app::MainFrm = nullptr;
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
     QLocale::setDefault(QLocale::c());
     jet::setDecimalSeparator(QLatin1Char('.'));
 }

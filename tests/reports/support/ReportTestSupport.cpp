@@ -1,10 +1,9 @@
 #include "ReportTestSupport.h"
 
+#include "app/Ustawienia.h"
 #include "jet/JetFunctions.h"
 #include "rtf/RtfTemplate.h"
 #include "support/TestApplication.h"
-#include "widgets/PathEdit.h"
-#include "widgets/RadioGroup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,12 +27,11 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
     register_.toDatabase(db);
     tempQry.setDatabase(&db);
     QDir(m_dir.path()).mkpath(QStringLiteral("Tmp"));
-    m_ustawienia = std::make_unique<app::TUstawieniaFrm>(m_dir.filePath(QStringLiteral("Katarix.ini")),
-                                                          m_dir.path() + QLatin1Char('/'));
-    m_ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    m_ustawienia->OutputDE->setText(outputFolder());
-    m_ustawienia->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
-    app::UstawieniaFrm = m_ustawienia.get();
+    app::Ustawienia &ustawienia = app::ustawieniaProgramu();
+    ustawienia = app::Ustawienia();
+    ustawienia.katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+    ustawienia.katalogWynikowy = outputFolder();
+    ustawienia.edytor = QStringLiteral("/usr/bin/edytor-rtf");
     m_savedSeparator = jet::decimalSeparator();
     jet::setDecimalSeparator(QLatin1Char(','));
 }
@@ -41,12 +39,12 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
 ReportEnvironment::~ReportEnvironment()
 {
     jet::setDecimalSeparator(m_savedSeparator);
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
 }
 
 void ReportEnvironment::setReportRange(int index)
 {
-    m_ustawienia->ZakresDlkGB->setItemIndex(index);
+    app::ustawieniaProgramu().zakresDlk = index;
 }
 
 QByteArray ReportEnvironment::documentRtf() const

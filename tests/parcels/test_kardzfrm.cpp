@@ -5,6 +5,7 @@
 #include "browsers/ToolWindows.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
+#include "app/support/Child.h"
 #include "support/ParcelsTestSupport.h"
 
 #include <QAction>
@@ -185,7 +186,7 @@ TEST_F(KarDzFrmTest, RemovingClearingAndSelectingByMenuAndKeys)
     bool shown = false;
     QTimer::singleShot(0, [&shown] {
         shown = parcels::DodDlkFrm->isVisible();
-        parcels::DodDlkFrm->ZamknijBtn->click();
+        test::child<QPushButton>(parcels::DodDlkFrm, "ZamknijBtn")->click();
     });
     QTest::keyClick(file->Lv, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_TRUE(shown);

@@ -148,7 +148,7 @@ protected:
         if (file && file->Lv->topLevelItemCount() < 3) {
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
-            search->PowDz1Edt->setText(QStringLiteral("0"));
+            test::child<QLineEdit>(search, "PowDz1Edt")->setText(QStringLiteral("0"));
             search->DodajBtnClick();
             search->hide();
         }
@@ -192,9 +192,9 @@ protected:
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
             search->CzyscBtnClick();
-            search->LicznikEdt->setText(QStringLiteral("1"));
+            test::child<QLineEdit>(search, "LicznikEdt")->setText(QStringLiteral("1"));
             dialog = search;
-            return search->LicznikEdt;
+            return test::child<QLineEdit>(search, "LicznikEdt");
         } else if (title == QStringLiteral("Selekcja osób fizycznych") ||
                    title == QStringLiteral("Selekcja osób prawnych")) {
             persons::TKarOsFrm *file = kartotekaOsob();
@@ -219,7 +219,8 @@ protected:
                                          "IIf(IsNull(ZMIANA_KAS_ID), 0, ZMIANA_KAS_ID) = 0 ORDER BY OSOBA_ID"));
             holder.open();
             persons::TTWjrOsobyFrm *units = file->TWjrOsobyFrm;
-            if (units->PokazDlaOsoby(true, QStringLiteral("osoba"), false, holder.asFloat(QStringLiteral("OSOBA_ID"))) != 1)
+            if (units->PokazDlaOsoby(true, QStringLiteral("osoba"), false,
+                                     holder.asFloat(QStringLiteral("OSOBA_ID"))) != 1)
                 return nullptr;
             for (units->JrQry->first(); !units->JrQry->eof(); units->JrQry->next())
                 if (units->JrQry->asString(QStringLiteral("JR")).startsWith(QStringLiteral("G-")))
@@ -250,7 +251,8 @@ protected:
 
 TEST_F(SkrotyPodrecznika, EveryKeyOfTheGuidesTableDoesWhatTheTableSays)
 {
-    const std::vector<test::TabelaMarkdown> tables = test::tabeleMarkdown(test::stronaPodrecznika("09-skroty-klawiszowe.md"));
+    const std::vector<test::TabelaMarkdown> tables =
+        test::tabeleMarkdown(test::stronaPodrecznika("09-skroty-klawiszowe.md"));
     ASSERT_EQ(tables.size(), 1u);
     const test::TabelaMarkdown &table = tables[0];
     ASSERT_EQ(table.naglowek, QStringList({"Klawisz", "Gdzie", "Działanie"}));

@@ -1,7 +1,7 @@
-# Adds every immediate sub-folder of DIR that has a CMakeLists.txt, in a fixed order
-# (jet first, so that layers above find their dependencies already defined).
+# Adds every immediate sub-folder of DIR that has a CMakeLists.txt in the order of the layers
+# (each uses only those before it; the windows use the report modules), then the others.
 function(katarix_add_subdirectories dir)
-  set(order jet rtf register widgets app browsers parcels persons reports)
+  set(order jet rtf register widgets app reports browsers parcels persons)
   file(GLOB children RELATIVE ${CMAKE_SOURCE_DIR}/${dir} ${CMAKE_SOURCE_DIR}/${dir}/*)
   list(SORT children)
   set(sorted "")
@@ -49,15 +49,18 @@ endfunction()
 
 # One test executable per tests/<layer>/test_*.cpp file, so that a test file that does not
 # build keeps no other test from running. APP_SUPPORT adds the shell's test support (recording
-# Interaction, test application) for the layers above it.
-#   katarix_add_test_folder([APP_SUPPORT] LIBS lib1 lib2)
+# Interaction, test application) for the layers above it; QT_APPLICATION adds only the test
+# application, for the widgets below the shell.
+#   katarix_add_test_folder([APP_SUPPORT | QT_APPLICATION] LIBS lib1 lib2)
 function(katarix_add_test_folder)
-  cmake_parse_arguments(T "APP_SUPPORT" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "APP_SUPPORT;QT_APPLICATION" "" "LIBS" ${ARGN})
   file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
   if(T_APP_SUPPORT)
-    list(APPEND support ${CMAKE_SOURCE_DIR}/tests/app/support/RecordingInteraction.cpp
-                        ${CMAKE_SOURCE_DIR}/tests/app/support/TestApplication.cpp)
+    list(APPEND support ${CMAKE_SOURCE_DIR}/tests/app/support/RecordingInteraction.cpp)
+  endif()
+  if(T_APP_SUPPORT OR T_QT_APPLICATION)
+    list(APPEND support ${CMAKE_SOURCE_DIR}/tests/app/support/TestApplication.cpp)
   endif()
   get_filename_component(layer ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   foreach(file IN LISTS files)

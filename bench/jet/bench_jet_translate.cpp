@@ -2,8 +2,8 @@
 // Jet functions and collation over a register-sized table.
 
 #include "jet/Database.h"
-#include "jet/Dialect.h"
 #include "jet/JetFunctions.h"
+#include "jet/Translator.h"
 #include "register/sql/RgQueries.h"
 
 #include <benchmark/benchmark.h>

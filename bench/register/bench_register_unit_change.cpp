@@ -9,9 +9,9 @@
 #include "common/Czasy.h"
 #include "common/Rejestr.h"
 #include "jet/Database.h"
-#include "jet/Dialect.h"
 #include "jet/JetError.h"
 #include "jet/Query.h"
+#include "jet/Translator.h"
 #include "register/sql/RgQueries.h"
 #include "registergen/RegisterGenerator.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialect.h"
+#include "Translator.h"
 
 #include <QHash>
 #include <QString>

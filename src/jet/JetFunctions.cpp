@@ -12,6 +12,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace katarix::jet {
@@ -83,6 +84,17 @@ void appendValueText(std::string &out, const Value &v)
 void resultText(sqlite3_context *ctx, const std::string &s)
 {
     sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+// The UTF-8 bytes from `from` up to `to` as the text result.
+void resultText(sqlite3_context *ctx, const char *from, const char *to)
+{
+    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void resultText(sqlite3_context *ctx, const QByteArray &utf8)
+{
+    resultText(ctx, utf8.constData(), utf8.constData() + utf8.size());
 }
 
 void resultNumber(sqlite3_context *ctx, double value)
@@ -172,6 +184,72 @@ bool integerArg(sqlite3_context *ctx, sqlite3_value *v, sqlite3_int64 *out)
     return true;
 }
 
+// Reads the text arguments in order; a NULL one makes the result NULL and gives false.
+template<typename... Texts>
+bool readTexts(sqlite3_context *ctx, sqlite3_value **argv, Texts &...texts)
+{
+    int i = 0;
+    if ((texts.read(argv[i++]) && ...))
+        return true;
+    sqlite3_result_null(ctx);
+    return false;
+}
+
+// A count argument: an integer of at least 0; false (with an error set) otherwise.
+bool countArg(sqlite3_context *ctx, sqlite3_value *v, sqlite3_int64 *out)
+{
+    if (!integerArg(ctx, v, out))
+        return false;
+    if (*out < 0) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return false;
+    }
+    return true;
+}
+
+// An integer argument from least to most: false when it is NULL (the result is NULL), not a
+// number or out of range (an error is set).
+bool integerInRangeOrNull(sqlite3_context *ctx, sqlite3_value *v, sqlite3_int64 least, sqlite3_int64 most,
+                          sqlite3_int64 *out)
+{
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    if (!integerArg(ctx, v, out))
+        return false;
+    if (*out < least || *out > most) {
+        sqlite3_result_error(ctx, kInvalidCall, -1);
+        return false;
+    }
+    return true;
+}
+
+// A numeric argument: false when it is NULL (the result is NULL) or not a number (an error is
+// set).
+bool numberOrNull(sqlite3_context *ctx, sqlite3_value *v, double *out)
+{
+    const Value value = Value::of(v);
+    if (value.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    return toNumber(ctx, value, out);
+}
+
+// The two numeric arguments: NULL on either side makes the result NULL before either is
+// converted; false also when one is not a number (an error is set).
+bool twoNumbersOrNull(sqlite3_context *ctx, sqlite3_value **argv, double *x, double *y)
+{
+    const Value a = Value::of(argv[0]);
+    const Value b = Value::of(argv[1]);
+    if (a.kind == Value::Null || b.kind == Value::Null) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    return toNumber(ctx, a, x) && toNumber(ctx, b, y);
+}
+
 // x + y: NULL wins; numbers add; texts concatenate; a number and a numeric text add.
 void jetAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
@@ -234,7 +312,7 @@ void jetAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_double(ctx, acc.real);
         break;
     case Value::Text:
-        sqlite3_result_text64(ctx, acc.text, sqlite3_uint64(acc.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+        resultText(ctx, acc.text, acc.text + acc.length);
         break;
     case Value::Null:
         sqlite3_result_null(ctx);
@@ -291,57 +369,41 @@ void jetFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 void jetLen(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     sqlite3_result_int64(ctx, charCount(s.data, s.end()));
 }
 
 void jetLeft(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     sqlite3_int64 n = 0;
-    if (!integerArg(ctx, argv[1], &n))
+    if (!countArg(ctx, argv[1], &n))
         return;
-    if (n < 0) {
-        sqlite3_result_error(ctx, kInvalidCall, -1);
-        return;
-    }
     const char *stop = skipChars(s.data, s.end(), n);
-    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(stop - s.data), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, s.data, stop);
 }
 
 void jetRight(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     sqlite3_int64 n = 0;
-    if (!integerArg(ctx, argv[1], &n))
+    if (!countArg(ctx, argv[1], &n))
         return;
-    if (n < 0) {
-        sqlite3_result_error(ctx, kInvalidCall, -1);
-        return;
-    }
     const sqlite3_int64 total = charCount(s.data, s.end());
     const char *start = skipChars(s.data, s.end(), total > n ? total - n : 0);
-    sqlite3_result_text64(ctx, start, sqlite3_uint64(s.end() - start), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, start, s.end());
 }
 
 void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     sqlite3_int64 start = 0;
     if (!integerArg(ctx, argv[1], &start))
         return;
@@ -354,17 +416,15 @@ void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     const char *from = skipChars(s.data, s.end(), start - 1);
     const char *to = count < 0 ? s.end() : skipChars(from, s.end(), count);
-    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, from, to);
 }
 
 template<bool Left, bool Right>
 void jetTrim(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     const char *from = s.data;
     const char *to = s.end();
     if (Left)
@@ -373,17 +433,15 @@ void jetTrim(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (Right)
         while (to > from && to[-1] == ' ')
             --to;
-    sqlite3_result_text64(ctx, from, sqlite3_uint64(to - from), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, from, to);
 }
 
 template<bool Upper>
 void jetChangeCase(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     bool ascii = true;
     for (int i = 0; i < s.length; ++i) {
         if (static_cast<unsigned char>(s.data[i]) >= 0x80) {
@@ -404,22 +462,14 @@ void jetChangeCase(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const QString q = QString::fromUtf8(s.data, s.length);
     const QByteArray out = (Upper ? q.toUpper() : q.toLower()).toUtf8();
-    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, out);
 }
 
 void jetChr(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     sqlite3_int64 code = 0;
-    if (!integerArg(ctx, argv[0], &code))
+    if (!integerInRangeOrNull(ctx, argv[0], 0, 255, &code))
         return;
-    if (code < 0 || code > 255) {
-        sqlite3_result_error(ctx, kInvalidCall, -1);
-        return;
-    }
     std::string out;
     appendUtf8(out, windows1250ToUnicode(static_cast<unsigned char>(code)));
     resultText(ctx, out);
@@ -428,10 +478,8 @@ void jetChr(sqlite3_context *ctx, int, sqlite3_value **argv)
 void jetAsc(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
     if (s.length == 0) {
         sqlite3_result_error(ctx, kInvalidCall, -1);
         return;
@@ -449,10 +497,8 @@ void jetAsc(sqlite3_context *ctx, int, sqlite3_value **argv)
 void jetLike(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg pattern, subject;
-    if (!pattern.read(argv[0]) || !subject.read(argv[1])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, pattern, subject))
         return;
-    }
     sqlite3_result_int(ctx, likeMatch(pattern.data, pattern.end(), subject.data, subject.end()) ? 1 : 0);
 }
 
@@ -500,13 +546,8 @@ void jetVal(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 void jetStr(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value v = Value::of(argv[0]);
-    if (v.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double number = 0;
-    if (!toNumber(ctx, v, &number))
+    if (!numberOrNull(ctx, argv[0], &number))
         return;
     // Str always prints '.' and a leading blank for the sign of a positive number.
     std::string out = number >= 0 ? " " : "";
@@ -517,22 +558,15 @@ void jetStr(sqlite3_context *ctx, int, sqlite3_value **argv)
 void jetCStr(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s;
-    if (!s.read(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s))
         return;
-    }
-    sqlite3_result_text64(ctx, s.data, sqlite3_uint64(s.length), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, s.data, s.end());
 }
 
 void jetCDbl(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value v = Value::of(argv[0]);
-    if (v.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double number = 0;
-    if (toNumber(ctx, v, &number))
+    if (numberOrNull(ctx, argv[0], &number))
         sqlite3_result_double(ctx, number);
 }
 
@@ -558,13 +592,8 @@ void jetToInteger(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 void jetRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
-    const Value v = Value::of(argv[0]);
-    if (v.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double number = 0;
-    if (!toNumber(ctx, v, &number))
+    if (!numberOrNull(ctx, argv[0], &number))
         return;
     sqlite3_int64 places = 0;
     if (argc > 1 && !integerArg(ctx, argv[1], &places))
@@ -579,25 +608,15 @@ void jetRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 void jetSgn(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value v = Value::of(argv[0]);
-    if (v.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double number = 0;
-    if (toNumber(ctx, v, &number))
+    if (numberOrNull(ctx, argv[0], &number))
         sqlite3_result_int(ctx, number > 0 ? 1 : number < 0 ? -1 : 0);
 }
 
 void jetSqr(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value v = Value::of(argv[0]);
-    if (v.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double number = 0;
-    if (!toNumber(ctx, v, &number))
+    if (!numberOrNull(ctx, argv[0], &number))
         return;
     if (number < 0) {
         sqlite3_result_error(ctx, kInvalidCall, -1);
@@ -608,14 +627,8 @@ void jetSqr(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 void jetPower(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value a = Value::of(argv[0]);
-    const Value b = Value::of(argv[1]);
-    if (a.kind == Value::Null || b.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double x = 0, y = 0;
-    if (!toNumber(ctx, a, &x) || !toNumber(ctx, b, &y))
+    if (!twoNumbersOrNull(ctx, argv, &x, &y))
         return;
     resultNumber(ctx, std::pow(x, y));
 }
@@ -624,14 +637,8 @@ void jetPower(sqlite3_context *ctx, int, sqlite3_value **argv)
 template<bool Remainder>
 void jetIntegerDivision(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const Value a = Value::of(argv[0]);
-    const Value b = Value::of(argv[1]);
-    if (a.kind == Value::Null || b.kind == Value::Null) {
-        sqlite3_result_null(ctx);
-        return;
-    }
     double x = 0, y = 0;
-    if (!toNumber(ctx, a, &x) || !toNumber(ctx, b, &y))
+    if (!twoNumbersOrNull(ctx, argv, &x, &y))
         return;
     const auto ix = sqlite3_int64(std::nearbyint(x));
     const auto iy = sqlite3_int64(std::nearbyint(y));
@@ -647,23 +654,13 @@ void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_int64 start = 1;
     int first = 0;
     if (argc >= 3) {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-            sqlite3_result_null(ctx);
+        if (!integerInRangeOrNull(ctx, argv[0], 1, std::numeric_limits<sqlite3_int64>::max(), &start))
             return;
-        }
-        if (!integerArg(ctx, argv[0], &start))
-            return;
-        if (start < 1) {
-            sqlite3_result_error(ctx, kInvalidCall, -1);
-            return;
-        }
         first = 1;
     }
     TextArg haystack, needle;
-    if (!haystack.read(argv[first]) || !needle.read(argv[first + 1])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv + first, haystack, needle))
         return;
-    }
     const QString h = QString::fromUtf8(haystack.data, haystack.length);
     const QString n = QString::fromUtf8(needle.data, needle.length);
     if (start > h.size() + 1) {
@@ -677,31 +674,21 @@ void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 void jetReplace(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     TextArg s, find, with;
-    if (!s.read(argv[0]) || !find.read(argv[1]) || !with.read(argv[2])) {
-        sqlite3_result_null(ctx);
+    if (!readTexts(ctx, argv, s, find, with))
         return;
-    }
     QString q = QString::fromUtf8(s.data, s.length);
     const QString f = QString::fromUtf8(find.data, find.length);
     if (!f.isEmpty())
         q.replace(f, QString::fromUtf8(with.data, with.length), Qt::CaseInsensitive);
     const QByteArray out = q.toUtf8();
-    sqlite3_result_text64(ctx, out.constData(), sqlite3_uint64(out.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+    resultText(ctx, out);
 }
 
 void jetSpace(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     sqlite3_int64 n = 0;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
+    if (!integerInRangeOrNull(ctx, argv[0], 0, 1000000, &n))
         return;
-    }
-    if (!integerArg(ctx, argv[0], &n))
-        return;
-    if (n < 0 || n > 1000000) {
-        sqlite3_result_error(ctx, kInvalidCall, -1);
-        return;
-    }
     resultText(ctx, std::string(size_t(n), ' '));
 }
 

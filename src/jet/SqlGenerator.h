@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialect.h"
 #include "SqlAst.h"
+#include "Translator.h"
 
 namespace katarix::jet::sql {
 

@@ -9,6 +9,7 @@
 #include "persons/KarOsFrm.h"
 #include "persons/PolaTekstowe.h"
 #include "register/SqlHelpers.h"
+#include "register/sql/OsobyQueries.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -122,7 +123,10 @@ void TDodOsobyFrm::dodajAdres(Kryteria &kryteria) const
 QString TDodOsobyFrm::SqlSelekcji() const
 {
     const QString warunki = Warunki();
-    return warunki.isEmpty() ? m_stala : m_stala + QStringLiteral(" AND (") + warunki + QLatin1Char(')');
+    using namespace reg::sql::dodosoby;
+    if (warunki.isEmpty())
+        return m_stala;
+    return m_stala + QString::fromUtf8(KryteriaPrefix) + warunki + QString::fromUtf8(KryteriaSuffix);
 }
 
 void TDodOsobyFrm::DodajBtnClick()

@@ -11,12 +11,4 @@ jet::StrHolder holderFor(const sql::MacroTemplate &t)
     return holder;
 }
 
-QString expand(const sql::MacroTemplate &t, std::initializer_list<std::pair<const char *, QString>> values)
-{
-    jet::StrHolder holder = holderFor(t);
-    for (const auto &[name, value] : values)
-        holder.setMacro(QString::fromUtf8(name), value);
-    return holder.expandedText();
-}
-
 } // namespace katarix::reg

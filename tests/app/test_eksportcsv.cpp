@@ -4,6 +4,8 @@
 #include "app/EksportCsv.h"
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
+#include "common/Files.h"
+#include "common/SeparatorGuard.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 
@@ -15,27 +17,20 @@ using namespace katarix;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class EksportCsvTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         test::ensureApplication();
-        jet::setDecimalSeparator(QLatin1Char(','));
         table.addField(QStringLiteral("MSLINK"), jet::FieldType::Integer);
         table.addField(QStringLiteral("_ID"), jet::FieldType::Integer);
         table.addField(QStringLiteral("NAZWA"), jet::FieldType::Text, 200);
         table.addField(QStringLiteral("POW"), jet::FieldType::Float);
         table.open();
     }
-    void TearDown() override { jet::setDecimalSeparator(QLatin1Char('.')); }
     QString target(const QString &name = QStringLiteral("lista.csv")) { return dir.filePath(name); }
 
+    test::SeparatorGuard comma{QLatin1Char(',')};
     jet::MemTable table;
     test::RecordingInteraction recording;
     QTemporaryDir dir;
@@ -55,7 +50,7 @@ TEST_F(EksportCsvTest, ValuesWithQuotesCommasAndLineBreaksStayInTheirColumn)
                           "\"1\",\"Kowalski \"\"Kowal\"\", Jan\",\"0,0523\"\r\n"
                           "\"2\",\"ul. D\xb3uga 5\r\n00-950 \xa3\xf3\x64\x9f\",\"\"\r\n"
                           "\"3\",\"\",\"12\"\r\n";
-    EXPECT_EQ(readFile(target()), expected);
+    EXPECT_EQ(test::fileBytes(target()), expected);
     EXPECT_EQ(table.recNo(), 1); // back on the first row
     EXPECT_FALSE(table.controlsDisabled());
 
@@ -83,7 +78,7 @@ TEST_F(EksportCsvTest, AnExistingFileIsReplacedAndANewOneIsTheOwnersAlone)
     }
     recording.fileAnswers.push_back(target());
     ASSERT_TRUE(app::EksportCsv(table, QString()));
-    EXPECT_EQ(readFile(target()), QByteArray("\"MSLINK\",\"NAZWA\",\"POW\"\r\n\"1\",\"a\",\"1\"\r\n"));
+    EXPECT_EQ(test::fileBytes(target()), QByteArray("\"MSLINK\",\"NAZWA\",\"POW\"\r\n\"1\",\"a\",\"1\"\r\n"));
 
     recording.fileAnswers.push_back(target(QStringLiteral("nowy.csv")));
     ASSERT_TRUE(app::EksportCsv(table, QString()));

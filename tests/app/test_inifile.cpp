@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include "common/Files.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -18,17 +20,8 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
     QString path() const { return dir.filePath(QStringLiteral("Katarix.ini")); }
-    void writeBytes(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray readBytes() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void writeBytes(const QByteArray &bytes) const { ASSERT_TRUE(katarix::test::writeBytes(path(), bytes)); }
+    QByteArray readBytes() const { return katarix::test::fileBytes(path(), "<missing>"); }
     QTemporaryDir dir;
 };
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/support/RecordingInteraction.h"
+#include "common/Files.h"
 #include "app/support/TestApplication.h"
 
 #include <memory>
@@ -33,17 +34,8 @@ class IniSaveTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { katarix::test::ensureApplication(); }
     QString ini() const { return dir.filePath("Katarix.ini"); }
-    void writeIni(const QByteArray &bytes) const
-    {
-        QFile file(ini());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray readIni() const
-    {
-        QFile file(ini());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void writeIni(const QByteArray &bytes) const { ASSERT_TRUE(katarix::test::writeBytes(ini(), bytes)); }
+    QByteArray readIni() const { return katarix::test::fileBytes(ini(), "<missing>"); }
     QTemporaryDir dir;
     katarix::test::RecordingInteraction fake;
 };

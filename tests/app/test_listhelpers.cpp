@@ -4,6 +4,9 @@
 #include "widgets/DataGrid.h"
 #include "app/ListHelpers.h"
 
+#include "support/RecordingInteraction.h"
+#include "support/TestApplication.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -17,46 +20,11 @@ using namespace katarix::widgets;
 
 namespace {
 
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "widgets-tests";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
-// Records message boxes; everything else is never asked by the list helpers.
-struct MessageRecorder : app::Interaction {
-    struct Box {
-        QString text, caption;
-        int flags;
-    };
-    std::vector<Box> boxes;
-    MessageRecorder() { app::setInteraction(this); }
-    ~MessageRecorder() override { app::setInteraction(nullptr); }
-    int messageBox(QWidget *, const QString &text, const QString &caption, int flags) override
-    {
-        boxes.push_back({text, caption, flags});
-        return app::mb::IdOk;
-    }
-    void beep() override {}
-    QString openFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString saveFileName(QWidget *, const app::FileDialogRequest &) override { return {}; }
-    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
-    std::optional<QString> password(QWidget *, const QString &) override { return std::nullopt; }
-    QSize screenSize() override { return {1280, 1024}; }
-    app::EditorLaunch launchEditor(const QString &, const QString &) override { return app::EditorLaunch::Started; }
-};
-
 class ListHelpersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureApplication();
+        test::ensureApplication();
         table.addField(QStringLiteral("MSLINK"), jet::FieldType::Integer);
         table.addField(QStringLiteral("NAZWA"), jet::FieldType::Text, 40);
         table.open();
@@ -72,7 +40,7 @@ protected:
         return out;
     }
     jet::MemTable table;
-    MessageRecorder recorder;
+    test::RecordingInteraction recorder;
 };
 
 TEST_F(ListHelpersTest, ComboBoxGetsTheFirstEntryThenEveryRowWithTheirIds)
@@ -89,7 +57,7 @@ TEST_F(ListHelpersTest, ComboBoxGetsTheFirstEntryThenEveryRowWithTheirIds)
     EXPECT_EQ(IdZComboBox(&combo), 10);
     EXPECT_EQ(IndeksIdWComboBox(&combo, 20), 3);
     EXPECT_EQ(IndeksIdWComboBox(&combo, 99), -1);
-    EXPECT_TRUE(recorder.boxes.empty());
+    EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(ListHelpersTest, SortedComboBoxFollowsPolishOrderNotTheQueryOrder)
@@ -108,10 +76,10 @@ TEST_F(ListHelpersTest, ComboBoxFillErrorIsReportedAndKeepsWhatWasLoaded)
                                        QStringLiteral("BRAK"));
     EXPECT_EQ(count, 1);
     EXPECT_EQ(combo.count(), 1);
-    ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas wypełniania ComboBox'a"));
-    EXPECT_EQ(recorder.boxes[0].flags, app::mb::IconError);
-    EXPECT_FALSE(recorder.boxes[0].text.isEmpty());
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].caption, QStringLiteral("Błąd podczas wypełniania ComboBox'a"));
+    EXPECT_EQ(recorder.messages[0].flags, app::mb::IconError);
+    EXPECT_FALSE(recorder.messages[0].text.isEmpty());
 }
 
 TEST_F(ListHelpersTest, CheckListFillsChecksAndReadsBack)
@@ -163,8 +131,8 @@ TEST_F(ListHelpersTest, SelectedGridRowsGiveTheFieldListAndLeaveTheDatasetOnTheL
     EXPECT_EQ(table.recNo(), 3);
 
     EXPECT_EQ(ListaZaznaczonychDBGrid(&grid, QStringLiteral("BRAK"), tekst), QString());
-    ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].caption, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
     EXPECT_FALSE(table.controlsDisabled());
 }
 
@@ -193,7 +161,7 @@ TEST_F(ListHelpersTest, GridColumnLayoutComesFromTheIniFile)
         DataGrid grid;
         grid.setObjectName(QStringLiteral("BudGrd"));
         grid.setColumns({{"A", {}, 50}, {"B", {}, 50}, {"C", {}, 50}, {"D", {}, 50, Qt::AlignLeft, false, "POMIN"}});
-        recorder.boxes.clear();
+        recorder.messages.clear();
         WczytajKolumnyDBGrid(&grid, ini, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
         QStringList order;
         for (int v = 0; v < 4; ++v)
@@ -202,19 +170,19 @@ TEST_F(ListHelpersTest, GridColumnLayoutComesFromTheIniFile)
         const bool hidden = grid.horizontalHeader()->isSectionHidden(1);
         EXPECT_EQ(hidden ? -1 : grid.horizontalHeader()->sectionSize(1), c.widthOfB) << c.value.constData();
         EXPECT_EQ(grid.horizontalHeader()->sectionSize(3), 50); // POMIN: skipped
-        EXPECT_EQ(recorder.boxes.size(), c.error ? 1u : 0u) << c.value.constData();
+        EXPECT_EQ(recorder.messages.size(), c.error ? 1u : 0u) << c.value.constData();
         if (c.error) {
-            EXPECT_EQ(recorder.boxes[0].caption, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
+            EXPECT_EQ(recorder.messages[0].caption, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
         }
     }
     // A missing file leaves the design.
     DataGrid grid;
     grid.setObjectName(QStringLiteral("BudGrd"));
     grid.setColumns({{"A", {}, 50}});
-    recorder.boxes.clear();
+    recorder.messages.clear();
     WczytajKolumnyDBGrid(&grid, dir.filePath(QStringLiteral("brak.ini")), QStringLiteral("x"));
     EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 50);
-    EXPECT_TRUE(recorder.boxes.empty());
+    EXPECT_TRUE(recorder.messages.empty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/Komunikaty.h"
 #include "app/RaportRunner.h"
 #include "app/Ustawienia.h"
+#include "common/Files.h"
 #include "jet/JetError.h"
 #include "jet/MemTable.h"
 #include "rtf/RTFReport.h"
@@ -27,14 +28,6 @@ namespace {
 const QString kNotWritable = QStringLiteral(
     "Nie udało się określić poprawnej ścieżki dostępu dla pliku wynikowego.\n"
     "Sprawdź w ustawieniach czy katalog wynikowy dla raportów jest poprawny.");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 class RaportRunnerTest : public ::testing::Test {
 protected:
@@ -61,9 +54,7 @@ protected:
 
     void writeTemplate(const QString &name, const QByteArray &content)
     {
-        QFile file(root.filePath(QStringLiteral("Szablony/") + name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        ASSERT_TRUE(test::writeBytes(root.filePath(QStringLiteral("Szablony/") + name), content));
     }
 
     QString output(const QString &name) const { return root.filePath(QStringLiteral("Tmp/") + name); }
@@ -86,7 +77,7 @@ protected:
 TEST_F(RaportRunnerTest, ProducesWynikRtfOpensItInTheEditorAndOverwritesItNextTime)
 {
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
-    EXPECT_TRUE(readFile(output(QStringLiteral("Wynik.rtf"))).contains("Wypis nr 1"));
+    EXPECT_TRUE(test::fileBytes(output(QStringLiteral("Wynik.rtf"))).contains("Wypis nr 1"));
     ASSERT_EQ(recording.editorLaunches.size(), 1u);
     EXPECT_EQ(recording.editorLaunches[0].program, ustawienia.edytor);
     EXPECT_EQ(recording.editorLaunches[0].document, output(QStringLiteral("Wynik.rtf")));
@@ -94,7 +85,7 @@ TEST_F(RaportRunnerTest, ProducesWynikRtfOpensItInTheEditorAndOverwritesItNextTi
     EXPECT_EQ(recording.beeps, 0);
 
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
-    const QByteArray second = readFile(output(QStringLiteral("Wynik.rtf")));
+    const QByteArray second = test::fileBytes(output(QStringLiteral("Wynik.rtf")));
     EXPECT_TRUE(second.contains("Wypis nr 2"));
     EXPECT_FALSE(second.contains("Wypis nr 1"));
     EXPECT_FALSE(QFile::exists(output(QStringLiteral("Wynik1.rtf"))));
@@ -150,7 +141,7 @@ TEST_F(RaportRunnerTest, NamesThatCannotBeWrittenAreSkippedInOrder)
         ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
         ASSERT_EQ(recording.editorLaunches.size(), 1u);
         EXPECT_EQ(recording.editorLaunches[0].document, output(QString::fromLatin1(c.expected)));
-        EXPECT_TRUE(readFile(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
+        EXPECT_TRUE(test::fileBytes(output(QString::fromLatin1(c.expected))).contains("Wypis nr"));
     }
     EXPECT_TRUE(recording.messages.empty());
 }
@@ -315,7 +306,7 @@ TEST_F(RaportRunnerTest, EachRunAsksForItsDatasetsAnew)
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Lista.rtf"), ustawienia), 0);
     answer = &second;
     ASSERT_EQ(UruchomRaport(raport, QStringLiteral("Lista.rtf"), ustawienia), 0);
-    const QByteArray document = readFile(output(QStringLiteral("Wynik.rtf")));
+    const QByteArray document = test::fileBytes(output(QStringLiteral("Wynik.rtf")));
     EXPECT_TRUE(document.contains("Druga"));
     EXPECT_FALSE(document.contains("Pierwsza"));
 }

@@ -24,6 +24,7 @@
 
 #include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
+#include "common/Files.h"
 #include "app/support/TestApplication.h"
 
 #include <memory>
@@ -56,15 +57,9 @@ protected:
     void writeIni(const QByteArray &bytes) const
     {
         QDir(dir.path()).mkpath("Program");
-        QFile file(ini());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(katarix::test::writeBytes(ini(), bytes));
     }
-    QByteArray readIni() const
-    {
-        QFile file(ini());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readIni() const { return katarix::test::fileBytes(ini(), "<missing>"); }
     // What the dialog's controls show.
     static Values shown(const TUstawieniaFrm &frm)
     {

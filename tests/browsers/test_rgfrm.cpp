@@ -11,7 +11,7 @@
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
-#include "jet/JetFunctions.h"
+#include "common/SeparatorGuard.h"
 #include "jet/Query.h"
 #include "registergen/RegisterBuilder.h"
 #include "widgets/ColorPanel.h"
@@ -89,7 +89,6 @@ protected:
     void SetUp() override
     {
         test::ensureApplication();
-        jet::setDecimalSeparator(QLatin1Char(','));
         QDir(root.path()).mkpath(QStringLiteral("Program"));
         main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main;
@@ -101,7 +100,6 @@ protected:
         delete main;
         app::MainFrm = nullptr;
         app::ustawieniaProgramu() = app::Ustawienia();
-        jet::setDecimalSeparator(QLatin1Char('.'));
     }
     TRgFrm *open()
     {
@@ -126,6 +124,7 @@ protected:
     }
     static QColor fontColour(const QLabel *label) { return label->palette().color(QPalette::WindowText); }
 
+    test::SeparatorGuard comma{QLatin1Char(',')};
     QTemporaryDir root;
     test::RecordingInteraction recording;
     RegisterBuilder builder;

@@ -3,6 +3,8 @@
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -110,7 +112,6 @@ class DatasetFields : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(QLatin1Char(','));
         dataset.setObjectName(QStringLiteral("DzialkiQry"));
         dataset.load({QStringLiteral("MSLINK"), QStringLiteral("Area"), QStringLiteral("nazwa"),
                       QStringLiteral("Uwagi")},
@@ -119,7 +120,7 @@ protected:
                       {qlonglong(8), 2.5, QStringLiteral("abc"), QStringLiteral(" 42 ")},
                       {qlonglong(9), 3.5, QStringLiteral("Łąka"), QVariant()}});
     }
-    void TearDown() override { setDecimalSeparator(QLatin1Char('.')); }
+    katarix::test::SeparatorGuard comma{QLatin1Char(',')};
     RowsDataset dataset;
 };
 

@@ -3,6 +3,8 @@
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -21,7 +23,6 @@ class DatasetModelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(QLatin1Char(','));
         table.addField(QStringLiteral("MSLINK"), FieldType::Integer);
         table.addField(QStringLiteral("Numer"), FieldType::Text);
         table.addField(QStringLiteral("Pow"), FieldType::Float);
@@ -34,10 +35,9 @@ protected:
         QObject::connect(&model, &DatasetModel::currentRowChanged, [this](int row) { followed << row; });
         QObject::connect(&table, &Dataset::afterScroll, [this] { ++scrolls; });
     }
-    void TearDown() override { setDecimalSeparator(QLatin1Char('.')); }
-
     QString cell(int row, int column) const { return model.index(row, column).data().toString(); }
 
+    katarix::test::SeparatorGuard comma{QLatin1Char(',')};
     MemTable table;
     DatasetModel model;
     QList<int> followed;

@@ -3,9 +3,11 @@
 // joins, named parameters, sub-queries, result column names and parse errors.
 
 #include "jet/Database.h"
-#include "jet/Dialect.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
+#include "jet/Translator.h"
+
+#include "common/SeparatorGuard.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -24,7 +26,6 @@ class DialectTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(u'.');
         db.openInMemory();
         db.execNative(QStringLiteral(R"(
             CREATE TABLE kdzialka (mslink INTEGER, dzialka_id INTEGER, id_jr INTEGER, nr_l INTEGER,
@@ -113,6 +114,7 @@ protected:
         return values;
     }
 
+    katarix::test::SeparatorGuard point{QChar(u'.')};
     Database db;
 };
 

@@ -5,6 +5,8 @@
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -20,14 +22,12 @@ class FunctionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(u'.');
         db.openInMemory();
         db.execNative(QStringLiteral(
             "CREATE TABLE w (nul INTEGER, i INTEGER, r REAL, s TEXT COLLATE JET, ns TEXT COLLATE JET,"
             " e TEXT COLLATE JET, pl TEXT COLLATE JET, a REAL, a5 REAL);"
             "INSERT INTO w VALUES (NULL, 12, 2.5, 'abc', '7', '', 'łąka żółta', 1234, 5);"));
     }
-    void TearDown() override { setDecimalSeparator(u'.'); }
 
     // Value of a Jet expression over the row of w; throws JetError when SQLite fails.
     QVariant eval(const QString &expression)
@@ -61,6 +61,7 @@ protected:
         return result;
     }
 
+    katarix::test::SeparatorGuard point{QChar(u'.')};
     Database db;
 };
 
@@ -98,6 +99,9 @@ TEST_F(FunctionsTest, PlusAndAmpersandKeepJetNullAndTypeRules)
         {"IIf(-1, 'yes', 'no')", text("yes")},   // any non-zero is true
         {"IIf(IsNull(nul), 0, nul)", integer(0)},
         {"IIf(IsNull(e) or Len(e)=0, '', '-' + e)", text("")},
+        {"Format$(i) + IIf(IsNull(e), '', '-' + e)", text("12-")}, // an empty text is not NULL
+        {"Format$(i) + IIf(IsNull(nul), '', '-' + nul)", text("12")},
+        {"Format$(i) + IIf(IsNull(s), '', '-' + s)", text("12-abc")},
         {"Nz(nul, 5)", integer(5)},
         {"True", integer(-1)},
         {"IsNull(nul)", integer(-1)},                 // conditions as values: True is -1
@@ -185,6 +189,7 @@ TEST(NumberText, PrintsAndParsesWithTheRegionalSeparator)
         {1.5e-7, "1.5E-07", "1,5E-07"},
         {0.0, "0", "0"},
     };
+    const katarix::test::SeparatorGuard restore(QChar(u'.'));
     for (const Case &c : cases) {
         for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
             setDecimalSeparator(separator);
@@ -203,7 +208,6 @@ TEST(NumberText, PrintsAndParsesWithTheRegionalSeparator)
     textToNumber(QStringLiteral("12a"), &ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(formatNumber(1234.0 / 10000, QStringLiteral("#########0.0000")), QStringLiteral("0,1234"));
-    setDecimalSeparator(u'.');
 }
 
 TEST_F(FunctionsTest, TextFunctionsHandlePolishLettersAndWindows1250)

@@ -3,6 +3,8 @@
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -31,14 +33,13 @@ class MemTableTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(QLatin1Char(','));
         table.setObjectName(QStringLiteral("WynikMD"));
         table.addField(QStringLiteral("Osoba"), FieldType::Text, 5);
         table.addField(QStringLiteral("osoba_id"), FieldType::Float, 0, true);
         table.addField(QStringLiteral("Ilosc"), FieldType::Integer);
         table.addField(QStringLiteral("Adres"), FieldType::Text);
     }
-    void TearDown() override { setDecimalSeparator(QLatin1Char('.')); }
+    katarix::test::SeparatorGuard comma{QLatin1Char(',')};
     MemTable table;
 };
 

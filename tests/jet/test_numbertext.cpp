@@ -5,6 +5,8 @@
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 using namespace katarix::jet;
@@ -13,9 +15,7 @@ namespace {
 
 class NumberTextTest : public ::testing::Test {
 protected:
-    void SetUp() override { saved = decimalSeparator(); }
-    void TearDown() override { setDecimalSeparator(saved); }
-    QChar saved;
+    katarix::test::SeparatorGuard point{QChar(u'.')};
 };
 
 // The same decimal halves through fixed notation and through Format$ with the window's and the

@@ -4,6 +4,8 @@
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -95,7 +97,7 @@ TEST_F(QueryTest, ParameterTypeDecidesTheBoundValue)
         {"text of a number", 12.0, FieldType::Text, QStringLiteral("12"), 1},
         {"null", QVariant(), FieldType::Float, QVariant(), 0},
     };
-    setDecimalSeparator(QLatin1Char(','));
+    const katarix::test::SeparatorGuard comma(QLatin1Char(','));
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         query.setSql(QStringLiteral("SELECT :p AS v, mslink FROM kdzialka WHERE area = :P"));
@@ -109,7 +111,6 @@ TEST_F(QueryTest, ParameterTypeDecidesTheBoundValue)
         EXPECT_EQ(bound.typeId(), c.bound.typeId());
         EXPECT_EQ(bound, c.bound);
     }
-    setDecimalSeparator(QLatin1Char('.'));
 }
 
 TEST_F(QueryTest, RowsCarryColumnNamesTypesAndValues)

@@ -4,6 +4,8 @@
 #include "jet/Query.h"
 #include "register/Komentarz.h"
 
+#include "common/SeparatorGuard.h"
+
 #include <gtest/gtest.h>
 
 using namespace katarix;
@@ -15,7 +17,7 @@ TEST(TekstKomentarza, ByMslinkInShortestForm)
     db.execNative(QStringLiteral("CREATE TABLE KOMENTARZ (MSLINK REAL, TEKST TEXT COLLATE JET);"
                                  "INSERT INTO KOMENTARZ VALUES (12, 'Dwanaście'), (12.5, 'Pół'),"
                                  " (1000000, 'Milion'), (7, NULL), (8, '')"));
-    jet::setDecimalSeparator(QLatin1Char(','));
+    const test::SeparatorGuard comma(QLatin1Char(','));
     jet::Query tempQry;
     tempQry.setDatabase(&db);
     tempQry.setSql(QStringLiteral("SELECT 1 AS x"));
@@ -34,5 +36,4 @@ TEST(TekstKomentarza, ByMslinkInShortestForm)
     EXPECT_EQ(tempQry.sql(), QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = 13"));
     reg::tekstKomentarza(tempQry, 12.5);
     EXPECT_EQ(tempQry.sql(), QStringLiteral("SELECT tekst FROM komentarz WHERE mslink = 12.5"));
-    jet::setDecimalSeparator(QLatin1Char('.'));
 }

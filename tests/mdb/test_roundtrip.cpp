@@ -19,53 +19,9 @@ using mw::ColumnType;
 
 namespace {
 
-struct Cell {
-    int type = SQLITE_NULL;
-    qint64 integer = 0;
-    double real = 0;
-    QString text;
-};
-
-std::vector<std::vector<Cell>> selectAll(jet::Database &db, const QString &sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), utf8.constData(), -1, &stmt, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db.handle());
-    std::vector<std::vector<Cell>> rows;
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::vector<Cell> row;
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            Cell cell;
-            cell.type = sqlite3_column_type(stmt, c);
-            if (cell.type == SQLITE_INTEGER)
-                cell.integer = sqlite3_column_int64(stmt, c);
-            else if (cell.type == SQLITE_FLOAT)
-                cell.real = sqlite3_column_double(stmt, c);
-            else if (cell.type == SQLITE_TEXT)
-                cell.text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
-                                              sqlite3_column_bytes(stmt, c));
-            row.push_back(cell);
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 bool sameBits(double a, double b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-std::string longPolishText(int length)
-{
-    const QString pattern = QStringLiteral("Zażółć gęślą jaźń, ŁÓDŹ 123; ");
-    QString text;
-    while (text.size() < length)
-        text += pattern;
-    text.truncate(length);
-    return text.toStdString();
 }
 
 } // namespace
@@ -84,7 +40,7 @@ TEST(MdbRoundTrip, EveryColumnTypeArrivesExactly)
                  column("DATA", ColumnType::DateTime),     column("TEKST", ColumnType::Text, 255),
                  column("NOTATKA", ColumnType::Memo)};
     using V = mw::Value;
-    const std::string memoPolish = longPolishText(70000);
+    const std::string memoPolish = polishText(70000);
     const std::string memoAscii(100000, 'x');
     t.rows = {
         {V(std::int64_t(1)), V(false), V(), V(), V(), V(), V(), V(), V(), V(), V()},
@@ -152,12 +108,12 @@ TEST(MdbRoundTrip, EveryColumnTypeArrivesExactly)
                 break;
             case ColumnType::DateTime:
                 EXPECT_EQ(out[c].type, SQLITE_TEXT);
-                EXPECT_EQ(out[c].text, expectedDates[qsizetype(r)]);
+                EXPECT_EQ(out[c].text(), expectedDates[qsizetype(r)]);
                 break;
             case ColumnType::Text:
             case ColumnType::Memo:
                 EXPECT_EQ(out[c].type, SQLITE_TEXT);
-                EXPECT_EQ(out[c].text.toStdString(), std::get<std::string>(in[c]));
+                EXPECT_EQ(out[c].text().toStdString(), std::get<std::string>(in[c]));
                 break;
             default:
                 break;
@@ -200,7 +156,7 @@ TEST(MdbRoundTrip, ManyPagesIndexesAndCollation)
         ASSERT_TRUE(sameBits(row[0].real, double(i) + 1000000.0)) << i;
         ASSERT_EQ(row[1].integer, i % 977) << i;
         ASSERT_TRUE(sameBits(row[2].real, double(i) * 1.1 / 7.0)) << i;
-        ASSERT_EQ(row[3].text, QStringLiteral("Działka nr %1 łąka").arg(i)) << i;
+        ASSERT_EQ(row[3].text(), QStringLiteral("Działka nr %1 łąka").arg(i)) << i;
     }
 
     const auto indexed = selectAll(
@@ -208,7 +164,7 @@ TEST(MdbRoundTrip, ManyPagesIndexesAndCollation)
                            "WHERE m.type = 'index' AND m.tbl_name NOT LIKE 'katarix%' ORDER BY 1, 2"));
     QStringList names;
     for (const auto &row : indexed)
-        names << row[0].text + QLatin1Char('.') + row[1].text;
+        names << row[0].text() + QLatin1Char('.') + row[1].text();
     EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), "gmina.mslink kdzialka.id_jr kdzialka.mslink");
 
     // Text columns carry the engine's collation: case-insensitive, Polish letters included.

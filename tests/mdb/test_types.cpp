@@ -25,40 +25,6 @@ namespace xc = katarix::mdbwriter::test;
 
 namespace {
 
-struct SqlCell {
-    int type = SQLITE_NULL;
-    qint64 integer = 0;
-    double real = 0;
-    QByteArray bytes; // text (UTF-8) or blob
-};
-
-std::vector<std::vector<SqlCell>> selectAll(jet::Database &db, const QString &sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), utf8.constData(), -1, &stmt, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db.handle());
-    std::vector<std::vector<SqlCell>> rows;
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::vector<SqlCell> row;
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            SqlCell cell;
-            cell.type = sqlite3_column_type(stmt, c);
-            if (cell.type == SQLITE_INTEGER)
-                cell.integer = sqlite3_column_int64(stmt, c);
-            else if (cell.type == SQLITE_FLOAT)
-                cell.real = sqlite3_column_double(stmt, c);
-            else if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB)
-                cell.bytes = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
-                                        sqlite3_column_bytes(stmt, c));
-            row.push_back(cell);
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
 std::string bits(double v)
 {
     return xc::doubleBits(v);
@@ -299,16 +265,6 @@ std::string fromNode(ColumnType type, const std::string &cell)
     }
 }
 
-std::string polish(int length)
-{
-    const QString pattern = QStringLiteral("Zażółć gęślą jaźń, ŁÓDŹ; ");
-    QString s;
-    while (s.size() < length)
-        s += pattern;
-    s.truncate(length);
-    return s.toStdString();
-}
-
 std::string bytes(int length)
 {
     std::string s(size_t(length), '\0');
@@ -362,9 +318,9 @@ TEST(MdbTypes, EveryTypeWithItsEdgesAgreesWithTheIndependentReader)
         {ColumnType::DateTime, V(2958465.0 + 86399.0 / 86400.0), text("9999-12-31 23:59:59")},
         {ColumnType::Text, V(S("")), text("")},
         {ColumnType::Text, V(S("Zażółć gęślą jaźń")), text("Zażółć gęślą jaźń")},
-        {ColumnType::Text, V(polish(255)), text(polish(255))},
+        {ColumnType::Text, V(polishText(255)), text(polishText(255))},
         {ColumnType::Memo, V(S("ą")), text("ą")},
-        {ColumnType::Memo, V(polish(5000)), text(polish(5000))},
+        {ColumnType::Memo, V(polishText(5000)), text(polishText(5000))},
         {ColumnType::Hyperlink, V(S("Katarix#http://example.com/a b#")), text("Katarix#http://example.com/a b#")},
         {ColumnType::Ole, V(bytes(16)), blob(bytes(16))},
         {ColumnType::Ole, V(bytes(300)), blob(bytes(300))},

@@ -23,7 +23,7 @@ namespace {
 
 TEST(PorownajWierszeTest, ParcelNumbersNumbersAndTexts)
 {
-    jet::setDecimalSeparator(QLatin1Char(','));
+    const test::SeparatorGuard comma(QLatin1Char(','));
     const struct {
         int column;
         const char *a, *b;
@@ -45,7 +45,6 @@ TEST(PorownajWierszeTest, ParcelNumbersNumbersAndTexts)
         EXPECT_EQ(parcels::PorownajWiersze(a, b, c.column, true), c.ascending);
         EXPECT_EQ(parcels::PorownajWiersze(a, b, c.column, false), -c.ascending);
     }
-    jet::setDecimalSeparator(QLatin1Char('.'));
 }
 
 class KarDzFrmTest : public parceltest::ParcelsTest {

@@ -4,29 +4,26 @@
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
+#include "register/SqlTemplates.h"
+
+#include "common/SeparatorGuard.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include <initializer_list>
+#include <ostream>
+#include <utility>
 #include <vector>
 
+// Readable texts in test failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace katarix::regtest {
-
-// Restores the application-wide decimal separator when a test ends.
-class SeparatorGuard {
-public:
-    explicit SeparatorGuard(QChar separator) : m_saved(jet::decimalSeparator())
-    {
-        jet::setDecimalSeparator(separator);
-    }
-    ~SeparatorGuard() { jet::setDecimalSeparator(m_saved); }
-    SeparatorGuard(const SeparatorGuard &) = delete;
-    SeparatorGuard &operator=(const SeparatorGuard &) = delete;
-
-private:
-    QChar m_saved;
-};
 
 struct Param {
     const char *name;
@@ -91,6 +88,17 @@ inline Result run(jet::Database &db, const QString &sql, const std::vector<Param
     }
     query.close();
     return result;
+}
+
+// A template's text as a window fills its holder: the macros at their defaults, then at the
+// given values.
+inline QString expand(const reg::sql::MacroTemplate &t,
+                      std::initializer_list<std::pair<const char *, QString>> values = {})
+{
+    jet::StrHolder holder = reg::holderFor(t);
+    for (const auto &[name, value] : values)
+        holder.setMacro(QString::fromUtf8(name), value);
+    return holder.expandedText();
 }
 
 // The first value of the first row.

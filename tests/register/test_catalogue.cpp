@@ -1,5 +1,7 @@
 // Every SQL text of the register catalogue, with its macros filled and its parameters bound as
-// the windows and reports do, translated and run unmodified on a generated register.
+// the windows and reports do, translated and run unmodified: on a generated register, and on a
+// small register that states one example row of every display form and history rule the texts
+// spell out.
 #include "RegisterTestSupport.h"
 #include "register/SqlHelpers.h"
 #include "register/SqlTemplates.h"
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace katarix;
@@ -281,14 +284,14 @@ const std::vector<CatalogueCase> &cases()
         {"doddlk::GminaQry", [](Ctx &) { return s(doddlk::GminaQry); }, {},
          [](const Result &r, Ctx &) { EXPECT_TRUE(sortedAsJet(r.columnValues(QStringLiteral("nazwa")))); }},
         {"doddlk::ObrebSh of commune 1",
-         [](Ctx &) { return reg::expand(doddlk::ObrebSh, {{"WARUNEK", s(doddlk::WarunekGminy) + "1"}}); }, {},
+         [](Ctx &) { return regtest::expand(doddlk::ObrebSh, {{"WARUNEK", s(doddlk::WarunekGminy) + "1"}}); }, {},
          [](const Result &r, Ctx &c) {
              const QStringList names = r.columnValues(QStringLiteral("nazwa"));
              EXPECT_TRUE(names.contains(s("Śródmieście")));
              EXPECT_TRUE(sortedAsJet(names));
              EXPECT_LT(names.size(), c.lookup(QStringLiteral("SELECT count(mslink) FROM obreb")).toInt());
          }},
-        {"doddlk::ObrebSh, all", [](Ctx &) { return reg::expand(doddlk::ObrebSh); }, {},
+        {"doddlk::ObrebSh, all", [](Ctx &) { return regtest::expand(doddlk::ObrebSh); }, {},
          [](const Result &r, Ctx &c) {
              EXPECT_EQ(QString::number(r.rows.size()), c.lookup(QStringLiteral("SELECT count(mslink) FROM obreb")));
          }},
@@ -331,7 +334,7 @@ const std::vector<CatalogueCase> &cases()
          [](const Result &r, Ctx &) { EXPECT_TRUE(r.columnValues(QStringLiteral("skrot")).contains(QStringLiteral("W"))); }},
         {"doddlk::MainSh, all versions of parcel 4",
          [](Ctx &) {
-             return reg::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kdzialka.dzialka_id = 3000005")},
+             return regtest::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kdzialka.dzialka_id = 3000005")},
                                                  {"WAR_HIST", s(doddlk::HistoriaWszystkie)}});
          },
          {},
@@ -346,7 +349,7 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"doddlk::MainSh, land book of the retired version",
          [](Ctx &) {
-             return reg::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kw_dlk.kw_id = 1400004")},
+             return regtest::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kw_dlk.kw_id = 1400004")},
                                                  {"WAR_HIST", s(doddlk::HistoriaWszystkie)}});
          },
          {},
@@ -355,7 +358,7 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"doddlk::MainSh, land book of the current version, Aktualne",
          [](Ctx &) {
-             return reg::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kw_dlk.kw_id = 1400005")},
+             return regtest::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kw_dlk.kw_id = 1400005")},
                                                  {"WAR_HIST", s(doddlk::HistoriaAktualne)}});
          },
          {},
@@ -364,7 +367,7 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"doddlk::MainSh, Archiwalne",
          [](Ctx &) {
-             return reg::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kdzialka.dzialka_id = 3000005")},
+             return regtest::expand(doddlk::MainSh, {{"WAR_ALL", QStringLiteral("kdzialka.dzialka_id = 3000005")},
                                                  {"WAR_HIST", s(doddlk::HistoriaArchiwalne)}});
          },
          {},
@@ -379,7 +382,7 @@ const std::vector<CatalogueCase> &cases()
              using namespace doddlk::warunki;
              const QString war = s(AdresPrefix) + s(NumerPrefix) + reg::CytujApostrofy(adres.toUpper()) +
                  s(LikeSuffix) + s(AdresSuffix);
-             return reg::expand(doddlk::MainSh, {{"WAR_ALL", war}, {"WAR_HIST", s(doddlk::HistoriaAktualne)}});
+             return regtest::expand(doddlk::MainSh, {{"WAR_ALL", war}, {"WAR_HIST", s(doddlk::HistoriaAktualne)}});
          },
          {},
          [](const Result &r, Ctx &) {
@@ -408,10 +411,10 @@ const std::vector<CatalogueCase> &cases()
         {"dodfiz::WynikSql, one person",
          [](Ctx &c) {
              using namespace dodfiz::warunki;
-             return s(dodfiz::WynikSql) + s(KryteriaPrefix) + s(Nazwisko) +
+             return s(dodfiz::WynikSql) + s(dodosoby::KryteriaPrefix) + s(Nazwisko) +
                  c.lookup(QStringLiteral("SELECT nazwisko_id FROM osfiz WHERE osfiz_id = 100001")) +
                  QStringLiteral(" AND ") + s(Imie) +
-                 c.lookup(QStringLiteral("SELECT imie_id FROM osfiz WHERE osfiz_id = 100001")) + s(KryteriaSuffix);
+                 c.lookup(QStringLiteral("SELECT imie_id FROM osfiz WHERE osfiz_id = 100001")) + s(dodosoby::KryteriaSuffix);
          },
          {},
          [](const Result &r, Ctx &) {
@@ -439,8 +442,8 @@ const std::vector<CatalogueCase> &cases()
         {"dodpraw::WynikSql, one person",
          [](Ctx &) {
              using namespace dodpraw::warunki;
-             return s(dodpraw::WynikSql) + s(KryteriaPrefix) + s(Id) + QStringLiteral("300000000 OR ") + s(SkrotPrefix) +
-                 QStringLiteral("NIC_TAKIEGO") + s(TekstSuffix) + s(KryteriaSuffix);
+             return s(dodpraw::WynikSql) + s(dodosoby::KryteriaPrefix) + s(Id) + QStringLiteral("300000000 OR ") + s(SkrotPrefix) +
+                 QStringLiteral("NIC_TAKIEGO") + s(TekstSuffix) + s(dodosoby::KryteriaSuffix);
          },
          {},
          [](const Result &r, Ctx &) {
@@ -458,7 +461,7 @@ const std::vector<CatalogueCase> &cases()
          [](Ctx &) {
              using namespace jrosoby;
              auto part = [](const Rejestr &rej) {
-                 return reg::expand(SqlSh, {{"JR_TYP", s(rej.jrTyp)}, {"JR_PREFIX", s(rej.jrPrefix)},
+                 return regtest::expand(SqlSh, {{"JR_TYP", s(rej.jrTyp)}, {"JR_PREFIX", s(rej.jrPrefix)},
                                             {"LW_TAB", s(rej.lwTab)}, {"REJ_TAB", s(rej.rejTab)},
                                             {"WARUNEK", s(TylkoAktualne)}});
              };
@@ -477,7 +480,7 @@ const std::vector<CatalogueCase> &cases()
          [](Ctx &) {
              using namespace jrosoby;
              const auto &rej = RejestrGruntow;
-             return reg::expand(SqlSh, {{"JR_TYP", s(rej.jrTyp)}, {"JR_PREFIX", s(rej.jrPrefix)},
+             return regtest::expand(SqlSh, {{"JR_TYP", s(rej.jrTyp)}, {"JR_PREFIX", s(rej.jrPrefix)},
                                         {"LW_TAB", s(rej.lwTab)}, {"REJ_TAB", s(rej.rejTab)},
                                         {"WARUNEK", s(ObrebPrefix) + QStringLiteral("1") + s(ObrebSuffix)}});
          },
@@ -509,7 +512,7 @@ const std::vector<CatalogueCase> &cases()
          [](const Result &r, Ctx &) {
              EXPECT_EQ(joined(r.columnValues(QStringLiteral("UDZIAL"))), QStringLiteral("1/2 1|1/2 2"));
          }},
-        {"wypisy::DlkSh, all parcels", [](Ctx &) { return reg::expand(wypisy::DlkSh, {{"ID_JR", n(sc::unitG1)}}); },
+        {"wypisy::DlkSh, all parcels", [](Ctx &) { return regtest::expand(wypisy::DlkSh, {{"ID_JR", n(sc::unitG1)}}); },
          {},
          [](const Result &r, Ctx &) {
              QStringList nr = r.columnValues(QStringLiteral("NUMER"));
@@ -518,7 +521,7 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"wypisy::DlkSh, selected parcel",
          [](Ctx &) {
-             return reg::expand(wypisy::DlkSh, {{"ID_JR", n(sc::unitG1)},
+             return regtest::expand(wypisy::DlkSh, {{"ID_JR", n(sc::unitG1)},
                                                 {"WARUNEK", s(wypisy::WarunekDlkPrefix) + "2000002" +
                                                                 s(wypisy::WarunekDlkSuffix)}});
          },
@@ -526,7 +529,7 @@ const std::vector<CatalogueCase> &cases()
          [](const Result &r, Ctx &) { EXPECT_EQ(joined(r.columnValues(QStringLiteral("NUMER"))), QStringLiteral("2/1")); }},
         {"wypisy::BudSh, buildings on a selected parcel",
          [](Ctx &) {
-             return reg::expand(wypisy::BudSh, {{"ID_JR", n(sc::unitG1)},
+             return regtest::expand(wypisy::BudSh, {{"ID_JR", n(sc::unitG1)},
                                                 {"WARUNEK", s(wypisy::WarunekBudPrefix) + "2000001" +
                                                                 s(wypisy::WarunekBudSuffix)}});
          },
@@ -537,7 +540,7 @@ const std::vector<CatalogueCase> &cases()
          }},
         {"wypisy::BudSh, no building on the selected parcel",
          [](Ctx &) {
-             return reg::expand(wypisy::BudSh, {{"ID_JR", n(sc::unitG1)},
+             return regtest::expand(wypisy::BudSh, {{"ID_JR", n(sc::unitG1)},
                                                 {"WARUNEK", s(wypisy::WarunekBudPrefix) + "2000002" +
                                                                 s(wypisy::WarunekBudSuffix)}});
          },
@@ -568,7 +571,7 @@ const std::vector<CatalogueCase> &cases()
         // Short extract.
         {"wypisskr::DlkSortSh",
          [](Ctx &) {
-             return reg::expand(wypisskr::DlkSortSh,
+             return regtest::expand(wypisskr::DlkSortSh,
                                 {{"WARUNEK", reg::WarunekIn(QStringLiteral("2000006,2000004,2000001,2000002,2000005"), 2,
                                                             QStringLiteral("kdzialka.mslink"))}});
          },
@@ -602,8 +605,8 @@ const std::vector<CatalogueCase> &cases()
              using namespace spiswlad;
              const QString formy = c.lookupList(QStringLiteral("SELECT mslink FROM slo_wlad"));
              const QString war = s(WarunekObrebyPrefix) + "1" + s(WarunekFormyPrefix) + formy + s(WarunekFormySuffix);
-             return reg::expand(OsFizSh, {{"WARUNEK", war}}) + s(Polaczenie) +
-                 reg::expand(OsPrawSh, {{"WARUNEK", war}}) + s(Porzadek);
+             return regtest::expand(OsFizSh, {{"WARUNEK", war}}) + s(Polaczenie) +
+                 regtest::expand(OsPrawSh, {{"WARUNEK", war}}) + s(Porzadek);
          },
          {},
          [](const Result &r, Ctx &) {
@@ -625,7 +628,7 @@ const std::vector<CatalogueCase> &cases()
              const QString formy = c.lookupList(QStringLiteral("SELECT mslink FROM slo_wlad"));
              const QString war = s(WarunekObrebyPrefix) + "1" + s(WarunekFormyPrefix) + formy +
                  s(WarunekFormySuffix) + s(OsobyZamiejscowe);
-             return reg::expand(OsPrawSh, {{"WARUNEK", war}}) + s(Porzadek);
+             return regtest::expand(OsPrawSh, {{"WARUNEK", war}}) + s(Porzadek);
          },
          {},
          [](const Result &r, Ctx &) {
@@ -635,12 +638,12 @@ const std::vector<CatalogueCase> &cases()
 
         // Land summary of persons.
         {"zestgros::ListaJrSh, husband",
-         [](Ctx &) { return reg::expand(zestgros::ListaJrSh, {{"OSOBAID", QStringLiteral("100007")}}); }, {},
+         [](Ctx &) { return regtest::expand(zestgros::ListaJrSh, {{"OSOBAID", QStringLiteral("100007")}}); }, {},
          [](const Result &r, Ctx &) {
              EXPECT_TRUE(r.columnValues(QStringLiteral("id_jr")).contains(n(sc::unitG3)));
          }},
         {"zestgros::ListaJrSh, group member",
-         [](Ctx &) { return reg::expand(zestgros::ListaJrSh, {{"OSOBAID", QStringLiteral("100010")}}); }, {},
+         [](Ctx &) { return regtest::expand(zestgros::ListaJrSh, {{"OSOBAID", QStringLiteral("100010")}}); }, {},
          [](const Result &r, Ctx &) {
              EXPECT_TRUE(r.columnValues(QStringLiteral("id_jr")).contains(n(sc::unitG5)));
          }},
@@ -656,7 +659,7 @@ const std::vector<CatalogueCase> &cases()
         // List of parcels with holders.
         {"rpt::StrHld",
          [](Ctx &) {
-             return reg::expand(rpt::StrHld, {{"WARUNEK", reg::WarunekIn(QStringLiteral("2000001,2000002"), 1000,
+             return regtest::expand(rpt::StrHld, {{"WARUNEK", reg::WarunekIn(QStringLiteral("2000001,2000002"), 1000,
                                                                          QStringLiteral("kdzialka.mslink"))}});
          },
          {},
@@ -688,7 +691,7 @@ jet::Database *CatalogueRuns::db = nullptr;
 
 TEST_F(CatalogueRuns, EveryTextRunsAndReturnsItsRows)
 {
-    regtest::SeparatorGuard polish(QLatin1Char(','));
+    test::SeparatorGuard polish(QLatin1Char(','));
     Ctx ctx{*db};
     for (const CatalogueCase &c : cases()) {
         SCOPED_TRACE(c.component);
@@ -701,6 +704,376 @@ TEST_F(CatalogueRuns, EveryTextRunsAndReturnsItsRows)
             ADD_FAILURE() << c.component << ": " << e.message().toStdString() << "\n" << sql.toStdString();
         }
     }
+}
+
+
+// One example row of every display form and history rule, in the tables the texts read:
+//   unit 10 (precinct 1, G-15): parcels 1 "12/3-A" (AROWA 0, remark), 2 "12" with an empty
+//     addition (AROWA 1), 3 "12" with none (5 m², AROWA 0), 4 "7" (5 m², AROWA 1); contours of
+//     parcel 1 RIIIa/R 800 and B 434, of parcel 2 W/PsIV 1234, of parcel 3 B 800; buildings 1
+//     (4/1 storeys, lift, 85 m², built 1978, land book by a NULL status) and 2 (12.5 m², 'P'
+//     land book) on parcel 1, as is building 3 of building unit B-3; holders 299999999 (1/2
+//     "3", group 1.2, comment), 300000000 (share text alone, end date 20891231), 499999999
+//     (1/4, end date 0) and 500000000 (denominator 0);
+//   unit 11 and precinct 2: rows retired by NULL, 0, 500 and 9999999998 (parcels 11-14,
+//     holders 1-4, units 41-44), addresses of parcels 11-13 retired by NULL, 0 and 500;
+//   unit 13: parcel 15 with land-book links of status 'P', NULL, 'A' and a retired 'P';
+//   unit 12: versions and land-book links of two parcels (see LandBookOfEachVersion);
+//   premises unit L-7 (30) with premises in buildings whose current row is retired by NULL, 0
+//   and 500; streets, persons, changes, cases and users.
+class CatalogueForms : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        registergen::RegisterBuilder b;
+        b.add("OBREB", {{"MSLINK", 1}, {"NAZWA", "Śródmieście"}});
+        b.add("OBREB", {{"MSLINK", 2}, {"NAZWA", "Antoniów"}});
+        b.add("RGRUN", {{"ID_JR", 10.0}, {"OBREB_ID", 1}, {"KOL_OBREB", 15}});
+        b.add("RBUD", {{"ID_JR", 20.0}, {"KOL_OBREB", 3}});
+        b.add("RLOK", {{"ID_JR", 30.0}, {"KOL_OBREB", 7}});
+
+        // Parcels, contours, buildings and holders of unit 10.
+        b.add("KDZIALKA", {{"MSLINK", 1.0}, {"DZIALKA_ID", 101.0}, {"ID_JR", 10.0}, {"NR_L", 12}, {"NR_M", 3},
+                           {"NR_ADD", "A"}, {"AREA", 1234.0}, {"AROWA", 0}, {"DATA_REJ_ZAB", 20080115},
+                           {"UWAGI", "uwaga"}});
+        b.add("KDZIALKA", {{"MSLINK", 2.0}, {"DZIALKA_ID", 102.0}, {"ID_JR", 10.0}, {"NR_L", 12}, {"NR_ADD", ""},
+                           {"AREA", 1234.0}, {"AROWA", 1}});
+        b.add("KDZIALKA", {{"MSLINK", 3.0}, {"DZIALKA_ID", 103.0}, {"ID_JR", 10.0}, {"NR_L", 12}, {"AREA", 5.0},
+                           {"AROWA", 0}});
+        b.add("KDZIALKA", {{"MSLINK", 4.0}, {"DZIALKA_ID", 104.0}, {"ID_JR", 10.0}, {"NR_L", 7}, {"AREA", 5.0},
+                           {"AROWA", 1}});
+        b.add("SLO_UZYT", {{"MSLINK", 20}, {"SKROT", "R"}});
+        b.add("SLO_UZYT", {{"MSLINK", 21}, {"SKROT", "B"}});
+        b.add("SLO_UZYT", {{"MSLINK", 22}, {"SKROT", "W"}});
+        b.add("SLO_KLABOT", {{"MSLINK", 10}, {"SKROT", "RIIIa"}, {"DEF_UZ", 20}});
+        b.add("SLO_KLABOT", {{"MSLINK", 11}, {"SKROT", "PsIV"}, {"DEF_UZ", 23}});
+        b.add("KLASOUZ", {{"MSLINK", 1.0}, {"OBSZAR_ID", 1.0}, {"KLASA_ID", 10}, {"UZYTEK_ID", 20}, {"AREA", 800.0}});
+        b.add("KLASOUZ", {{"MSLINK", 2.0}, {"OBSZAR_ID", 1.0}, {"UZYTEK_ID", 21}, {"AREA", 434.0}});
+        b.add("KLASOUZ", {{"MSLINK", 3.0}, {"OBSZAR_ID", 2.0}, {"KLASA_ID", 11}, {"UZYTEK_ID", 22}, {"AREA", 1234.0}});
+        b.add("KLASOUZ", {{"MSLINK", 4.0}, {"OBSZAR_ID", 3.0}, {"UZYTEK_ID", 21}, {"AREA", 800.0}});
+        b.add("KBUDYNEK", {{"MSLINK", 1.0}, {"BUDYNEK_ID", 501.0}, {"IS_BUDYNKOWA", 0}, {"ID_JR", 10.0},
+                           {"POW_ZAB", 85.0}, {"DATA_BUDOWY", 19781231}, {"NUM_KOND", 4}, {"NUM_KOND_POD", 1},
+                           {"WINDA", 2}});
+        b.add("KBUDYNEK", {{"MSLINK", 2.0}, {"BUDYNEK_ID", 502.0}, {"IS_BUDYNKOWA", 0}, {"ID_JR", 10.0},
+                           {"POW_ZAB", 12.5}, {"NUM_KOND", 3}, {"WINDA", 1}});
+        b.add("KBUDYNEK", {{"MSLINK", 3.0}, {"BUDYNEK_ID", 503.0}, {"IS_BUDYNKOWA", 1}, {"ID_JR", 20.0}});
+        for (double budynek : {501.0, 502.0, 503.0})
+            b.add("DLK_BUD", {{"DZIALKA_ID", 101.0}, {"BUDYNEK_ID", budynek}});
+        b.add("KW_BUD", {{"BUDYNEK_ID", 501.0}, {"KW_ID", 1.0}, {"STATUS", nullptr}});
+        b.add("KW_BUD", {{"BUDYNEK_ID", 502.0}, {"KW_ID", 2.0}, {"STATUS", "P"}});
+        b.add("KW_BUD", {{"BUDYNEK_ID", 503.0}, {"KW_ID", 3.0}, {"STATUS", "A"}});
+        b.add("SLO_WLAD", {{"MSLINK", 1}, {"OPIS", "własność"}});
+        b.add("SLO_GRREJ", {{"MSLINK", 1}, {"GRUPA", 1}, {"PODGRUPA", 2}});
+        b.add("KOMENTARZ", {{"MSLINK", 9.0}, {"TEKST", "komentarz"}});
+        b.add("LWRGRUN", {{"MSLINK", 1.0}, {"ID_JR", 10.0}, {"OSOBA_ID", 299999999.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 1},
+                          {"M_UDZIAL", 2}, {"NR_UDZIALU", "3"}, {"GRREJ_ID", 1}, {"KOMENT", 9.0}});
+        b.add("LWRGRUN", {{"MSLINK", 2.0}, {"ID_JR", 10.0}, {"OSOBA_ID", 300000000.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 0},
+                          {"M_UDZIAL", 2}, {"NR_UDZIALU", "część"}, {"DATA_UPLYWU", 20891231}});
+        b.add("LWRGRUN", {{"MSLINK", 3.0}, {"ID_JR", 10.0}, {"OSOBA_ID", 499999999.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 1},
+                          {"M_UDZIAL", 4}, {"DATA_UPLYWU", 0}});
+        b.add("LWRGRUN", {{"MSLINK", 4.0}, {"ID_JR", 10.0}, {"OSOBA_ID", 500000000.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 1},
+                          {"M_UDZIAL", 0}});
+
+        // Rows retired by NULL, 0, 500 and 9999999998.
+        const registergen::FieldValue retired[] = {nullptr, 0.0, 500.0, 9999999998.0};
+        for (int i = 0; i < 4; ++i) {
+            b.add("KDZIALKA", {{"MSLINK", 11.0 + i}, {"DZIALKA_ID", 111.0 + i}, {"ID_JR", 11.0}, {"NR_L", 1 + i},
+                               {"ZMIANA_KAS_ID", retired[i]}});
+            b.add("LWRGRUN", {{"MSLINK", 11.0 + i}, {"ID_JR", 11.0}, {"OSOBA_ID", 1.0 + i}, {"WLAD_ID", 1},
+                              {"ZMIANA_KAS_ID", retired[i]}});
+            b.add("RGRUN", {{"ID_JR", 41.0 + i}, {"OBREB_ID", 2}, {"KOL_OBREB", 1 + i}, {"ZMIANA_KAS_ID", retired[i]}});
+            if (i < 3)
+                b.add("EW_ADRES", {{"DZIALKA_ID", 111.0 + i}, {"ADRES_ID", 1.0}, {"ZMIANA_KAS_ID", retired[i]}});
+        }
+        b.add("ADRES", {{"ADRES_ID", 1.0}, {"NUMER", "5A"}});
+
+        // Land-book links of parcel 15 (unit 13).
+        b.add("KDZIALKA", {{"MSLINK", 15.0}, {"DZIALKA_ID", 115.0}, {"ID_JR", 13.0}, {"NR_L", 5}});
+        b.add("KW_DLK", {{"DZIALKA_ID", 115.0}, {"KW_ID", 11.0}, {"STATUS", "P"}});
+        b.add("KW_DLK", {{"DZIALKA_ID", 115.0}, {"KW_ID", 12.0}, {"STATUS", nullptr}});
+        b.add("KW_DLK", {{"DZIALKA_ID", 115.0}, {"KW_ID", 13.0}, {"STATUS", "A"}});
+        b.add("KW_DLK", {{"DZIALKA_ID", 115.0}, {"KW_ID", 14.0}, {"STATUS", "P"}, {"ZMIANA_KAS_ID", 500.0}});
+        for (int kw : {1, 2, 3, 11, 12, 13, 14}) {
+            const std::string name = "KW/" + std::to_string(kw);
+            b.add("SLO_KW", {{"KW_ID", double(kw)}, {"NAZWA", name}, {"KW_TXT", name}});
+        }
+
+        // Parcel versions of unit 12 and their land-book links:
+        //   parcel 201: version 21 retired at change 500, version 22 current (NULL), version 23
+        //     current (0); links A 100..300, B 300..500, C 500..NULL, D 600..0, E 200..NULL with
+        //     status 'A', F 450..NULL with status NULL.
+        //   parcel 202: version 31 retired at 800, version 32 current (NULL); links G 100..NULL,
+        //     H 900..1000.
+        auto version = [&](double mslink, double dzialka, registergen::FieldValue kas) {
+            b.add("KDZIALKA", {{"MSLINK", mslink}, {"DZIALKA_ID", dzialka}, {"ID_JR", 12.0}, {"NR_L", int(mslink)},
+                               {"ZMIANA_ID", 1.0}, {"ZMIANA_KAS_ID", kas}});
+        };
+        version(21, 201, 500.0);
+        version(22, 201, nullptr);
+        version(23, 201, 0.0);
+        version(31, 202, 800.0);
+        version(32, 202, nullptr);
+        auto link = [&](double dzialka, const char *kw, double from, registergen::FieldValue to,
+                        registergen::FieldValue status) {
+            const double kwId = double(kw[0]);
+            b.add("KW_DLK", {{"DZIALKA_ID", dzialka}, {"KW_ID", kwId}, {"STATUS", status},
+                             {"ZMIANA_ID", from}, {"ZMIANA_KAS_ID", to}});
+            b.add("SLO_KW", {{"KW_ID", kwId}, {"NAZWA", kw}});
+        };
+        link(201, "A", 100, 300.0, "P");
+        link(201, "B", 300, 500.0, "P");
+        link(201, "C", 500, nullptr, "P");
+        link(201, "D", 600, 0.0, "P");
+        link(201, "E", 200, nullptr, "A");
+        link(201, "F", 450, nullptr, nullptr);
+        link(202, "G", 100, nullptr, "P");
+        link(202, "H", 900, 1000.0, "P");
+
+        // Premises of unit L-7 in buildings whose current row is retired by NULL, 0 and 500.
+        const char *const building[] = {"B-null", "B-zero", "B-500"};
+        for (int i = 0; i < 3; ++i) {
+            b.add("KBUDYNEK", {{"MSLINK", 11.0 + i}, {"BUDYNEK_ID", 511.0 + i}, {"IS_BUDYNKOWA", 1}, {"ID_JR", 19.0},
+                               {"NIERUCH_ID", building[i]}, {"ZMIANA_KAS_ID", retired[i]}});
+            b.add("KLOKAL", {{"MSLINK", 1.0 + i}, {"LOKAL_ID", 601.0 + i}, {"ID_JR", 30.0}, {"BUDYNEK_ID", 511.0 + i},
+                             {"NRIMPORTED", std::to_string(1 + i)}});
+        }
+        b.add("LWRLOK", {{"MSLINK", 1.0}, {"ID_JR", 30.0}, {"OSOBA_ID", 700.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 1},
+                         {"M_UDZIAL", 1}});
+
+        // Streets and persons.
+        b.add("SLO_RODZ_UL", {{"RODZ_UL_ID", 1}, {"PRZEDROSTEK", "ul."}});
+        b.add("SLO_RODZ_UL", {{"RODZ_UL_ID", 2}});
+        b.add("SLO_ULICE", {{"ULICA_ID", 1}, {"NAZWA", "Długa"}, {"RODZ_UL_ID", 1}, {"MIEJSC_ID", 1.0}});
+        b.add("SLO_ULICE", {{"ULICA_ID", 2}, {"NAZWA", "Krótka"}, {"RODZ_UL_ID", 2}, {"MIEJSC_ID", 1.0}});
+        b.add("SLO_NAZWISKA", {{"MSLINK", 1}, {"NAZWISKO", "KOWALSKI"}});
+        b.add("SLO_IMIONA", {{"MSLINK", 1}, {"IMIE", "JAN"}});
+        b.add("SLO_IMIONA", {{"MSLINK", 2}, {"IMIE", "MARIA"}});
+        b.add("SLO_IMIONA", {{"MSLINK", 3}, {"IMIE", "PIOTR"}});
+        b.add("OSFIZ", {{"OSFIZ_ID", 1.0}, {"NAZWISKO_ID", 1}, {"IMIE_ID", 1}, {"IMIE2_ID", 2}, {"OJCIEC_ID", 3}});
+        b.add("OSFIZ", {{"OSFIZ_ID", 2.0}, {"NAZWISKO_ID", 1}, {"MATKA_ID", 2}});
+
+        // Changes, cases, users.
+        b.add("ZMIANY", {{"ID", 1.0}, {"USER_ID", 1}, {"DATA_D", 20100102}, {"CZAS_D", 143005}});
+        b.add("ZMIANY", {{"ID", 2.0}, {"USER_ID", 2}, {"DATA_D", 20100103}, {"CZAS_D", 90305}});
+        b.add("EW_USER", {{"ID", 1}, {"USER_NAME", "jnowak"}, {"FULL_NAME2", "Jan Nowak"}});
+        b.add("EW_USER", {{"ID", 2}, {"USER_NAME", "akowal"}});
+        b.add("SPRAWA_NR", {{"SPRAWA_ID", 1.0}, {"NR", 12}, {"NRADD", "a"}, {"ROK", 2010}, {"OBREB_ID", 1}});
+        b.add("SPRAWA_NR", {{"SPRAWA_ID", 2.0}, {"NR", 7}, {"ROK", 2011}, {"OBREB_ID", 1}});
+
+        db = new jet::Database;
+        b.toDatabase(*db);
+    }
+    static void TearDownTestSuite()
+    {
+        delete db;
+        db = nullptr;
+    }
+    static jet::Database *db;
+};
+jet::Database *CatalogueForms::db = nullptr;
+
+// A value a text shows in one row: the row whose `key` column reads `keyValue` (every such row
+// when a join repeats it), or the text's only row when `key` is empty.
+struct FormCase {
+    const char *what;
+    QString sql;
+    std::vector<Param> params;
+    const char *key;
+    const char *keyValue;
+    const char *column;
+    const char *polish;
+    const char *c = nullptr; // under '.', when it differs
+};
+
+const std::vector<FormCase> &formCases()
+{
+    using namespace reg::sql;
+    const std::vector<Param> unit10{{"IdJr", 10.0}};
+    const std::vector<Param> parcel1{{"MslDlk", 1.0}};
+    const std::vector<Param> parcel2{{"MslDlk", 2.0}};
+    const std::vector<Param> onParcel1{{"DZIALKAID", 101.0}};
+    const QString dzialki = s(rg::DzialkiQry);
+    const QString klauz = s(rg::KlauzQry);
+    const QString budynki = s(rg::BudQry);
+    const QString osoby = s(rg::OsobyQry);
+    const QString naDzialce = s(twbud::BudQry);
+    const QString wypisOsoby = s(wypisy::OsobyQry);
+    const QString wypisKlauz = s(wypisy::KlauzQry);
+    const QString lokaleJr = regtest::expand(jrosoby::SqlSh, {{"JR_TYP", s(jrosoby::RejestrLokali.jrTyp)},
+                                                          {"JR_PREFIX", s(jrosoby::RejestrLokali.jrPrefix)},
+                                                          {"LW_TAB", s(jrosoby::RejestrLokali.lwTab)},
+                                                          {"REJ_TAB", s(jrosoby::RejestrLokali.rejTab)}});
+    static const std::vector<FormCase> all = {
+        // Parcels (land register window).
+        {"parcel number", dzialki, unit10, "MSLINK", "1", "NUMER", "12/3-A"},
+        {"parcel number, empty addition", dzialki, unit10, "MSLINK", "2", "NUMER", "12"},
+        {"parcel number, NULL addition", dzialki, unit10, "MSLINK", "3", "NUMER", "12"},
+        {"parcel area, AROWA 0", dzialki, unit10, "MSLINK", "1", "AREA", "0,1234", "0.1234"},
+        {"parcel area, AROWA 1", dzialki, unit10, "MSLINK", "2", "AREA", "0,12", "0.12"},
+        {"tiny area, AROWA 0", dzialki, unit10, "MSLINK", "3", "AREA", "0,0005", "0.0005"},
+        {"tiny area, AROWA 1", dzialki, unit10, "MSLINK", "4", "AREA", "0,00", "0.00"},
+        {"date", dzialki, unit10, "MSLINK", "1", "DATA_REJ_ZAB", "2008-01-15"},
+        {"remarks flag set", dzialki, unit10, "MSLINK", "1", "Kom", "!"},
+        {"remarks flag clear", dzialki, unit10, "MSLINK", "2", "Kom", ""},
+        // Contours.
+        {"contour area, parcel precision 4", klauz, parcel1, "Uzytek", "R", "Pow", "0,0800", "0.0800"},
+        {"contour area, parcel precision 2", klauz, parcel2, "Uzytek", "W", "Pow", "0,12", "0.12"},
+        {"summed contour area", s(wypisy::ZestKlauzQry), unit10, "Uzytek", "B", "SumPow", "0,1234", "0.1234"},
+        {"class implying its use", wypisKlauz, parcel1, "AREA", "800", "NAZWA", "RIIIa"},
+        {"use without class", wypisKlauz, parcel1, "AREA", "434", "NAZWA", "B"},
+        {"use and class", wypisKlauz, parcel2, "AREA", "1234", "NAZWA", "W-PsIV"},
+        // Buildings.
+        {"square metres", naDzialce, onParcel1, "mslink", "1", "POW_ZAB", "85,00", "85.00"},
+        {"square metres, fraction", naDzialce, onParcel1, "mslink", "2", "POW_ZAB", "12,50", "12.50"},
+        {"storeys", naDzialce, onParcel1, "mslink", "1", "NUM_KOND", "4/1"},
+        {"storeys, none below", naDzialce, onParcel1, "mslink", "2", "NUM_KOND", "3"},
+        {"year", budynki, unit10, "MSLINK", "1", "ROK_BUDOWY", "1978"},
+        {"lift", budynki, unit10, "MSLINK", "1", "WINDA", "jest"},
+        {"no lift", budynki, unit10, "MSLINK", "2", "WINDA", "nie ma"},
+        // Holders.
+        {"holder comment flag set", osoby, unit10, "OSOBA_ID", "299999999", "Kom", "!"},
+        {"holder comment flag clear", osoby, unit10, "OSOBA_ID", "300000000", "Kom", ""},
+        {"share", osoby, unit10, "OSOBA_ID", "299999999", "UDZIAL", "1/2 3"},
+        {"share text alone", osoby, unit10, "OSOBA_ID", "300000000", "UDZIAL", "część"},
+        {"share without number", osoby, unit10, "OSOBA_ID", "499999999", "UDZIAL", "1/4"},
+        {"share fraction", osoby, unit10, "OSOBA_ID", "299999999", "UDZIAL_DZIES", "0,5", "0.5"},
+        {"share fraction, L 0", osoby, unit10, "OSOBA_ID", "300000000", "UDZIAL_DZIES", "0"},
+        {"share fraction, M 0", osoby, unit10, "OSOBA_ID", "500000000", "UDZIAL_DZIES", "0"},
+        {"natural person just below the range", osoby, unit10, "OSOBA_ID", "299999999", "RODZ_OS", "F"},
+        {"legal person at 300000000", osoby, unit10, "OSOBA_ID", "300000000", "RODZ_OS", "P"},
+        {"legal person at 499999999", osoby, unit10, "OSOBA_ID", "499999999", "RODZ_OS", "P"},
+        {"married couple at 500000000", osoby, unit10, "OSOBA_ID", "500000000", "RODZ_OS", "F"},
+        {"register group", osoby, unit10, "OSOBA_ID", "299999999", "GRUPA", "1.2"},
+        {"form of holding", wypisOsoby, unit10, "OSOBA_ID", "299999999", "F_WLAD", "własność"},
+        {"form of holding with end date", wypisOsoby, unit10, "OSOBA_ID", "300000000", "F_WLAD",
+         "własność do dn. 20891231"},
+        {"form of holding, end date 0", wypisOsoby, unit10, "OSOBA_ID", "499999999", "F_WLAD", "własność"},
+        // Streets and persons.
+        {"street with prefix", s(dodfiz::UlicaQry), {{"MiejscId", 1.0}}, "ULICA_ID", "1", "ULICA", "Długa ul."},
+        {"street without prefix", s(dodfiz::UlicaQry), {{"MiejscId", 1.0}}, "ULICA_ID", "2", "ULICA", "Krótka "},
+        {"natural person", s(dodfiz::WynikSql), {}, "mslink", "1", "Osoba", "KOWALSKI JAN MARIA (PIOTR,-)"},
+        {"natural person, names missing", s(dodfiz::WynikSql), {}, "mslink", "2", "Osoba", "KOWALSKI (-,MARIA)"},
+        // Registration units.
+        {"unit number", s(rg::JrQry), {{"ObrebID", 1, FieldType::Integer}}, "id_jr", "10", "NR_JR", "15"},
+        {"land unit", naDzialce, onParcel1, "mslink", "1", "JR", "G-15"},
+        {"building unit", naDzialce, onParcel1, "mslink", "3", "JR", "B-3"},
+        {"premises unit", lokaleJr, {{"OSOBA_ID", 700.0}}, "id_jr", "30", "JR", "L-7"},
+        // Changes.
+        {"time", s(zmiany::ZmianaQry), {{"ZMIANA_ID", 1.0}}, "", "", "DATAD_TXT", "2010-01-02 14:30:05"},
+        {"time before ten", s(zmiany::ZmianaQry), {{"ZMIANA_ID", 2.0}}, "", "", "DATAD_TXT", "2010-01-03 9:03:05"},
+        {"case number", s(zmiany::NrZmnQry), {{"SPRAWA_ID", 1.0}}, "", "", "NUMER", "12-a/2010 obr. Śródmieście"},
+        {"case number without addition", s(zmiany::NrZmnQry), {{"SPRAWA_ID", 2.0}}, "", "", "NUMER",
+         "7/2011 obr. Śródmieście"},
+        {"user with full name", s(zmiany::ZmianaQry), {{"ZMIANA_ID", 1.0}}, "", "", "USRNAME", "Jan Nowak"},
+        {"user without full name", s(zmiany::ZmianaQry), {{"ZMIANA_ID", 2.0}}, "", "", "USRNAME", "akowal"},
+        // Land books: the register windows follow a link of status 'P' or NULL, the tool
+        // windows 'P' only.
+        {"land book by a NULL status", budynki, unit10, "MSLINK", "1", "KW", "KW/1"},
+        {"land book by status P", budynki, unit10, "MSLINK", "2", "KW", "KW/2"},
+        {"tool window: no land book by a NULL status", naDzialce, onParcel1, "mslink", "1", "KW", ""},
+        {"tool window: land book by status P", naDzialce, onParcel1, "mslink", "2", "KW", "KW/2"},
+        {"tool window: no land book by status A", naDzialce, onParcel1, "mslink", "3", "KW", ""},
+        // The premises register joins a building only when its current row is retired by 0.
+        {"building retired by NULL", s(rl::LokQry), {{"IdJr", 30.0}}, "mslink", "1", "BUD", ""},
+        {"building retired by 0", s(rl::LokQry), {{"IdJr", 30.0}}, "mslink", "2", "BUD", "B-zero"},
+        {"building retired by 500", s(rl::LokQry), {{"IdJr", 30.0}}, "mslink", "3", "BUD", ""},
+    };
+    return all;
+}
+
+TEST_F(CatalogueForms, EveryDisplayFormGivesItsText)
+{
+    for (const QChar separator : {QLatin1Char(','), QLatin1Char('.')}) {
+        test::SeparatorGuard guard(separator);
+        for (const FormCase &c : formCases()) {
+            SCOPED_TRACE(c.what);
+            const char *expected = (separator == QLatin1Char('.') && c.c) ? c.c : c.polish;
+            try {
+                const Result r = regtest::run(*db, c.sql, c.params);
+                const int key = *c.key ? r.column(s(c.key)) : -1;
+                ASSERT_TRUE(!*c.key || key >= 0) << "no column " << c.key;
+                const QStringList values = r.columnValues(s(c.column));
+                QStringList shown;
+                for (std::size_t i = 0; i < r.rows.size(); ++i)
+                    if (key < 0 || r.rows[i].value(key) == s(c.keyValue))
+                        shown << values.value(int(i));
+                ASSERT_FALSE(shown.isEmpty()) << "no row";
+                if (key < 0) {
+                    ASSERT_EQ(shown.size(), 1);
+                }
+                for (const QString &value : shown)
+                    EXPECT_EQ(value, s(expected)) << "(separator " << separator.toLatin1() << ")";
+            } catch (const jet::JetError &e) {
+                ADD_FAILURE() << e.message().toStdString();
+            }
+        }
+    }
+}
+
+// Which rows a text lists: the values of one column, sorted, joined by '|'.
+struct RowsCase {
+    const char *what;
+    QString sql;
+    std::vector<Param> params;
+    const char *column;
+    const char *rows;
+};
+
+QString parcelSearch(const QString &criteria, const char *history)
+{
+    return regtest::expand(reg::sql::doddlk::MainSh, {{"WAR_ALL", criteria}, {"WAR_HIST", s(history)}});
+}
+
+// A row is current when its ZMIANA_KAS_ID is NULL or 0; the texts spell the test in several
+// forms that treat NULL and 0 differently. Rows 1 (or 11, 41) are retired by NULL, 2 by 0, 3 by
+// 500, 4 by 9999999998.
+TEST_F(CatalogueForms, EachHistoryFormListsItsRows)
+{
+    using namespace reg::sql;
+    const QString unit11 = QStringLiteral("kdzialka.id_jr = 11");
+    using namespace doddlk::warunki;
+    const QString address = s(AdresPrefix) + s(NumerPrefix) + QStringLiteral("5A") + s(LikeSuffix) + s(AdresSuffix);
+    const RowsCase cases[] = {
+        {"IIf form (holders)", s(rg::OsobyQry), {{"IdJr", 11.0}}, "OSOBA_ID", "1|2"},
+        {"IIf form (parcels)", s(rg::DzialkiQry), {{"IdJr", 11.0}}, "MSLINK", "11|12"},
+        {"IIf form, unqualified (units)", s(rg::JrQry), {{"ObrebID", 2, FieldType::Integer}}, "id_jr", "41|42"},
+        {"parcel search Aktualne", parcelSearch(unit11, doddlk::HistoriaAktualne), {}, "mslink", "11|12"},
+        {"parcel search Archiwalne: NULL excluded", parcelSearch(unit11, doddlk::HistoriaArchiwalne), {}, "mslink",
+         "13|14"},
+        {"parcel search Wszystkie: no history test", parcelSearch(unit11, doddlk::HistoriaWszystkie), {}, "mslink",
+         "11|12|13|14"},
+        {"parcel address: NULL only", parcelSearch(address, doddlk::HistoriaWszystkie), {}, "mslink", "11"},
+        {"land-book link: current, status P or NULL", s(rg::DzialkiQry), {{"IdJr", 13.0}}, "KW", "KW/11|KW/12"},
+    };
+    for (const RowsCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            QStringList values = regtest::run(*db, c.sql, c.params).columnValues(s(c.column));
+            std::sort(values.begin(), values.end());
+            EXPECT_EQ(joined(values), s(c.rows));
+        } catch (const jet::JetError &e) {
+            ADD_FAILURE() << e.message().toStdString();
+        }
+    }
+}
+
+// The parcel search joins each parcel version to the land book linked when the version was
+// retired (or now, for a current version): a link created before the retiring change and
+// retired at it or later, NULL counting as never retired, status 'P' or NULL.
+TEST_F(CatalogueForms, ParcelSearchJoinsTheLandBookOfEachVersion)
+{
+    QStringList versionsOfBook;
+    for (const char *book : {"A", "B", "C", "D", "E", "F", "G", "H"}) {
+        const QString criteria = QStringLiteral("kw_dlk.kw_id = ") + n(double(book[0]));
+        QStringList versions = regtest::run(*db, parcelSearch(criteria, reg::sql::doddlk::HistoriaWszystkie))
+                                   .columnValues(QStringLiteral("mslink"));
+        std::sort(versions.begin(), versions.end());
+        versionsOfBook << s(book) + QLatin1Char(':') + versions.join(QLatin1Char(','));
+    }
+    // 21 (retired at 500): B (retired at 500) and F (still current); not C (created at 500).
+    // 22 and 23 (current): the links still current by NULL, C and F; D (retired at 0) never.
+    // 31 (retired at 800): G, still current; 32: G. E (status 'A') and H (created later) never.
+    EXPECT_EQ(versionsOfBook.join(QLatin1Char(' ')), QStringLiteral("A: B:21 C:22,23 D: E: F:21,22,23 G:31,32 H:"));
 }
 
 } // namespace

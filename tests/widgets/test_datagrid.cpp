@@ -1,6 +1,8 @@
 #include "jet/MemTable.h"
 #include "widgets/DataGrid.h"
 
+#include "app/support/TestApplication.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,22 +14,11 @@ using widgets::DataGrid;
 
 namespace {
 
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "widgets-tests";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
 class DataGridTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureApplication();
+        katarix::test::ensureApplication();
         table.addField(QStringLiteral("ID"), jet::FieldType::Integer);
         table.addField(QStringLiteral("NAZWA"), jet::FieldType::Text);
         table.open();
@@ -60,7 +51,7 @@ protected:
         QApplication::sendEvent(&grid, &press);
     }
     struct AppFirst {
-        AppFirst() { ensureApplication(); }
+        AppFirst() { katarix::test::ensureApplication(); }
     } appFirst; // the application exists before the grid
     jet::MemTable table;
     DataGrid grid;

@@ -2,6 +2,8 @@
 #include "widgets/PathEdit.h"
 #include "widgets/RadioGroup.h"
 
+#include "app/support/TestApplication.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,16 +18,7 @@ namespace {
 
 class QtEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "widgets_test";
-        static char *argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
+    void SetUp() override { katarix::test::ensureApplication(); }
 };
 [[maybe_unused]] const auto *const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 

@@ -1,9 +1,9 @@
 // katarix-mdbwrite OPIS.txt BAZA.mdb [--password HASLO] [--creation-date DNI]
-// Writes a Jet 4 (Access 2000) database from the text description (see MdbText.h);
+// Writes a Jet 4 (Access 2000) database from the text description (see TextDescription.h);
 // "-" reads the description from standard input.
 
 #include "MdbContent.h"
-#include "MdbText.h"
+#include "TextDescription.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -53,14 +53,14 @@ int main(int argc, char **argv)
     try {
         Content content;
         if (input == "-") {
-            content = parseMdbText(std::cin);
+            content = parseTextDescription(std::cin);
         } else {
             std::ifstream in(input);
             if (!in) {
                 std::cerr << "Nie można otworzyć pliku „" << input << "”.\n";
                 return 1;
             }
-            content = parseMdbText(in);
+            content = parseTextDescription(in);
         }
         writeJet4(content, output, options);
     } catch (const std::exception &e) {

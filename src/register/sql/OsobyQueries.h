@@ -3,6 +3,12 @@
 // SQL of the two person searches (TDodFizFrm, TDodPrawFrm).
 namespace katarix::reg::sql {
 
+namespace dodosoby {
+// Either search's criteria follow its fixed part (WynikSql) between these two.
+inline constexpr char KryteriaPrefix[] = " AND (";
+inline constexpr char KryteriaSuffix[] = ")";
+} // namespace dodosoby
+
 namespace dodfiz {
 
 inline constexpr char NazwiskoQry[] = "SELECT MSLINK, UCASE(NAZWISKO) as NAZW FROM slo_nazwiska ORDER BY NAZWISKO";
@@ -14,7 +20,8 @@ inline constexpr char UlicaQry[] =
     "SLO_RODZ_UL.PRZEDROSTEK) as ULICA FROM SLO_ULICE LEFT JOIN SLO_RODZ_UL ON (SLO_ULICE.RODZ_UL_ID = "
     "SLO_RODZ_UL.RODZ_UL_ID) WHERE SLO_ULICE.MIEJSC_ID = :MiejscId ORDER BY SLO_ULICE.NAZWA";
 
-// Fixed part of the search (WynikQry); the criteria follow as " AND (" + criteria + ")".
+// Fixed part of the search (WynikQry); the criteria follow between dodosoby::KryteriaPrefix
+// and dodosoby::KryteriaSuffix.
 inline constexpr char WynikSql[] =
     "SELECT\r\n"
     " Osfiz.OSFIZ_ID as mslink,\r\n"
@@ -48,8 +55,6 @@ inline constexpr char Ulica[] = "ADRES.ULICA_ID = ";
 inline constexpr char NumerPrefix[] = "ADRES.NUMER = '";
 inline constexpr char Numer2Prefix[] = "ADRES.NUMER2 = '";
 inline constexpr char TekstSuffix[] = "'";
-inline constexpr char KryteriaPrefix[] = " AND (";
-inline constexpr char KryteriaSuffix[] = ")";
 } // namespace warunki
 
 } // namespace dodfiz
@@ -64,7 +69,8 @@ inline constexpr char UlicaQry[] =
     "SLO_RODZ_UL.PRZEDROSTEK) as ULICA FROM SLO_ULICE LEFT JOIN SLO_RODZ_UL ON (SLO_ULICE.RODZ_UL_ID = "
     "SLO_RODZ_UL.RODZ_UL_ID) WHERE SLO_ULICE.MIEJSC_ID = :MiejscId ORDER BY SLO_ULICE.NAZWA";
 
-// Fixed part of the search (WynikQry); the criteria follow as " AND (" + criteria + ")".
+// Fixed part of the search (WynikQry); the criteria follow between dodosoby::KryteriaPrefix
+// and dodosoby::KryteriaSuffix.
 inline constexpr char WynikSql[] =
     "SELECT\r\n"
     " OSPRAW.OSPRAW_ID as mslink,\r\n"
@@ -89,8 +95,6 @@ inline constexpr char Ulica[] = "ADRES.ULICA_ID = ";
 inline constexpr char NumerPrefix[] = "ADRES.NUMER = '";
 inline constexpr char Numer2Prefix[] = "ADRES.NUMER2 = '";
 inline constexpr char TekstSuffix[] = "'";
-inline constexpr char KryteriaPrefix[] = " AND (";
-inline constexpr char KryteriaSuffix[] = ")";
 } // namespace warunki
 
 } // namespace dodpraw

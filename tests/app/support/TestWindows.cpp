@@ -1,5 +1,6 @@
 #include "TestWindows.h"
 
+#include "common/Files.h"
 #include "jet/JetError.h"
 
 #include <QDir>
@@ -64,17 +65,12 @@ QString ProgramFolder::ini() const
 
 void ProgramFolder::writeIni(const QByteArray &content) const
 {
-    QFile file(ini());
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(content);
+    writeBytes(ini(), content);
 }
 
 QByteArray ProgramFolder::readIni() const
 {
-    QFile file(ini());
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return fileBytes(ini());
 }
 
 } // namespace katarix::test

@@ -3,7 +3,7 @@
 #include "app/MainFrm.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
-#include "jet/JetFunctions.h"
+#include "common/SeparatorGuard.h"
 #include "registergen/RegisterBuilder.h"
 
 #include <QDir>
@@ -19,7 +19,6 @@ protected:
     void SetUp() override
     {
         ensureApplication();
-        jet::setDecimalSeparator(QLatin1Char(','));
         QDir(root.path()).mkpath(QStringLiteral("Program"));
         main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main;
@@ -29,12 +28,12 @@ protected:
         zamknijOkna();
         delete main;
         app::MainFrm = nullptr;
-        jet::setDecimalSeparator(QLatin1Char('.'));
     }
     // Frees the windows a test made before the main window goes.
     virtual void zamknijOkna() {}
     void load() { builder.toDatabase(main->baza()); }
 
+    SeparatorGuard comma{QLatin1Char(',')};
     QTemporaryDir root;
     RecordingInteraction recording;
     registergen::RegisterBuilder builder;

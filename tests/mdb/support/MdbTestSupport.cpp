@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace katarix::test {
@@ -54,14 +56,6 @@ SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const Q
     return r;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 qint64 mtimeNs(const QString &path)
 {
     struct stat st {};
@@ -70,11 +64,42 @@ qint64 mtimeNs(const QString &path)
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+std::string polishText(int length)
 {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
+    const QString pattern = QStringLiteral("Zażółć gęślą jaźń, ŁÓDŹ 123; ");
+    QString text;
+    while (text.size() < length)
+        text += pattern;
+    text.truncate(length);
+    return text.toStdString();
+}
+
+std::vector<std::vector<SqlCell>> selectAll(jet::Database &db, const QString &sql)
+{
+    static_assert(SQLITE_NULL == 5, "SqlCell starts NULL");
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    EXPECT_EQ(sqlite3_prepare_v2(db.handle(), utf8.constData(), -1, &stmt, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db.handle());
+    std::vector<std::vector<SqlCell>> rows;
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<SqlCell> row;
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+            SqlCell cell;
+            cell.type = sqlite3_column_type(stmt, c);
+            if (cell.type == SQLITE_INTEGER)
+                cell.integer = sqlite3_column_int64(stmt, c);
+            else if (cell.type == SQLITE_FLOAT)
+                cell.real = sqlite3_column_double(stmt, c);
+            else if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB)
+                cell.bytes = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
+                                        sqlite3_column_bytes(stmt, c));
+            row.push_back(cell);
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    return rows;
 }
 
 } // namespace katarix::test

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "MdbContent.h"
+#include "common/Files.h"
+#include "jet/Database.h"
 #include "jet/RegisterLoader.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QVariant>
 
 #include <string>
+#include <vector>
 
 namespace katarix::test {
 
@@ -32,9 +34,7 @@ private:
 
 mw::Column column(const std::string &name, mw::ColumnType type, int textSize = 255);
 
-QByteArray fileBytes(const QString &path);
 qint64 mtimeNs(const QString &path);
-void writeBytes(const QString &path, const QByteArray &bytes);
 
 // One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder.
 struct SqlRun {
@@ -44,10 +44,20 @@ struct SqlRun {
 };
 SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"));
 
-// The value of one cell of the engine database, through plain SQLite (typeof and value).
-struct Cell {
-    QString type; // "null", "integer", "real", "text", "blob"
-    QVariant value;
+// A Polish text of `length` characters (UTF-8), for text and memo columns.
+std::string polishText(int length);
+
+// One value of the engine database as SQLite holds it: its storage class and its value.
+struct SqlCell {
+    int type = 5;       // SQLITE_NULL; SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT or SQLITE_BLOB
+    qint64 integer = 0;
+    double real = 0;
+    QByteArray bytes;   // text (UTF-8) or blob
+    QString text() const { return QString::fromUtf8(bytes); }
 };
+
+// Every row of a native SQLite statement run on the engine database (a failing statement is
+// a test failure and gives no rows).
+std::vector<std::vector<SqlCell>> selectAll(jet::Database &db, const QString &sql);
 
 } // namespace katarix::test

@@ -65,7 +65,6 @@ registergen::RegisterBuilder parcelRegister()
 void ParcelsTest::SetUp()
 {
     test::ensureApplication();
-    jet::setDecimalSeparator(QLatin1Char(','));
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main;
@@ -78,7 +77,6 @@ void ParcelsTest::TearDown()
     delete main;
     main = nullptr;
     app::MainFrm = nullptr;
-    jet::setDecimalSeparator(QLatin1Char('.'));
 }
 
 parcels::TKarDzFrm *ParcelsTest::openFile()

@@ -3,6 +3,7 @@
 // Parcel file tests: a small register, the main window on it, the parcel file and its search.
 
 #include "app/MainFrm.h"
+#include "common/SeparatorGuard.h"
 #include "parcels/DodDlkFrm.h"
 #include "parcels/KarDzFrm.h"
 #include "registergen/RegisterBuilder.h"
@@ -50,6 +51,7 @@ protected:
     QStringList selectedCaptions() const;
     void selectRows(std::initializer_list<int> rowsToSelect);
 
+    test::SeparatorGuard comma{QLatin1Char(',')};
     QTemporaryDir root;
     test::RecordingInteraction recording;
     app::TMainFrm *main = nullptr;

@@ -80,9 +80,8 @@ ProgramOsob::~ProgramOsob()
 void OsobyTest::SetUp()
 {
     ensureApplication();
-    // Polish regional settings: decimal comma, Polish order.
+    // Polish regional settings: decimal comma (the fixture's guard), Polish order.
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    jet::setDecimalSeparator(QLatin1Char(','));
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     main = new app::TMainFrm(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main;
@@ -99,7 +98,6 @@ void OsobyTest::TearDown()
     app::MainFrm = nullptr;
     app::ustawieniaProgramu() = app::Ustawienia();
     QLocale::setDefault(QLocale::c());
-    jet::setDecimalSeparator(QLatin1Char('.'));
 }
 
 std::vector<double> OsobyTest::wiersze(const persons::TKarOsFrm *frm)

@@ -2,6 +2,7 @@
 
 #include "app/MainFrm.h"
 #include "app/support/RecordingInteraction.h"
+#include "common/SeparatorGuard.h"
 #include "persons/KarOsFrm.h"
 #include "registergen/RegisterBuilder.h"
 
@@ -43,6 +44,7 @@ protected:
     static std::vector<double> wiersze(const persons::TKarOsFrm *frm);
     static std::vector<double> zaznaczone(const persons::TKarOsFrm *frm);
 
+    SeparatorGuard comma{QLatin1Char(',')};
     QTemporaryDir root;
     RecordingInteraction recording;
     app::TMainFrm *main = nullptr;

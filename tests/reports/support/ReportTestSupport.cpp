@@ -1,7 +1,7 @@
 #include "ReportTestSupport.h"
 
 #include "app/Ustawienia.h"
-#include "jet/JetFunctions.h"
+#include "common/Files.h"
 #include "rtf/RtfTemplate.h"
 #include "support/TestApplication.h"
 
@@ -32,13 +32,10 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
     ustawienia.katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
     ustawienia.katalogWynikowy = outputFolder();
     ustawienia.edytor = QStringLiteral("/usr/bin/edytor-rtf");
-    m_savedSeparator = jet::decimalSeparator();
-    jet::setDecimalSeparator(QLatin1Char(','));
 }
 
 ReportEnvironment::~ReportEnvironment()
 {
-    jet::setDecimalSeparator(m_savedSeparator);
     app::ustawieniaProgramu() = app::Ustawienia();
 }
 
@@ -49,10 +46,7 @@ void ReportEnvironment::setReportRange(int index)
 
 QByteArray ReportEnvironment::documentRtf() const
 {
-    QFile file(documentPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return test::fileBytes(documentPath());
 }
 
 QString ReportEnvironment::documentText() const

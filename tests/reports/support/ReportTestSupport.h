@@ -4,6 +4,7 @@
 // templates and a temporary output folder, a recording Interaction, and the produced document
 // read back as plain text.
 
+#include "common/SeparatorGuard.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "registergen/RegisterBuilder.h"
@@ -54,7 +55,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QChar m_savedSeparator;
+    test::SeparatorGuard m_comma{QLatin1Char(',')};
 };
 
 // Dictionary rows most tests share: forms of holding, uses, soil classes, building and

@@ -2,7 +2,7 @@
 // reported with their line, and katarix-mdbwrite turns a description into a readable file.
 
 #include "MdbContent.h"
-#include "MdbText.h"
+#include "TextDescription.h"
 #include "support/MdbReaders.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ COLUMN Id LONG
 TEST(TextDescription, ValuesAreTypedByTheirColumn)
 {
     std::istringstream in(kDescription);
-    const Content content = parseMdbText(in);
+    const Content content = parseTextDescription(in);
     ASSERT_EQ(content.tables.size(), 2u);
     const Table &t = content.tables[0];
     EXPECT_EQ(t.name, "GMINA");
@@ -77,7 +77,7 @@ TEST(TextDescription, DecimalGuidAndHyperlinkColumns)
 {
     std::istringstream in("table T\ncolumn P Decimal 12,3\ncolumn Q DECIMAL\ncolumn G GUID\ncolumn H Hyperlink\n"
                           "row -123456789.125; 7; {8E39276A-BCA8-4AC4-891E-49911D8438DD}; Strona#http://example.com/#\n");
-    const Content content = parseMdbText(in);
+    const Content content = parseTextDescription(in);
     const Table &t = content.tables.at(0);
     ASSERT_EQ(t.columns.size(), 4u);
     EXPECT_EQ(t.columns[0].type, ColumnType::Decimal);
@@ -121,7 +121,7 @@ TEST(TextDescription, MistakesNameTheirLine)
         SCOPED_TRACE(c.text);
         std::istringstream in(c.text);
         try {
-            parseMdbText(in);
+            parseTextDescription(in);
             ADD_FAILURE() << "no error";
         } catch (const std::runtime_error &e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();

@@ -1,4 +1,4 @@
-#include "Dialect.h"
+#include "Translator.h"
 
 #include "Parser.h"
 #include "SqlGenerator.h"

@@ -26,6 +26,6 @@
 namespace katarix::mdbwriter {
 
 // Throws std::runtime_error with a Polish message naming the line.
-Content parseMdbText(std::istream &in);
+Content parseTextDescription(std::istream &in);
 
 } // namespace katarix::mdbwriter

@@ -1,4 +1,4 @@
-#include "MdbText.h"
+#include "TextDescription.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -213,7 +213,7 @@ std::vector<Value> parseRow(const std::string &text, const Table &table, std::si
 
 } // namespace
 
-Content parseMdbText(std::istream &in)
+Content parseTextDescription(std::istream &in)
 {
     Content content;
     std::string raw;

@@ -32,6 +32,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
@@ -62,6 +63,12 @@ void printPlan(jet::Database &db, const QString &jetSql)
     sqlite3_finalize(statement);
 }
 
+// A control of the dialog, found by its object name.
+template <typename T> T *kontrolka(const reports::TSpisWladFrm &frm, const char *name)
+{
+    return frm.findChild<T *>(QString::fromLatin1(name));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -87,14 +94,14 @@ int main(int argc, char *argv[])
     app::ustawieniaProgramu().katalogWynikowy = dir.path();
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
-    frm.ZazWszObrBtn->click();
+    kontrolka<QPushButton>(frm, "ZazWszObrBtn")->click();
     if (args.contains(QStringLiteral("--obreby"))) {
         const int ile = bench::argument(args, QStringLiteral("--obreby")).toInt();
-        for (int i = 0; i < frm.ObrebClb->count(); ++i)
-            frm.ObrebClb->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
-        frm.DzialkiChb->setChecked(frm.DzialkiChb->isEnabled());
+        for (int i = 0; i < kontrolka<QListWidget>(frm, "ObrebClb")->count(); ++i)
+            kontrolka<QListWidget>(frm, "ObrebClb")->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
+        kontrolka<QCheckBox>(frm, "DzialkiChb")->setChecked(kontrolka<QCheckBox>(frm, "DzialkiChb")->isEnabled());
     }
-    frm.SortAdresRB->setChecked(args.contains(QStringLiteral("--adres")));
+    kontrolka<QRadioButton>(frm, "SortAdresRB")->setChecked(args.contains(QStringLiteral("--adres")));
     if (args.contains(QStringLiteral("--screenshot"))) {
         frm.resize(760, 460);
         frm.show();
@@ -108,10 +115,10 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (args.contains(QStringLiteral("--query"))) {
-        frm.IdObrebow = app::ListaIdZaznaczonych(frm.ObrebClb, true);
-        frm.IdFormWlad = app::ListaIdZaznaczonych(frm.FwladClb, true);
-        frm.OsFizChb->setChecked(!args.contains(QStringLiteral("--prawne")));
-        frm.OsPrawChb->setChecked(!args.contains(QStringLiteral("--fizyczne")));
+        frm.IdObrebow = app::ListaIdZaznaczonych(kontrolka<QListWidget>(frm, "ObrebClb"), true);
+        frm.IdFormWlad = app::ListaIdZaznaczonych(kontrolka<QListWidget>(frm, "FwladClb"), true);
+        kontrolka<QCheckBox>(frm, "OsFizChb")->setChecked(!args.contains(QStringLiteral("--prawne")));
+        kontrolka<QCheckBox>(frm, "OsPrawChb")->setChecked(!args.contains(QStringLiteral("--fizyczne")));
         const auto start = std::chrono::steady_clock::now();
         frm.MainQry->setSql(frm.BudujSql());
         frm.MainQry->open();
@@ -126,7 +133,7 @@ int main(int argc, char *argv[])
     }
 
     const auto start = std::chrono::steady_clock::now();
-    frm.OkBtn->click();
+    kontrolka<QPushButton>(frm, "OkBtn")->click();
     const auto end = std::chrono::steady_clock::now();
     if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
         return 1;
@@ -136,7 +143,7 @@ int main(int argc, char *argv[])
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), kontrolka<QRadioButton>(frm, "SortAdresRB")->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
     app::ustawieniaProgramu() = app::Ustawienia();

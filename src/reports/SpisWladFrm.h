@@ -7,13 +7,8 @@
 #include <QVariant>
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
 class QListWidget;
-class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QWidget;
 
 namespace Ui {
 class TSpisWladFrm;
@@ -34,7 +29,8 @@ namespace katarix::reports {
 
 // The alphabetical list of holders ("SpisWlad.rtf"): the persons holding land in the ticked
 // precincts under the ticked forms of holding, one entry per person with the parcels held.
-// A modal dialog; the layout is the Designer form SpisWladFrm.ui.
+// A modal dialog; its controls are laid out in the Designer form SpisWladFrm.ui (a private ui,
+// found by object name from outside); this class holds the behaviour.
 class TSpisWladFrm : public QDialog {
     Q_OBJECT
 public:
@@ -72,20 +68,7 @@ public:
     void OkBtnClick();
     void AnulujBtnClick();
 
-    // Components (owned by the form).
-    QComboBox *JEwidCbx;
-    QListWidget *ObrebClb;
-    QPushButton *ZazWszObrBtn, *OdwZazObrBtn, *OdzWszObrBtn;
-    QCheckBox *OsFizChb, *OsPrawChb, *DzialkiChb;
-    QListWidget *FwladClb;
-    QPushButton *ZazWszWlBtn, *OdwZazWlBtn, *OdzWszWlBtn;
-    QRadioButton *OsWszystkieRB, *OsZamiejscRB, *OsMiejscRB;
-    QListWidget *MiejscClb;
-    QPushButton *ZaznWszMscBtn, *OdwZazMscBtn, *OdzWszMscBtn;
-    QRadioButton *SortNazwiskoRB, *SortAdresRB;
-    QPushButton *OkBtn, *AnulujBtn;
-    QProgressBar *ProgBar;
-    QWidget *LewyPnl, *SrodekPnl, *PrawyPnl;
+    // Data components.
     jet::Query *MainQry;
     jet::StrHolder OsFizSh, OsPrawSh;
     jet::MemTable *WynikMD;
@@ -102,7 +85,7 @@ private:
     void WypelnijObreby();
     void polacz();
 
-    std::unique_ptr<Ui::TSpisWladFrm> m_ui;
+    std::unique_ptr<Ui::TSpisWladFrm> ui;
     jet::Query *m_tempQry;
     rtf::TRTFReport *m_rtf1;
 };

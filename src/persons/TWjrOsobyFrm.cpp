@@ -150,7 +150,7 @@ bool TTWjrOsobyFrm::CzytajJr()
         return false;
     }
     QString warunek = WarunekFormWlad();
-    if (!TWjrOsUstFrm->ArchChb->isChecked())
+    if (!TWjrOsUstFrm->Archiwum())
         warunek += QString::fromLatin1(sql::TylkoAktualne);
     if (const int obreb = IdObrebu(); obreb != -1)
         warunek += QString::fromLatin1(sql::ObrebPrefix) + QString::number(obreb) + QString::fromLatin1(sql::ObrebSuffix);
@@ -161,9 +161,9 @@ bool TTWjrOsobyFrm::CzytajJr()
         ustawRejestr(SqlSh, rejestr);
         tekst += SqlSh.expandedText() + QString::fromLatin1(sql::Polaczenie);
     };
-    if (TWjrOsUstFrm->RgrunChb->isChecked())
+    if (TWjrOsUstFrm->RejestrGruntow())
         dolacz(sql::RejestrGruntow);
-    if (TWjrOsUstFrm->RlokChb->isChecked())
+    if (TWjrOsUstFrm->RejestrLokali())
         dolacz(sql::RejestrLokali);
     tekst.chop(int(qstrlen(sql::Polaczenie)));
     if (tekst.isEmpty())

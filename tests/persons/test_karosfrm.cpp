@@ -13,6 +13,7 @@
 #include "persons/TWjrOsobyFrm.h"
 #include "persons/TWjrOsUstFrm.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
 #include "widgets/PathEdit.h"
 
 #include <QApplication>
@@ -20,13 +21,16 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 
 using namespace katarix;
@@ -81,13 +85,13 @@ TEST_F(KarOsTest, APersonFoundByTwoSearchesOccupiesOneRowRefreshedAndSelected)
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
     auto *dlg = frm->DodFizFrm;
     dlg->show();
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz}));
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 2/2"));
 
     dlg->CzyscBtnClick();
-    dlg->ImieLcbx->setValue(QStringLiteral("7"));
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak}));
@@ -335,7 +339,7 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 
     // A search through the window's own dialog reaches its list.
     opened->DodPrawFrm->show();
-    pisz(opened->DodPrawFrm->SkrotEdt, QStringLiteral("abc"));
+    pisz(test::child<QLineEdit>(opened->DodPrawFrm, "SkrotEdt"), QStringLiteral("abc"));
     opened->DodPrawFrm->DodajBtnClick();
     opened->DodPrawFrm->hide();
     EXPECT_EQ(opened->ListaIdOsob(), QStringLiteral("300000002"));
@@ -355,15 +359,15 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
     // window's own button reads the units of whoever is selected now.
     QTimer::singleShot(0, [] {
         if (auto *ustawienia = qobject_cast<persons::TTWjrOsUstFrm *>(QApplication::activeModalWidget()))
-            ustawienia->OkBtn->click();
+            test::child<QPushButton>(ustawienia, "OkBtn")->click();
     });
     opened->JrTB->trigger();
     persons::TTWjrOsobyFrm *jednostki = opened->TWjrOsobyFrm;
     EXPECT_TRUE(jednostki->isVisible());
     EXPECT_TRUE(jednostki->TopPnl->text().contains(QStringLiteral("HANDLOWE")));
     opened->DodPrawFrm->show();
-    opened->DodPrawFrm->SkrotEdt->clear();
-    pisz(opened->DodPrawFrm->RegonMsk, QStringLiteral("123456785"));
+    test::child<QLineEdit>(opened->DodPrawFrm, "SkrotEdt")->clear();
+    pisz(test::child<QLineEdit>(opened->DodPrawFrm, "RegonMsk"), QStringLiteral("123456785"));
     opened->DodPrawFrm->DodajBtnClick();
     opened->DodPrawFrm->hide();
     ASSERT_EQ(opened->ListaIdOsob(), QStringLiteral("300000001"));

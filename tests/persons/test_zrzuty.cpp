@@ -13,6 +13,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -41,10 +44,10 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
     // Natural persons: surname Kowalski or Kraków or a PESEL starting 800101.
     auto *fiz = frm->DodFizFrm;
     fiz->show();
-    fiz->NazwiskoLcbx->setValue(QStringLiteral("12"));
-    fiz->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
-    pisz(fiz->PeselMsk, QStringLiteral("800101"));
-    fiz->OrRb->setChecked(true);
+    test::child<widgets::LookupCombo>(fiz, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(fiz, "MiejscowoscLcbx")->setValue(QStringLiteral("1"));
+    pisz(test::child<QLineEdit>(fiz, "PeselMsk"), QStringLiteral("800101"));
+    test::child<QRadioButton>(fiz, "OrRb")->setChecked(true);
     zrzut(fiz, QStringLiteral("DodFizFrm"));
     fiz->DodajBtnClick();
     fiz->hide();
@@ -53,9 +56,9 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
     // Legal persons: a name pattern, REGON and NIP, all of them to match.
     auto *praw = frm->DodPrawFrm;
     praw->show();
-    pisz(praw->NazwaLke->lineEdit(), QStringLiteral("przeds%"));
-    pisz(praw->RegonMsk, QStringLiteral("123456785"));
-    pisz(praw->NipMsk, QStringLiteral("9876543210"));
+    pisz(test::child<QComboBox>(praw, "NazwaLke")->lineEdit(), QStringLiteral("przeds%"));
+    pisz(test::child<QLineEdit>(praw, "RegonMsk"), QStringLiteral("123456785"));
+    pisz(test::child<QLineEdit>(praw, "NipMsk"), QStringLiteral("9876543210"));
     zrzut(praw, QStringLiteral("DodPrawFrm"));
     praw->DodajBtnClick();
     praw->hide();
@@ -83,7 +86,7 @@ TEST(ZrzutyOkna, PersonFileInTheMainWindowFindsByFirstName)
     ASSERT_NE(kartoteka, nullptr);
     auto *dlg = kartoteka->DodFizFrm;
     dlg->show();
-    dlg->ImieLcbx->setValue(QStringLiteral("7"));
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     // Jan: Kowalski and Nowak, not the row with key 0.

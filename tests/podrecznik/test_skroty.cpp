@@ -20,8 +20,11 @@
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "widgets/DataGrid.h"
+#include "widgets/LookupCombo.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -161,7 +164,7 @@ protected:
         auto *file = oknoTypu<persons::TKarOsFrm>();
         if (file && file->Lv->topLevelItemCount() < 3) {
             file->DodPrawFrm->show();
-            file->DodPrawFrm->NazwaLke->setCurrentText(QStringLiteral("%"));
+            test::child<QComboBox>(file->DodPrawFrm, "NazwaLke")->setCurrentText(QStringLiteral("%"));
             file->DodPrawFrm->DodajBtnClick();
             file->DodPrawFrm->hide();
             recording->messageAnswers.push_back(app::mb::IdYes); // all natural persons
@@ -202,15 +205,15 @@ protected:
             if (title == QStringLiteral("Selekcja osób fizycznych")) {
                 file->DodFizFrm->show();
                 file->DodFizFrm->CzyscBtnClick();
-                file->DodFizFrm->NazwiskoLcbx->setCurrentIndex(1);
+                test::child<widgets::LookupCombo>(file->DodFizFrm, "NazwiskoLcbx")->setCurrentIndex(1);
                 dialog = file->DodFizFrm;
-                return file->DodFizFrm->NazwiskoLcbx;
+                return test::child<widgets::LookupCombo>(file->DodFizFrm, "NazwiskoLcbx");
             }
             file->DodPrawFrm->show();
             file->DodPrawFrm->CzyscBtnClick();
-            file->DodPrawFrm->NazwaLke->setCurrentText(QStringLiteral("%"));
+            test::child<QComboBox>(file->DodPrawFrm, "NazwaLke")->setCurrentText(QStringLiteral("%"));
             dialog = file->DodPrawFrm;
-            return file->DodPrawFrm->NazwaLke;
+            return test::child<QComboBox>(file->DodPrawFrm, "NazwaLke");
         } else if (title == QStringLiteral("Podsumowanie władania")) {
             persons::TKarOsFrm *file = kartotekaOsob();
             jet::Query holder;

@@ -65,9 +65,9 @@ int main(int argc, char *argv[])
     parcels::TDodDlkFrm *dialog = parcels::DodDlkFrm;
 
     if (args.contains(QStringLiteral("--screenshot"))) {
-        dialog->GminaLcbx->setCurrentIndex(1);
+        dialog->findChild<QComboBox *>(QStringLiteral("GminaLcbx"))->setCurrentIndex(1);
         dialog->GminaLcbxChange();
-        dialog->LicznikEdt->setText(QStringLiteral("1"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("LicznikEdt"))->setText(QStringLiteral("1"));
         dialog->show();
         dialog->DodajBtnClick();
         file.Lv->topLevelItem(0)->setSelected(true);
@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
         return canvas.save(bench::argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
     }
 
-    dialog->PowDz2Edt->setText(area);
+    dialog->findChild<QLineEdit *>(QStringLiteral("PowDz2Edt"))->setText(area);
     const int runs = bench::argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt();
     std::vector<double> samples; // milliseconds
     int rows = 0;

@@ -47,8 +47,8 @@ TEST(KarDzFrmStartTest, MenuCommandOpensOneFileAndSumsUseTheRegionalComma)
     EXPECT_EQ(parcels::KarDzFrm, file);
 
     parcels::TDodDlkFrm *dialog = parcels::DodDlkFrm;
-    dialog->PowDz1Edt->setText(QStringLiteral("0,3"));
-    dialog->HistoAllRB->setChecked(true);
+    test::child<QLineEdit>(dialog, "PowDz1Edt")->setText(QStringLiteral("0,3"));
+    test::child<QRadioButton>(dialog, "HistoAllRB")->setChecked(true);
     dialog->show();
     dialog->DodajBtnClick();
     dialog->hide();

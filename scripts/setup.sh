@@ -15,9 +15,14 @@ packages=(
   fonts-wine
   # A window manager for the tests of frames, placement and repainting under Xvfb, and the
   # pictures of the user guide (scripts/screenshots.sh): keys and clicks, Qt's accessibility
-  # tree read from Python, screenshots, documents turned into pictures.
+  # tree read from Python, screenshots, documents turned into pictures. The package check
+  # (scripts/check-package.sh) drives the installed program with the same tools.
   openbox xdotool wmctrl x11-utils imagemagick poppler-utils
   dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+  # Manual pages (from Markdown) and the icon sizes are made at build time.
+  pandoc librsvg2-bin
+  # The Debian package and its checks: building, lintian, the desktop entry and AppStream validators.
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -27,7 +27,7 @@ void UtworzFormularze()
 {
     UstawTytulAplikacji(QStringLiteral("Katarix"));
     MainFrm = new TMainFrm;
-    UstawieniaFrm = new TUstawieniaFrm(ustawieniaProgramu(), MainFrm->PlikIni, MainFrm->KatalogGlowny, MainFrm);
+    UstawieniaFrm = new TUstawieniaFrm(ustawieniaProgramu(), MainFrm->PlikIni, MainFrm->Katalogi, MainFrm);
     if (tworzenieWypisow())
         tworzenieWypisow()();
     AboutFrm = new TAboutFrm(MainFrm);

@@ -1,11 +1,8 @@
 #include "app/IniFile.h"
 #include "jet/Windows1250.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -363,30 +360,6 @@ void IniFile::save()
     QFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
         throw IniError(writeFailure(m_path));
-}
-
-QString sciezkaPlikuIni(const QString &programFolder, const QString &userConfigFolder)
-{
-    const QString beside = QDir(programFolder).filePath(QStringLiteral("Katarix.ini"));
-    const QFileInfo besideInfo(beside);
-    const QFileInfo folderInfo(programFolder);
-    const bool writable = besideInfo.exists() ? besideInfo.isFile() && besideInfo.isWritable()
-                                              : folderInfo.isDir() && folderInfo.isWritable();
-    if (writable)
-        return beside;
-
-    QDir().mkpath(userConfigFolder);
-    const QString own = QDir(userConfigFolder).filePath(QStringLiteral("Katarix.ini"));
-    if (!QFileInfo::exists(own) && besideInfo.isFile() && QFile::copy(beside, own))
-        QFile::setPermissions(own, QFile::permissions(own) | QFile::ReadOwner | QFile::WriteOwner);
-    return own;
-}
-
-QString sciezkaPlikuIni()
-{
-    return sciezkaPlikuIni(QCoreApplication::applicationDirPath(),
-                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                               QStringLiteral("/Katarix"));
 }
 
 } // namespace katarix::app

@@ -116,11 +116,4 @@ int toInteger(const QString &text);
 QString fromWindows1250(const QByteArray &bytes);
 QByteArray toWindows1250(const QString &text, bool *lossless = nullptr);
 
-// Full path of "Katarix.ini": beside the program when its folder (or an existing file there)
-// can be written, otherwise in the user's configuration folder (~/.config/Katarix/Katarix.ini),
-// which is created, and into which an existing read-only file beside the program is copied the
-// first time so that its settings carry over.
-QString sciezkaPlikuIni();
-QString sciezkaPlikuIni(const QString &programFolder, const QString &userConfigFolder);
-
 } // namespace katarix::app

@@ -10,6 +10,7 @@
 #include "app/Podpowiedzi.h"
 #include "app/UstawieniaFrm.h"
 #include "app/WersjaProgramu.h"
+#include "app/WierszPolecen.h"
 #include "jet/Query.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -248,14 +248,16 @@ void TMainFrm::OdswiezPolecenia()
 void TMainFrm::FormCreate()
 {
     try {
-        KatalogGlowny = QDir::cleanPath(QDir(m_programFolder).absoluteFilePath(QStringLiteral(".."))) + QLatin1Char('/');
-        PlikIni = sciezkaPlikuIni(m_programFolder,
-                                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                      QStringLiteral("/Katarix"));
+        Katalogi = przygotujKatalogi(m_programFolder, KatalogiUzytkownika::biezace());
+        KatalogGlowny = Katalogi.katalogGlowny;
+        PlikIni = Katalogi.plikIni;
         const QString version = WersjaProgramu();
         setWindowTitle(QStringLiteral("Przeglądarka danych Katarix ") + version);
         UstawTytulAplikacji(QStringLiteral("Katarix ") + version);
         SciezkaBazy = IniFile(PlikIni).ReadString(QStringLiteral("Baza"), QStringLiteral("Path"), QString());
+        // A register given on the command line is this run's choice, as if chosen in the dialog.
+        if (const QString podana = rejestrZWierszaPolecen(QCoreApplication::arguments()); !podana.isEmpty())
+            SciezkaBazy = podana;
         ZamknijBaze();
     } catch (const std::exception &error) {
         Komunikat(komunikatWyjatku(error), QStringLiteral("Błąd podczas tworzenia głównego formularza"),

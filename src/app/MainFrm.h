@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/KatalogiProgramu.h"
 #include "app/RejestrOkien.h"
 #include "jet/Database.h"
 #include "jet/RegisterLoader.h"
@@ -74,7 +75,8 @@ public:
     void PodrecznikMiClick();
     void AboutMiClick();
 
-    QString KatalogGlowny; // the folder above the program's folder, ending in "/"
+    KatalogiProgramu Katalogi; // the program's folders, by its layout (a tree or an installation)
+    QString KatalogGlowny; // Katalogi.katalogGlowny: the tree's root or the installed data folder, ending in "/"
     QString PlikIni;       // full path of Katarix.ini
     QString SciezkaBazy;   // the register file; empty when none was chosen
     QString HasloBazy;     // the password of the opening under way; never stored

@@ -111,7 +111,7 @@ bool TMainFrm::WybierzPlikBazy()
     request.filter = QStringLiteral("Bazy danych Access [*.mdb]|*.mdb|Wszystkie pliki [*.*]|*.*");
     request.filterIndex = 1;
     request.defaultExtension = QStringLiteral("*.mdb");
-    request.initialFolder = KatalogGlowny + QStringLiteral("Bazy");
+    request.initialFolder = Katalogi.folderWyboruBazy(SciezkaBazy);
     const QString chosen = interaction().openFileName(this, request);
     if (chosen.isEmpty())
         return false;

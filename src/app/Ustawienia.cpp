@@ -29,13 +29,13 @@ QString Ustawienia::domyslnyEdytor()
     return QStringLiteral("/usr/bin/lowriter");
 }
 
-Ustawienia Ustawienia::wczytaj(const QString &plikIni, const QString &katalogGlowny)
+Ustawienia Ustawienia::wczytaj(const QString &plikIni, const KatalogiProgramu &katalogi)
 {
     const IniFile ini(plikIni);
     Ustawienia u;
     u.edytor = ini.ReadString(kWydruk, QStringLiteral("przeglad"), domyslnyEdytor());
-    u.katalogSzablonow = ini.ReadString(kWydruk, QStringLiteral("szablony"), katalogGlowny + QStringLiteral("Szablony"));
-    u.katalogWynikowy = ini.ReadString(kWydruk, QStringLiteral("wynik"), katalogGlowny + QStringLiteral("Tmp"));
+    u.katalogSzablonow = ini.ReadString(kWydruk, QStringLiteral("szablony"), katalogi.szablony);
+    u.katalogWynikowy = ini.ReadString(kWydruk, QStringLiteral("wynik"), katalogi.wyniki);
     u.kolorWla = widgets::colorFromWindows(ini.ReadInteger(kRgrun, QStringLiteral("WlaColor"), DomyslnyWlaColor));
     u.kolorUw = widgets::colorFromWindows(ini.ReadInteger(kRgrun, QStringLiteral("UwColor"), DomyslnyUwColor));
     u.kolorUk2 = widgets::colorFromWindows(ini.ReadInteger(kRgrun, QStringLiteral("Uk2Color"), DomyslnyUk2Color));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/KatalogiProgramu.h"
+
 #include <QColor>
 #include <QString>
 
@@ -27,9 +29,9 @@ struct Ustawienia {
     bool wszystkieDzialki() const { return zakresDlk == 1; }
 
     // The settings kept in plikIni. A missing file or key, or a number that is no number, gives
-    // the default; the folders default to katalogGlowny (ending in a separator) + "Szablony" and
-    // + "Tmp". A range past the items reads as the nearest item, as the dialog shows it.
-    static Ustawienia wczytaj(const QString &plikIni, const QString &katalogGlowny);
+    // the default; the folders default to the templates and documents folders of katalogi
+    // (szablony, wyniki). A range past the items reads as the nearest item, as the dialog shows it.
+    static Ustawienia wczytaj(const QString &plikIni, const KatalogiProgramu &katalogi);
     // Writes the eight keys into plikIni in the order above, each as one key, keeping the rest of
     // the file. Throws IniError when the file cannot be written.
     void zapisz(const QString &plikIni) const;

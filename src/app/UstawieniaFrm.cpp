@@ -20,10 +20,10 @@ namespace katarix::app {
 
 TUstawieniaFrm *UstawieniaFrm = nullptr;
 
-TUstawieniaFrm::TUstawieniaFrm(Ustawienia &ustawienia, const QString &plikIni, const QString &katalogGlowny,
+TUstawieniaFrm::TUstawieniaFrm(Ustawienia &ustawienia, const QString &plikIni, const KatalogiProgramu &katalogi,
                                QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TUstawieniaFrm>()), m_ustawienia(ustawienia), m_plikIni(plikIni),
-      m_katalogGlowny(katalogGlowny)
+      m_katalogi(katalogi)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -65,7 +65,7 @@ void TUstawieniaFrm::polacz()
 
 void TUstawieniaFrm::WczytajUstawienia()
 {
-    m_ustawienia = Ustawienia::wczytaj(m_plikIni, m_katalogGlowny);
+    m_ustawienia = Ustawienia::wczytaj(m_plikIni, m_katalogi);
     pokazUstawienia();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/KatalogiProgramu.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -29,9 +31,9 @@ class TUstawieniaFrm : public QDialog {
     Q_OBJECT
 public:
     // ustawienia: the settings it edits (the program's, ustawieniaProgramu()); plikIni: the
-    // configuration file; katalogGlowny: the folder above the program's folder, ending in a
-    // separator (the default folders are katalogGlowny + "Szablony" / "Tmp").
-    TUstawieniaFrm(Ustawienia &ustawienia, const QString &plikIni, const QString &katalogGlowny,
+    // configuration file; katalogi: the program's folders, whose templates and documents folders
+    // are the defaults of "szablony" and "wynik".
+    TUstawieniaFrm(Ustawienia &ustawienia, const QString &plikIni, const KatalogiProgramu &katalogi,
                    QWidget *parent = nullptr);
     ~TUstawieniaFrm() override;
 
@@ -58,7 +60,7 @@ private:
     std::unique_ptr<Ui::TUstawieniaFrm> ui;
     Ustawienia &m_ustawienia;
     QString m_plikIni;
-    QString m_katalogGlowny;
+    KatalogiProgramu m_katalogi;
 };
 
 // The one settings dialog of the run; created at start-up after the main window.

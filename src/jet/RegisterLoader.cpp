@@ -256,7 +256,7 @@ QString loaderProgram(const OpenOptions &options)
         dir = QCoreApplication::applicationDirPath();
     else
         dir = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
-    return dir + QStringLiteral("/katarix-loader");
+    return loaderForProgram(dir);
 }
 
 // Runs the loader helper on mdbPath, writing target. Any failure of the helper, including a
@@ -334,6 +334,16 @@ void runLoader(const QString &mdbPath, const QString &target, const OpenOptions 
 }
 
 } // namespace
+
+QString loaderForProgram(const QString &programDir)
+{
+    const QString beside = QDir(programDir).filePath(QStringLiteral("katarix-loader"));
+    const QString installed =
+        QDir::cleanPath(QDir(programDir).filePath(QStringLiteral("../libexec/katarix/katarix-loader")));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return installed;
+    return beside;
+}
 
 bool registerHasPassword(const QString &mdbPath)
 {

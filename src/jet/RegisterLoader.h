@@ -13,7 +13,7 @@ using LoadProgress = std::function<void(int percent)>;
 struct OpenOptions {
     QString password;   // database password; empty when the file has none
     QString cacheDir;   // empty: the user's cache folder
-    QString loaderPath; // empty: katarix-loader beside the running program
+    QString loaderPath; // empty: loaderForProgram of the running program's folder
     LoadProgress progress;
     // Asked between the helper's reports (every 50 ms at most): the caller may repaint here;
     // true cancels the load (the helper is ended, nothing is cached, LoadCancelled is thrown).
@@ -26,6 +26,10 @@ class LoadCancelled : public JetError {
 public:
     LoadCancelled() : JetError(QStringLiteral("Wczytywanie bazy danych zostało anulowane.")) {}
 };
+
+// The loader helper of a program in programDir: katarix-loader beside it (a build or copied
+// tree), else <prefix>/libexec/katarix/katarix-loader for a program installed in <prefix>/bin.
+QString loaderForProgram(const QString &programDir);
 
 // True when the .mdb carries a database password (false for an unreadable file).
 bool registerHasPassword(const QString &mdbPath);

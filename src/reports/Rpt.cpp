@@ -36,7 +36,7 @@ void TRptDM::WykazDlkWlad(const QString &dlkMslinks)
         DlkWladQry->open();
         QString katalog = m_katalog;
         if (katalog.isEmpty() && app::MainFrm)
-            katalog = app::MainFrm->KatalogGlowny + QStringLiteral("Tmp");
+            katalog = app::MainFrm->Katalogi.wyniki;
         const bool zapisano = app::EksportCsv(*DlkWladQry, katalog);
         kursor.przywroc();
         if (zapisano)

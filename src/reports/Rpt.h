@@ -18,7 +18,7 @@ namespace katarix::reports {
 class TRptDM : public QObject {
     Q_OBJECT
 public:
-    // katalog: the save dialog's initial folder (empty: KatalogGlowny + "Tmp" of the main window).
+    // katalog: the save dialog's initial folder (empty: the default folder of documents, Katalogi.wyniki of the main window).
     explicit TRptDM(jet::Database &baza, QObject *parent = nullptr, const QString &katalog = QString());
 
     // dlkMslinks: comma list of kdzialka.mslink. Errors are shown with the caption

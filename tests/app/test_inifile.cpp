@@ -230,18 +230,4 @@ TEST(IniFileHelpers, Windows1250CoversThePolishLetters)
     EXPECT_FALSE(lossless);
 }
 
-TEST(IniFileLocation, BesideTheProgramWhenWritableElseInTheUserFolder)
-{
-    QTemporaryDir root;
-    const QString program = root.filePath("Program");
-    const QString user = root.filePath("config/Katarix");
-    ASSERT_TRUE(QDir().mkpath(program));
-    EXPECT_EQ(katarix::app::sciezkaPlikuIni(program, user), QDir(program).filePath("Katarix.ini"));
-    EXPECT_FALSE(QFileInfo::exists(user));
-
-    const QString missingProgram = root.filePath("gone/Program");
-    EXPECT_EQ(katarix::app::sciezkaPlikuIni(missingProgram, user), QDir(user).filePath("Katarix.ini"));
-    EXPECT_TRUE(QFileInfo(user).isDir()) << "the user folder is created for the first write";
-}
-
 } // namespace

@@ -86,7 +86,7 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
     ASSERT_NE(MainFrm, nullptr);
     ASSERT_NE(AboutFrm, nullptr);
     // The settings dialog has read the program's configuration file into the program's settings.
-    const Ustawienia zPliku = Ustawienia::wczytaj(MainFrm->PlikIni, MainFrm->KatalogGlowny);
+    const Ustawienia zPliku = Ustawienia::wczytaj(MainFrm->PlikIni, MainFrm->Katalogi);
     EXPECT_EQ(ustawieniaProgramu().katalogSzablonow, zPliku.katalogSzablonow);
     EXPECT_EQ(ustawieniaProgramu().katalogWynikowy, zPliku.katalogWynikowy);
     EXPECT_FALSE(zPliku.katalogWynikowy.isEmpty());

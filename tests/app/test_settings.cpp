@@ -52,7 +52,7 @@ protected:
     std::unique_ptr<TUstawieniaFrm> create()
     {
         QDir(dir.path()).mkpath("Program");
-        return std::make_unique<TUstawieniaFrm>(ustawienia, ini(), katalogGlowny());
+        return std::make_unique<TUstawieniaFrm>(ustawienia, ini(), KatalogiProgramu::drzewo(katalogGlowny()));
     }
     void writeIni(const QByteArray &bytes) const
     {
@@ -179,7 +179,7 @@ TEST_F(SettingsTest, ReadsStoredValuesWithoutRegardToCaseAndDefaultsMalformedNum
         }
         expectValues(shown(*frm), expected);
         expectValues(held(ustawienia), expected);
-        expectValues(held(Ustawienia::wczytaj(ini(), katalogGlowny())), expected);
+        expectValues(held(Ustawienia::wczytaj(ini(), KatalogiProgramu::drzewo(katalogGlowny()))), expected);
     }
 }
 
@@ -200,7 +200,7 @@ TEST_F(SettingsTest, OkWritesTheSettingsKeepsTheRestOfTheFileAndTheNextStartRead
     EXPECT_TRUE(file.startsWith("; Katarix\r\n[Baza]\r\nPath=C:\\ewid.mdb\r\n\r\n[Rgrun]\r\nUwColor=1\r\nWlaColor=3351057\r\n"));
     EXPECT_TRUE(file.contains("\r\n\r\n[KATARIX.KarDzFrm]\r\nPos=1,2\r\n"));
     Ustawienia next;
-    const auto nextStart = std::make_unique<TUstawieniaFrm>(next, ini(), katalogGlowny());
+    const auto nextStart = std::make_unique<TUstawieniaFrm>(next, ini(), KatalogiProgramu::drzewo(katalogGlowny()));
     expectValues(held(next), stored);
     expectValues(shown(*nextStart), stored);
 }
@@ -324,7 +324,7 @@ TEST_F(SettingsTest, PickersAskThroughTheDialogSeamWithTheirTexts)
 TEST_F(SettingsTest, OkOnAnUnwritableFileShowsTheErrorAndKeepsTheDialogOpen)
 {
     QApplication::setApplicationDisplayName("Katarix 1.0");
-    auto frm = std::make_unique<TUstawieniaFrm>(ustawienia, dir.filePath("no-folder/Katarix.ini"), katalogGlowny());
+    auto frm = std::make_unique<TUstawieniaFrm>(ustawienia, dir.filePath("no-folder/Katarix.ini"), KatalogiProgramu::drzewo(katalogGlowny()));
     frm->show();
     editEverything(*frm);
     child<QPushButton>(frm.get(), "OkBtn")->click();

@@ -399,7 +399,7 @@ TEST_F(RgFrmTest, ShareSumsAndWarnings)
 TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
 {
     app::TUstawieniaFrm settings(app::ustawieniaProgramu(), root.filePath(QStringLiteral("Program/Katarix.ini")),
-                                 root.path() + '/');
+                                 app::KatalogiProgramu::drzewo(root.path() + '/'));
     const app::Ustawienia &program = app::ustawieniaProgramu();
     const QColor wla = program.kolorWla, uw = program.kolorUw, uk2 = program.kolorUk2, uk3 = program.kolorUk3;
     const QColor highlight = QApplication::palette().color(QPalette::Highlight);

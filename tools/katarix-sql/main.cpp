@@ -1,9 +1,10 @@
-// katarix-sql [--password P] [--param NAME=VALUE]... FILE.mdb "SQL"
+// katarix-sql [--password P | --password-stdin] [--param NAME=VALUE | --param-text NAME=VALUE]... FILE.mdb "SQL"
 //
 // Opens a register (through the loader and its cache), runs one Jet SQL statement and prints
 // the result as CSV: a header line of column names, then one line per row. Values are turned
 // into text by the engine's rules (numbers in their shortest form with the decimal separator
-// of the regional settings taken from the environment; NULL as an empty field).
+// of the regional settings taken from the environment; NULL as an empty field). Without a
+// password option, a protected file read from a terminal asks for its password there.
 #include "jet/Database.h"
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
@@ -14,7 +15,12 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <csignal>
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace katarix::jet;
 
@@ -42,8 +48,8 @@ struct Parameter {
     FieldType type = FieldType::Text;
 };
 
-// A value is a number when it reads as one, with the regional separator or with a point.
-Parameter parseParameter(const QString &assignment)
+// NAME=VALUE with an optional ':' before the name.
+Parameter splitParameter(const QString &assignment)
 {
     const qsizetype eq = assignment.indexOf(QLatin1Char('='));
     if (eq <= 0)
@@ -52,7 +58,15 @@ Parameter parseParameter(const QString &assignment)
     p.name = assignment.left(eq);
     if (p.name.startsWith(QLatin1Char(':')))
         p.name.remove(0, 1);
-    const QString text = assignment.mid(eq + 1);
+    p.value = assignment.mid(eq + 1);
+    return p;
+}
+
+// --param: a value is a number when it reads as one, with the regional separator or with a point.
+Parameter parseParameter(const QString &assignment)
+{
+    Parameter p = splitParameter(assignment);
+    const QString text = p.value.toString();
     static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
     bool ok = false;
     if (integer.match(text).hasMatch()) {
@@ -69,16 +83,78 @@ Parameter parseParameter(const QString &assignment)
     if (ok) {
         p.value = number;
         p.type = FieldType::Float;
-    } else {
-        p.value = text;
-        p.type = FieldType::Text;
     }
     return p;
 }
 
+// One line of standard input without its line end; nullopt at the end of input.
+std::optional<QString> readLine()
+{
+    std::string line;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
+        line += char(c);
+    if (c == EOF && line.empty())
+        return std::nullopt;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return QString::fromLocal8Bit(line.data(), qsizetype(line.size()));
+}
+
+// The terminal's settings while the password is typed without echo, restored also on Ctrl+C.
+termios savedTerminal;
+
+void restoreTerminal(int signal)
+{
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// "Hasło: " on the terminal, the answer read without echo. Echo goes off (and anything typed
+// before is discarded) before the prompt shows, so nothing typed after it is lost or shown.
+QString askPassword()
+{
+    const bool noEcho = ::tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
+    if (noEcho) {
+        termios quiet = savedTerminal;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        quiet.c_lflag |= ECHONL;
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            std::signal(signal, restoreTerminal);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    write(stderr, QStringLiteral("Hasło: "));
+    std::fflush(stderr);
+    const std::optional<QString> password = readLine();
+    if (noEcho) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            std::signal(signal, SIG_DFL);
+    }
+    return password.value_or(QString());
+}
+
+const char *const kUsage = "Użycie: katarix-sql [OPCJE] PLIK.mdb \"SQL\"\n";
+
+const char *const kHelp =
+    "Wykonuje polecenie Jet SQL (Access) na rejestrze PLIK.mdb i wypisuje wynik jako CSV.\n"
+    "\n"
+    "Opcje:\n"
+    "  --password HASŁO            hasło bazy danych (widać je na liście procesów)\n"
+    "  --password-stdin            czyta hasło z pierwszego wiersza standardowego wejścia\n"
+    "  --param NAZWA=WARTOŚĆ       wartość parametru :NAZWA; wartość, która czyta się jako liczba,\n"
+    "                              jest liczbą\n"
+    "  --param-text NAZWA=WARTOŚĆ  wartość parametru :NAZWA zawsze jako tekst\n"
+    "                              (np. PESEL zaczynający się od 0)\n"
+    "  -h, --help                  wyświetla ten opis\n"
+    "\n"
+    "Bez opcji hasła program pyta o hasło chronionego pliku na terminalu (\"Hasło: \", bez echa).\n"
+    "Liczby mają separator dziesiętny ustawień regionalnych (np. LC_ALL=pl_PL.UTF-8).\n";
+
 int usage()
 {
-    write(stderr, QStringLiteral("Użycie: katarix-sql [--password HASŁO] [--param NAZWA=WARTOŚĆ]... PLIK.mdb \"SQL\"\n"));
+    write(stderr, QString::fromUtf8(kUsage));
     return 2;
 }
 
@@ -91,29 +167,54 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
 
     OpenOptions options;
-    QList<QString> paramTexts;
+    std::optional<QString> password;
+    bool passwordFromStdin = false;
+    QList<std::pair<QString, bool>> paramTexts; // assignment, always text
     QStringList positional;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &arg = args[i];
-        if (arg == QLatin1String("--password") || arg == QLatin1String("--param")) {
-            if (i + 1 >= args.size())
-                return usage();
-            (arg == QLatin1String("--password") ? options.password : paramTexts.emplace_back()) = args[++i];
-        } else if (arg.startsWith(QLatin1String("--password="))) {
-            options.password = arg.mid(11);
-        } else if (arg.startsWith(QLatin1String("--param="))) {
-            paramTexts << arg.mid(8);
+        // "--name VALUE" or "--name=VALUE" for the options with a value.
+        auto value = [&](const char *name) -> std::optional<QString> {
+            const QString option = QString::fromLatin1(name);
+            if (arg == option && i + 1 < args.size())
+                return args[++i];
+            if (arg.startsWith(option + QLatin1Char('=')))
+                return arg.mid(option.size() + 1);
+            return std::nullopt;
+        };
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            write(stdout, QString::fromUtf8(kUsage) + QString::fromUtf8(kHelp));
+            return 0;
+        }
+        if (arg == QLatin1String("--password-stdin")) {
+            passwordFromStdin = true;
+        } else if (const std::optional<QString> text = value("--password")) {
+            password = *text;
+        } else if (const std::optional<QString> text = value("--param")) {
+            paramTexts.append({*text, false});
+        } else if (const std::optional<QString> text = value("--param-text")) {
+            paramTexts.append({*text, true});
+        } else if (arg == QLatin1String("--password") || arg == QLatin1String("--param")
+                   || arg == QLatin1String("--param-text")) {
+            return usage(); // an option without its value
         } else {
             positional << arg;
         }
     }
-    if (positional.size() != 2)
+    if (positional.size() != 2 || (password && passwordFromStdin))
         return usage();
 
     try {
         std::vector<Parameter> parameters;
-        for (const QString &text : paramTexts)
-            parameters.push_back(parseParameter(text));
+        for (const auto &[text, asText] : paramTexts)
+            parameters.push_back(asText ? splitParameter(text) : parseParameter(text));
+
+        if (passwordFromStdin)
+            options.password = readLine().value_or(QString());
+        else if (password)
+            options.password = *password;
+        else if (::isatty(STDIN_FILENO) && registerHasPassword(positional[0]))
+            options.password = askPassword();
 
         Database db;
         openRegister(db, positional[0], options);

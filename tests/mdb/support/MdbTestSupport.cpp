@@ -39,7 +39,7 @@ mw::Column column(const std::string &name, mw::ColumnType type, int textSize)
     return c;
 }
 
-SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale)
+SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale, const QByteArray &input)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -47,6 +47,8 @@ SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const Q
     env.insert(QStringLiteral("XDG_CACHE_HOME"), scratch.path(QStringLiteral("xdg")));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(KATARIX_SQL), args);
+    process.write(input);
+    process.closeWriteChannel();
     SqlRun r;
     if (!process.waitForFinished(120000))
         return r;

@@ -36,13 +36,15 @@ mw::Column column(const std::string &name, mw::ColumnType type, int textSize = 2
 
 qint64 mtimeNs(const QString &path);
 
-// One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder.
+// One run of katarix-sql under LC_ALL=locale, with its cache inside the scratch folder; input is
+// its standard input (a pipe, closed after it).
 struct SqlRun {
     int exitCode = -1; // -1: crashed or did not finish
     QString out;
     QString err;
 };
-SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"));
+SqlRun runKatarixSql(const MdbScratch &scratch, const QStringList &args, const QString &locale = QStringLiteral("C"),
+                     const QByteArray &input = {});
 
 // A Polish text of `length` characters (UTF-8), for text and memo columns.
 std::string polishText(int length);

@@ -63,6 +63,7 @@ int main(int argc, char *argv[])
     file.resize(520, 600);
     file.show();
     parcels::TDodDlkFrm *dialog = parcels::DodDlkFrm;
+    auto *lista = file.findChild<QTreeWidget *>(QStringLiteral("Lv"));
 
     if (args.contains(QStringLiteral("--screenshot"))) {
         dialog->findChild<QComboBox *>(QStringLiteral("GminaLcbx"))->setCurrentIndex(1);
@@ -70,8 +71,8 @@ int main(int argc, char *argv[])
         dialog->findChild<QLineEdit *>(QStringLiteral("LicznikEdt"))->setText(QStringLiteral("1"));
         dialog->show();
         dialog->DodajBtnClick();
-        file.Lv->topLevelItem(0)->setSelected(true);
-        file.Lv->topLevelItem(2)->setSelected(true);
+        lista->topLevelItem(0)->setSelected(true);
+        lista->topLevelItem(2)->setSelected(true);
         file.LvMouseUp();
         QApplication::processEvents();
         const QPixmap window = file.grab(), search = dialog->grab();
@@ -94,24 +95,25 @@ int main(int argc, char *argv[])
         dialog->show(); // showing the dialog lets "Dodaj" search again
         const auto start = std::chrono::steady_clock::now();
         dialog->DodajBtnClick();
-        if (file.Lv->grab().isNull())
+        if (lista->grab().isNull())
             return 1;
         const auto end = std::chrono::steady_clock::now();
         dialog->hide();
-        rows = file.Lv->topLevelItemCount();
+        rows = lista->topLevelItemCount();
         samples.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
     // The same search once more onto the filled list: every row found is an existing one.
     dialog->show();
     const auto start = std::chrono::steady_clock::now();
     dialog->DodajBtnClick();
-    file.Lv->grab();
+    lista->grab();
     const double again = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::sort(samples.begin(), samples.end());
     std::printf("parcel search, area up to %s ha, %d rows: to the list filled and painted median %.0f ms, min %.0f ms, "
                 "max %.0f ms over %d runs; repeated onto the filled list %.0f ms (%d rows)\n",
                 qPrintable(area), rows, bench::kwantyl(samples, 0.5), samples.front(), samples.back(), runs, again,
-                file.Lv->topLevelItemCount());
-    std::printf("%s | %s\n", qPrintable(file.StatusPanel0->text()), qPrintable(file.StatusPanel1->text()));
+                lista->topLevelItemCount());
+    std::printf("%s | %s\n", qPrintable(file.findChild<QLabel *>(QStringLiteral("StatusPanel0"))->text()),
+                qPrintable(file.findChild<QLabel *>(QStringLiteral("StatusPanel1"))->text()));
     return rows > 0 ? 0 : 1;
 }

@@ -19,6 +19,7 @@
 #include "registergen/RegisterGenerator.h"
 
 #include <QApplication>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
     frm.show();
     persons::TDodFizFrm *dlg = frm.DodFizFrm;
     auto *nazwiska = dlg->findChild<widgets::LookupCombo *>(QStringLiteral("NazwiskoLcbx"));
+    auto *lista = frm.findChild<QTreeWidget *>(QStringLiteral("Lv"));
     dlg->show();
     QApplication::processEvents();
 
@@ -77,7 +79,7 @@ int main(int argc, char *argv[])
             dlg->DodajBtnClick();
             QApplication::processEvents();
         }));
-        surnameRows = frm.Lv->selectedItems().size();
+        surnameRows = int(lista->selectedItems().size());
         if (frm.iloscWierszy() != before) {
             std::fprintf(stderr, "A surname search added rows already in the list.\n");
             return 1;

@@ -1,7 +1,6 @@
 #include "app/ListHelpers.h"
 
 #include "app/AppError.h"
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "jet/Dataset.h"
 #include "jet/DatasetModel.h"
@@ -9,9 +8,9 @@
 #include "widgets/DataGrid.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QListWidget>
 #include <exception>
+#include <iterator>
 
 namespace katarix::app {
 
@@ -119,7 +118,7 @@ int WypelnijCheckListBox(QListWidget *clb, jet::Dataset &qry, const QString &pol
         }
         qry.close();
         if (zaznaczWszystkie)
-            ZaznaczCheckListBox(clb, 1);
+            ZaznaczCheckListBox(clb, widgets::Zaznaczenie::Wszystko);
     } catch (const std::exception &error) {
         pokazBlad(error, QStringLiteral("Błąd podczas wypełniania CheckListBox'a"));
     }
@@ -152,16 +151,23 @@ int TekstyZaznaczonych(const QListWidget *clb, QString &tekst, bool stan)
     return count;
 }
 
-void ZaznaczCheckListBox(QListWidget *clb, int tryb)
+void ZaznaczCheckListBox(QListWidget *clb, widgets::Zaznaczenie zaznaczenie)
 {
-    if (tryb < 0 || tryb > 2)
-        return;
     for (int i = 0; i < clb->count(); ++i) {
         QListWidgetItem *item = clb->item(i);
         const bool checked = item->checkState() == Qt::Checked;
-        const bool wanted = tryb == 2 ? !checked : tryb == 1;
+        const bool wanted = zaznaczenie == widgets::Zaznaczenie::Odwrotnie ? !checked
+                                                                           : zaznaczenie == widgets::Zaznaczenie::Wszystko;
         item->setCheckState(wanted ? Qt::Checked : Qt::Unchecked);
     }
+}
+
+void ZaznaczCheckListBox(QListWidget *clb, int tryb)
+{
+    const widgets::Zaznaczenie tryby[] = {widgets::Zaznaczenie::Nic, widgets::Zaznaczenie::Wszystko,
+                                          widgets::Zaznaczenie::Odwrotnie};
+    if (tryb >= 0 && tryb < int(std::size(tryby)))
+        ZaznaczCheckListBox(clb, tryby[tryb]);
 }
 
 QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &tekst)
@@ -188,45 +194,6 @@ QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &te
         pokazBlad(error, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
     }
     return tekst;
-}
-
-void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString &sekcja)
-{
-    QHeaderView *header = grid->horizontalHeader();
-    const bool updates = header->updatesEnabled();
-    header->setUpdatesEnabled(false);
-    try {
-        const app::IniFile ini(plikIni);
-        const int count = header->count();
-        QList<int> columns; // logical columns in their order at the start
-        for (int visual = 0; visual < count; ++visual)
-            columns << header->logicalIndex(visual);
-        const auto &designed = grid->designedColumns();
-        for (int logical : columns) {
-            const QString field = grid->fieldOfColumn(logical);
-            if (logical < designed.size() && designed[logical].imeName == QLatin1String("POMIN"))
-                continue;
-            const QString value = ini.ReadString(sekcja, grid->objectName() + QLatin1Char('.') + field, QString());
-            if (value.isEmpty())
-                continue;
-            const int comma = value.indexOf(QLatin1Char(','));
-            const int position = app::toInteger(comma < 0 ? QString() : value.left(comma));
-            const int width = app::toInteger(comma < 0 ? QString() : value.mid(comma + 1));
-            if (position < count)
-                header->moveSection(header->visualIndex(logical), std::max(0, position));
-            if (width < 0) {
-                header->setSectionHidden(logical, true);
-            } else {
-                header->setSectionHidden(logical, false);
-                header->resizeSection(logical, width);
-            }
-        }
-    } catch (const std::exception &error) {
-        header->setUpdatesEnabled(updates);
-        pokazBlad(error, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
-        return;
-    }
-    header->setUpdatesEnabled(updates);
 }
 
 } // namespace katarix::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/Zaznaczenie.h"
+
 #include <QString>
 
 class QComboBox;
@@ -45,14 +47,13 @@ QString ListaIdZaznaczonych(const QListWidget *clb, bool stan);
 // Appends the captions of the items whose check state is stan, each followed by ", ", then drops
 // the last two characters of tekst; returns the number of items taken.
 int TekstyZaznaczonych(const QListWidget *clb, QString &tekst, bool stan);
-// tryb 0 unchecks every item, 1 checks every item, 2 inverts; anything else does nothing.
+void ZaznaczCheckListBox(QListWidget *clb, widgets::Zaznaczenie zaznaczenie);
+// The same for the number a button is bound to: 0 unchecks every item, 1 checks every item,
+// 2 inverts; anything else does nothing.
 void ZaznaczCheckListBox(QListWidget *clb, int tryb);
 
 // The values of field pole over the selected rows of grid, comma-separated ("" when no row is
 // selected); the dataset stays on the last selected row.
 QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &tekst);
-// Column order, widths and visibility of grid from the section of the INI file: keys
-// "<grid name>.<field>" with "position,width" (a negative width hides the column).
-void WczytajKolumnyDBGrid(DataGrid *grid, const QString &plikIni, const QString &sekcja);
 
 } // namespace katarix::app

@@ -426,7 +426,7 @@ QWidget *TMainFrm::pokazOkno(OknoProgramu which)
 
 void TMainFrm::pokazRejestr(OknoProgramu which, double idJr)
 {
-    KursorKlepsydry kursor;
+    const KursorKlepsydry kursor;
     QWidget *window = pokazOkno(which);
     if (window && idJr > 0)
         if (auto *registerWindow = dynamic_cast<OknoRejestru *>(window))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPlacement.h"
+#include "app/LayoutStore.h"
 #include "app/RejestrOkien.h"
 #include "widgets/DataGrid.h"
 
@@ -133,7 +133,7 @@ public:
     QLabel *JrImg, *OsobyImg, *PrzedmiotImg;
     QLabel *UdzWlaPnl, *UdzUwPnl, *UdzInniPnl;
     widgets::DataGrid *OsobyGrd;
-    app::FormPlacement FrmStrg;
+    app::LayoutStore FrmStrg;
 
     jet::Query *JrQry, *OsobyQry;
     jet::Query *TempQry;

@@ -2,7 +2,6 @@
 
 #include "app/Akcja.h"
 #include "app/AppError.h"
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
@@ -343,9 +342,7 @@ void TRgFrm::KlasouzTBtnClick()
 {
     if (KlasouzTBtn->isChecked() && !m_klasouzUmieszczone) {
         m_klasouzUmieszczone = true;
-        const bool zapisana = !FrmStrg.iniFileName().isEmpty()
-                              && app::IniFile(FrmStrg.iniFileName()).ValueExists(FrmStrg.section(), QStringLiteral("KlasouzTW.Left"));
-        if (!zapisana) {
+        if (!FrmStrg.hasStoredValue(QStringLiteral("KlasouzTW.Left"))) {
             const QRect okno(mapToGlobal(QPoint(0, 0)), size());
             KlasouzTW->move(std::max(0, okno.right() - KlasouzTW->width() - 10), okno.top() + 150);
         }

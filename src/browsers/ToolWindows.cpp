@@ -1,8 +1,6 @@
 #include "browsers/ToolWindows.h"
 
 #include "app/Akcja.h"
-#include "app/IniFile.h"
-#include "app/ListHelpers.h"
 #include "app/MainFrm.h"
 #include "app/Sesja.h"
 #include "jet/Query.h"
@@ -55,7 +53,8 @@ QFont czcionkaPaska()
 } // namespace
 
 TToolWindow::TToolWindow(QWidget *owner, const QString &baseSection, const QString &ownerName)
-    : QWidget(owner, Qt::Tool), m_section(baseSection + QLatin1Char('/') + ownerName)
+    : QWidget(owner, Qt::Tool), m_section(baseSection + QLatin1Char('/') + ownerName),
+      Uklad(this, m_section, app::LayoutStore::Placement::PosSize)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
@@ -67,13 +66,13 @@ TToolWindow::TToolWindow(QWidget *owner) : QWidget(owner, Qt::Tool)
 
 bool TToolWindow::pozycjaZapisana() const
 {
-    return !app::plikIni().isEmpty() && app::IniFile(app::plikIni()).ValueExists(m_section, QStringLiteral("Pos"));
+    return Uklad.hasStoredPlacement();
 }
 
 void TToolWindow::initStorage()
 {
-    if (!app::plikIni().isEmpty())
-        IniSave.Init(this, app::plikIni(), true, true, m_section);
+    Uklad.setIniFileName(app::plikIni());
+    Uklad.restore();
 }
 
 void TToolWindow::showEvent(QShowEvent *event)
@@ -156,8 +155,7 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addLayout(body);
     layout->addWidget(StatBar);
 
-    if (!app::plikIni().isEmpty())
-        app::WczytajKolumnyDBGrid(BudGrd, app::plikIni(), QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+    Uklad.addGridColumns(BudGrd, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
     initStorage();
 }
 
@@ -231,8 +229,7 @@ TTWlokFrm::TTWlokFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->addWidget(LokalGrd);
     layout->addWidget(StatBar);
 
-    if (!app::plikIni().isEmpty())
-        app::WczytajKolumnyDBGrid(LokalGrd, app::plikIni(), QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
+    Uklad.addGridColumns(LokalGrd, QStringLiteral("Katarix.TWlokFrm.LokalGrd"));
     initStorage();
 }
 

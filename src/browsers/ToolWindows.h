@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 
 #include <QIcon>
 #include <QString>
@@ -44,7 +44,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
     QString m_section;
-    app::TIniSave IniSave;
+    app::LayoutStore Uklad;
     bool m_pokazane = false;
 };
 

@@ -1,6 +1,5 @@
 #include "browsers/ZmianyFrm.h"
 
-#include "app/IniFile.h"
 #include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/ZmianyQueries.h"
@@ -84,8 +83,7 @@ TTWzmianyFrm::~TTWzmianyFrm()
 
 bool TTWzmianyFrm::pozycjaZapisana() const
 {
-    return !FrmStrg.iniFileName().isEmpty()
-           && app::IniFile(FrmStrg.iniFileName()).ValueExists(FrmStrg.section(), QStringLiteral("Left"));
+    return FrmStrg.hasStoredPlacement();
 }
 
 void TTWzmianyFrm::showEvent(QShowEvent *event)

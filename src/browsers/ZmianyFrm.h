@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPlacement.h"
+#include "app/LayoutStore.h"
 #include "browsers/ToolWindows.h"
 #include "jet/StrHolder.h"
 
@@ -31,7 +31,7 @@ public:
     QString DokumentySprawy(double sprawaId);
 
     widgets::THTMLViewer *Html;
-    app::FormPlacement FrmStrg;
+    app::LayoutStore FrmStrg;
     jet::StrHolder MainSh;
     jet::Query *ZmianaQry, *NrZmnQry, *DokQry;
 

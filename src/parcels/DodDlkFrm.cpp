@@ -52,7 +52,8 @@ QString kluczLookup(const LookupCombo *lookup)
 
 TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh)),
-      ui(std::make_unique<Ui::TDodDlkFrm>())
+      ui(std::make_unique<Ui::TDodDlkFrm>()),
+      m_uklad(this, QStringLiteral("KATARIX.DodDlkFrm"), app::LayoutStore::Placement::Pos)
 {
     m_baza = app::bazaProgramu(database);
     utworzKomponenty();
@@ -79,8 +80,8 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     } catch (const std::exception &error) {
         app::PokazWyjatek(error);
     }
-    if (app::MainFrm)
-        m_iniSave.Init(this, app::MainFrm->PlikIni, false, true, QStringLiteral("KATARIX.DodDlkFrm"));
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
     Zmieniono = false;
 }
 
@@ -381,7 +382,7 @@ void TDodDlkFrm::PrzekazWyniki(jet::Dataset &query)
     TKarDzFrm *kartoteka = KarDzFrm;
     if (!kartoteka)
         return;
-    const int n = kartoteka->Lv->topLevelItemCount();
+    const int n = kartoteka->iloscWierszy();
     const auto pole = [&query](const char *name) {
         const int index = query.fieldIndex(QString::fromLatin1(name));
         if (index < 0)
@@ -397,12 +398,17 @@ void TDodDlkFrm::PrzekazWyniki(jet::Dataset &query)
         using D = jet::Dataset;
         for (int row = 0; row < query.recordCount(); ++row) {
             const auto v = [&query, row](int field) { return query.valueAt(row, field); };
-            kartoteka->DodajDzialke(D::valueToText(v(numer)), D::valueToText(v(arkusz)), D::valueToFloat(v(mslink)),
-                                    D::valueToFloat(v(dzialkaId)), D::valueToFloat(v(arkuszId)),
-                                    D::valueToFloat(v(idJr)), D::valueToText(v(jr)),
-                                    qint32(std::trunc(D::valueToFloat(v(obrebId)))), D::valueToText(v(obreb)),
-                                    D::valueToText(v(powOpis)), D::valueToFloat(v(zmianaId)),
-                                    D::valueToFloat(v(zmianaKasId)), n);
+            WierszDzialki wiersz;
+            wiersz.numer = D::valueToText(v(numer));
+            wiersz.arkusz = D::valueToText(v(arkusz));
+            wiersz.jr = D::valueToText(v(jr));
+            wiersz.obreb = D::valueToText(v(obreb));
+            wiersz.pow_opis = D::valueToText(v(powOpis));
+            wiersz.ident = TIdentDlk{D::valueToFloat(v(mslink)),   D::valueToFloat(v(dzialkaId)),
+                                     D::valueToFloat(v(arkuszId)), D::valueToFloat(v(idJr)),
+                                     qint32(std::trunc(D::valueToFloat(v(obrebId)))),
+                                     D::valueToFloat(v(zmianaId)), D::valueToFloat(v(zmianaKasId))};
+            kartoteka->DodajDzialke(wiersz, n);
         }
     } catch (...) {
         kartoteka->ZakonczWsad();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 #include "jet/StrHolder.h"
 #include "parcels/WarunekSelekcji.h"
 
@@ -78,7 +78,7 @@ private:
 
     jet::Database *m_baza;
     std::unique_ptr<Ui::TDodDlkFrm> ui;
-    app::TIniSave m_iniSave;
+    app::LayoutStore m_uklad;
     QHash<const QComboBox *, QString> m_wybory;
 };
 

@@ -1,17 +1,13 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/KartotekaFrm.h"
 
-#include <QMainWindow>
 #include <QString>
-#include <QTreeWidgetItem>
+
+#include <optional>
 
 class QAction;
-class QLabel;
-class QMenu;
-class QStatusBar;
 class QToolBar;
-class QTreeWidget;
 
 namespace katarix::jet {
 class Database;
@@ -36,10 +32,23 @@ struct TIdentDlk {
     double zmiana_kas_id = 0; // 0 when current
 };
 
-// A row of the parcel list: its caption and sub-items are the columns' texts.
-class TDlkItem : public QTreeWidgetItem {
+// One parcel as a search hands it over: the texts of its columns and its identity.
+struct WierszDzialki {
+    QString numer;    // "Nr działki"
+    QString arkusz;   // "Ark"
+    QString jr;       // "JR"
+    QString obreb;    // "Obręb"
+    QString pow_opis; // "Pow.ewid.": hectares as the engine formats them
+    TIdentDlk ident;
+};
+
+// A row of the parcel list: its caption and sub-items are the columns' texts. Powierzchnia is
+// the number its "Pow.ewid." text stood for when the row was filled; nullopt when it was none.
+class TDlkItem : public widgets::WierszListy {
 public:
+    double klucz() const override { return Ident.mslink; }
     TIdentDlk Ident;
+    std::optional<double> Powierzchnia;
 };
 
 // Comparison of two rows of the list for column kolumna: numbers where both texts are numbers,
@@ -47,9 +56,10 @@ public:
 // Negative, zero or positive; inverted when descending.
 int PorownajWiersze(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolumna, bool rosnaco);
 
-// The parcel file: a working list of parcels gathered by the parcel search, with sums, sorting,
-// the jump to the land register, three reports and the buildings on the selected parcel.
-class TKarDzFrm : public QMainWindow {
+// The parcel file: a working list of parcels gathered by the parcel search, with the areas of
+// the selected and of all rows, sorting, the jump to the land register, three reports and the
+// buildings on the selected parcel.
+class TKarDzFrm : public app::TKartotekaFrm {
     Q_OBJECT
 public:
     // database: the register (default: the main window's connection).
@@ -57,24 +67,20 @@ public:
     ~TKarDzFrm() override;
 
     // Adds a row, or refreshes the first of the first n rows with the same mslink; selects it.
-    void DodajDzialke(const QString &numer, const QString &arkusz, double mslink, double dzialka_id, double arkusz_id,
-                      double id_jr, const QString &jr, qint32 obreb_id, const QString &obreb, const QString &pow_opis,
-                      double zmiana_id, double zmiana_kas_id, int n);
-    // A batch of DodajDzialke calls: the selection is cleared first, painting suspended and the
-    // counts and sums shown once at the end (PokazSumy(true)), also when the batch fails.
+    void DodajDzialke(const WierszDzialki &wiersz, int n);
+    // A batch of DodajDzialke calls: the selection is cleared first, painting suspended, the rows
+    // found selected and the counts and sums shown once at the end (PokazSumy(true)).
     void RozpocznijWsad();
     void ZakonczWsad();
 
     void PokazSumy(bool wszystkie);
-    void PokazIlosc(const QString &tekst);
     QString ListaMslink() const;
     QString ListaIdJr() const;
     void OdswiezBudynki(bool widoczne);
     void BudynkiZamkniete();
 
     // Event handlers.
-    void FormClose();
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     void DodajSBClick();
     void ClearSBClick();
     void UsunSBClick();
@@ -83,54 +89,32 @@ public:
     void WypisSkrTBtnClick();
     void WkzDlkWladBtnClick();
     void BudTBtnClick();
-    void ZaznaczWszystkoMiClick(int tag);
-    void LvSelectItem();
-    void LvColumnClick(int kolumna);
-    void LvKeyUp(int key);
-    void LvMouseUp();
+    void LvKeyUp(int key) override;
+    void LvMouseUp() override;
 
     jet::Database *baza() const { return m_baza; }
+    // The buildings tool window, hidden until asked for.
+    browsers::TTWbudFrm *BudTW = nullptr;
 
-    // Components.
-    QToolBar *MainTlb, *RaportTlb, *SzczegTlb;
-    QAction *DodajTBtn, *UsunTBtn, *WyczyscTBtn, *PrzejscieRGTBtn;
-    QAction *JrRaportTBtn, *WypisSkrTBtn, *WkzDlkWladBtn;
-    QAction *BudTBtn;
-    QTreeWidget *Lv;
-    QMenu *ListViewPmn;
-    QAction *ZaznaczWszystkoMi, *OdznaczWszystkoMi, *OdwrocZaznaczenieMi;
-    QStatusBar *StatusBar;
-    QLabel *StatusPanel0, *StatusPanel1;
-    browsers::TTWbudFrm *BudTW;
-
-    // State.
-    int KolumnaSortowania = 0;
-    bool Rosnaco = false;
+    // Sums of the "Pow.ewid." values of the selected and of all rows.
     double PowZaznaczonych = 0;
     double PowWszystkich = 0;
 
 protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void FormClose() override;
+    void poZmianieZaznaczenia() override;
+    void poZaznaczeniuZMenu() override;
 
 private:
-    void utworzKomponenty();
-    QAction *przycisk(QToolBar *pasek, const char *name, const QString &glyph, const QString &hint);
-    TDlkItem *wiersz(int index) const;
-    QList<TDlkItem *> zaznaczone() const; // in list order
-    void pokazLiczby();
-    int liczbaZaznaczonych() const;
-    void usunWiersze(bool wszystkie);
+    void utworzPaski();
+    void utworzListe();
 
+    QToolBar *MainTlb, *RaportTlb, *SzczegTlb;
+    QAction *DodajTBtn, *UsunTBtn, *WyczyscTBtn, *PrzejscieRGTBtn;
+    QAction *JrRaportTBtn, *WypisSkrTBtn, *WkzDlkWladBtn;
+    QAction *BudTBtn;
     jet::Database *m_baza;
-    app::TIniSave m_iniSave;
     bool m_zamkniete = false;
-    // The batch under way: the rows found, the first of the earlier rows by mslink.
-    int m_wsad = 0;
-    QList<QTreeWidgetItem *> m_wsadZaznaczone;
-    QHash<double, TDlkItem *> m_wsadIstniejace;
-    int m_wsadN = -1;
 };
 
 // The open parcel file and its search dialog, null while there are none.

@@ -3,7 +3,8 @@
 #include "app/Akcja.h"
 #include "app/Interaction.h"
 #include "app/Komunikaty.h"
-#include "app/MainFrm.h"
+#include "app/KursorKlepsydry.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"
 #include "persons/KarOsFrm.h"
@@ -12,7 +13,6 @@
 #include "register/sql/OsobyQueries.h"
 #include "widgets/LookupCombo.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,7 +34,7 @@ void Kryteria::tekst(const char *prefix, const QString &tekst, const char *suffi
 TDodOsobyFrm::TDodOsobyFrm(TKarOsFrm *kartoteka, jet::Database *baza, const char *stala, const char *ulicaSql,
                            const char *miejscowoscSql, const FragmentyAdresu &fragmenty, QString pytanie)
     : QDialog(kartoteka), m_kartoteka(kartoteka), m_baza(baza), m_stala(QString::fromUtf8(stala)),
-      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie))
+      m_fragmenty(fragmenty), m_pytanie(std::move(pytanie)), m_uklad(this, QString(), app::LayoutStore::Placement::Pos)
 {
     MiejscowoscQry = zapytanie("MiejscowoscQry", miejscowoscSql);
     UlicaQry = zapytanie("UlicaQry", ulicaSql);
@@ -71,8 +71,9 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
     connect(dodaj, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { DodajBtnClick(); }); });
     connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(czysc, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
-    if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
-        IniSave.Init(this, app::MainFrm->PlikIni, false, true, sekcja);
+    m_uklad.setSection(sekcja);
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
 }
 
 void TDodOsobyFrm::showEvent(QShowEvent *event)
@@ -139,10 +140,7 @@ void TDodOsobyFrm::DodajBtnClick()
         && app::Komunikat(m_pytanie, QString(), app::mb::YesNo | app::mb::IconWarning, true) != app::mb::IdYes)
         return;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct PrzywrocKursor {
-            ~PrzywrocKursor() { QApplication::restoreOverrideCursor(); }
-        } przywroc;
+        const app::KursorKlepsydry kursor;
         WynikQry->close();
         WynikQry->setSql(SqlSelekcji());
         WynikQry->open();

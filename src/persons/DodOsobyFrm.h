@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 
 #include <QDialog>
 #include <QString>
@@ -89,7 +89,7 @@ private:
     QString m_stala;
     FragmentyAdresu m_fragmenty;
     QString m_pytanie;
-    app::TIniSave IniSave;
+    app::LayoutStore m_uklad;
 };
 
 } // namespace katarix::persons

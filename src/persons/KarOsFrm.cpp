@@ -1,12 +1,10 @@
 #include "persons/KarOsFrm.h"
 
 #include "app/Akcja.h"
-#include "app/FormPlacement.h"
-#include "app/IniFile.h"
 #include "app/Interaction.h"
 #include "app/Komunikaty.h"
+#include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
-#include "app/Podpowiedzi.h"
 #include "app/Sesja.h"
 #include "jet/Dataset.h"
 #include "jet/NumberText.h"
@@ -20,22 +18,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QCollator>
-#include <QHash>
 #include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QShortcut>
-#include <QStatusBar>
-#include <QStyle>
-#include <QStyledItemDelegate>
 #include <QToolBar>
 
 // Resources of a static library are registered by hand.
@@ -43,212 +27,60 @@ static void zaladujIkony() { Q_INIT_RESOURCE(persons); }
 
 namespace katarix::persons {
 
-namespace {
-
-// Report-style cells with grid lines.
-class SiatkaDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(option.palette.color(QPalette::Midlight));
-        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
-        painter->restore();
-    }
-};
-
-// Hourglass cursor and suspended repainting of a widget for the lifetime of the object.
-class ZmianaWsadowa {
-public:
-    explicit ZmianaWsadowa(QWidget *widget, bool &wsad) : m_widget(widget), m_wsad(wsad)
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_widget->setUpdatesEnabled(false);
-        m_wsad = true;
-    }
-    ~ZmianaWsadowa()
-    {
-        m_wsad = false;
-        m_widget->setUpdatesEnabled(true);
-        QApplication::restoreOverrideCursor();
-    }
-
-private:
-    QWidget *m_widget;
-    bool &m_wsad;
-};
-
-} // namespace
-
-WierszOsoby::WierszOsoby(TKarOsFrm *kartoteka, const TIdentOs &ident) : Ident(ident), m_kartoteka(kartoteka) {}
-
-bool WierszOsoby::operator<(const QTreeWidgetItem &other) const { return m_kartoteka->LvCompare(this, &other) < 0; }
-
 QString TKarOsFrm::sekcjaOkna() { return QStringLiteral("KATARIX.KarOsFrm"); }
 QString TKarOsFrm::prefiksPaskow() { return QStringLiteral("KATARIX.KART_OS_TOOLBARS."); }
 
-TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database) : QMainWindow(parent)
+TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database)
+    : TKartotekaFrm(parent, QStringLiteral("KarOsFrm"), QStringLiteral("Kartoteka osób"),
+                    QStringLiteral(":/icons/osoby.svg"), sekcjaOkna())
 {
     zaladujIkony();
-    jet::Database *baza = app::bazaProgramu(database);
-    if (app::MainFrm)
-        m_plikIni = app::MainFrm->PlikIni;
-    setObjectName(QStringLiteral("KarOsFrm"));
+    m_baza = app::bazaProgramu(database);
     m_porzadek.setCaseSensitivity(Qt::CaseSensitive);
-    setWindowTitle(QStringLiteral("Kartoteka osób"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/osoby.svg")));
-    utworzKomponenty();
-    PokazIlosc(QStringLiteral("0/0"));
-    KolumnaSortowania = -1;
-    DodFizFrm = new TDodFizFrm(this, baza);
-    DodPrawFrm = new TDodPrawFrm(this, baza);
-    m_baza = baza;
+    resize(widgets::projektowe(QSize(560, 360)));
+    utworzPaski();
+    utworzListe();
+    utworzPanele(150, 200);
+
+    DodFizFrm = new TDodFizFrm(this, m_baza);
+    DodPrawFrm = new TDodPrawFrm(this, m_baza);
     TWjrOsobyFrm = new TTWjrOsobyFrm(this);
-    connect(TWjrOsobyFrm->CzytajSB, &QAbstractButton::clicked, this, [this] { JrTBClick(); });
-    if (!m_plikIni.isEmpty()) {
-        IniSave.Init(this, m_plikIni, true, true, sekcjaOkna());
-        app::restoreToolBarPositions(this, app::IniFile(m_plikIni), prefiksPaskow());
-    }
+    connect(TWjrOsobyFrm->CzytajSB, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { JrTBClick(); }); });
+    m_uklad.addToolBars(this, prefiksPaskow());
+    wczytajUklad();
 }
 
 TKarOsFrm::~TKarOsFrm() = default;
 
-void TKarOsFrm::utworzKomponenty()
+void TKarOsFrm::utworzPaski()
 {
-    resize(widgets::projektowe(QSize(560, 360)));
-
-    auto toolBar = [this](const char *name, const QString &title) {
-        auto *tlb = new QToolBar(title, this);
-        tlb->setObjectName(QString::fromLatin1(name));
-        tlb->setFloatable(false);
-        tlb->setIconSize(QSize(20, 20));
-        addToolBar(Qt::TopToolBarArea, tlb);
-        return tlb;
-    };
-    auto button = [](QToolBar *tlb, const char *name, const QString &icon, const QString &hint) {
-        auto *action = tlb->addAction(QIcon(icon), app::KrotkaPodpowiedz(hint));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setToolTip(app::KrotkaPodpowiedz(hint));
-        action->setStatusTip(app::DlugaPodpowiedz(hint));
-        return action;
-    };
+    const auto ikona = [](const char *plik) { return QIcon(QStringLiteral(":/persons/") + QString::fromLatin1(plik)); };
     const QString dodaj = QStringLiteral("Dodaj osobę|Dodaje osobę do kartoteki");
-    MainTlb = toolBar("MainTlb", QStringLiteral("Narzędzia podstawowe"));
-    DodajFizTBtn = button(MainTlb, "DodajFizTBtn", QStringLiteral(":/persons/osoba_fiz.svg"), dodaj);
-    DodajPrawTBtn = button(MainTlb, "DodajPrawTBtn", QStringLiteral(":/persons/osoba_praw.svg"), dodaj);
-    UsunTBtn = button(MainTlb, "UsunTBtn", QStringLiteral(":/persons/usun.svg"),
-                      QStringLiteral("Usuń zaznaczone (Del)|Usuwa z listy zaznaczone osoby"));
-    WyczyscTBtn = button(MainTlb, "WyczyscTBtn", QStringLiteral(":/persons/wyczysc.svg"),
-                         QStringLiteral("Usuń|Usuwa z listy wszystkie osoby"));
-    DodajFizTBtn->setData(1);
-    DodajPrawTBtn->setData(2);
-    UsunTBtn->setData(3);
-    WyczyscTBtn->setData(4);
-    ToolsTlb = toolBar("ToolsTlb", QStringLiteral("Informacje dodatkowe"));
-    ZestGrOsTBtn = button(ToolsTlb, "ZestGrOsTBtn", QStringLiteral(":/persons/zestawienie.svg"),
-                          QStringLiteral("Zestawienie gruntów|Wykonuje zestawienie gruntów w jednostkach rejestrowych"));
+    MainTlb = utworzPasek("MainTlb", QStringLiteral("Narzędzia podstawowe"), 20);
+    DodajFizTBtn = przycisk(MainTlb, "DodajFizTBtn", ikona("osoba_fiz.svg"), dodaj,
+                            [this] { DodajFizTBtnClick(RodzajOsoby::Fizyczna); });
+    DodajPrawTBtn = przycisk(MainTlb, "DodajPrawTBtn", ikona("osoba_praw.svg"), dodaj,
+                             [this] { DodajFizTBtnClick(RodzajOsoby::Prawna); });
+    UsunTBtn = przycisk(MainTlb, "UsunTBtn", ikona("usun.svg"),
+                        QStringLiteral("Usuń zaznaczone (Del)|Usuwa z listy zaznaczone osoby"), [this] { UsunTBtnClick(); });
+    WyczyscTBtn = przycisk(MainTlb, "WyczyscTBtn", ikona("wyczysc.svg"), QStringLiteral("Usuń|Usuwa z listy wszystkie osoby"),
+                           [this] { WyczyscTBtnClick(); });
+    ToolsTlb = utworzPasek("ToolsTlb", QStringLiteral("Informacje dodatkowe"), 20);
+    ZestGrOsTBtn = przycisk(ToolsTlb, "ZestGrOsTBtn", ikona("zestawienie.svg"),
+                            QStringLiteral("Zestawienie gruntów|Wykonuje zestawienie gruntów w jednostkach rejestrowych"),
+                            [this] { ZestGrOsTBtnClick(); });
     ToolsTlb->addSeparator();
-    JrTB = button(ToolsTlb, "JrTB", QStringLiteral(":/persons/jednostki.svg"),
-                  QStringLiteral("Jednostki rejestrowe|Lista JR, w których występuje dana osoba"));
+    JrTB = przycisk(ToolsTlb, "JrTB", ikona("jednostki.svg"),
+                    QStringLiteral("Jednostki rejestrowe|Lista JR, w których występuje dana osoba"), [this] { JrTBClick(); });
+}
 
-    connect(DodajFizTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { DodajFizTBtnClick(1); }); });
-    connect(DodajPrawTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { DodajFizTBtnClick(2); }); });
-    connect(UsunTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { UsunTBtnClick(); }); });
-    connect(WyczyscTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { WyczyscTBtnClick(); }); });
-    connect(ZestGrOsTBtn, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { ZestGrOsTBtnClick(); }); });
-    connect(JrTB, &QAction::triggered, this, [this] { app::WykonajAkcje([this] { JrTBClick(); }); });
-
-    Lv = new QTreeWidget(this);
-    Lv->setObjectName(QStringLiteral("Lv"));
-    Lv->setColumnCount(3);
-    Lv->setHeaderLabels({QStringLiteral("Osoba"), QStringLiteral("Adres"), QStringLiteral("Pesel/Regon")});
-    // Room for the sort indicator beside each header text.
-    const int strzalka = Lv->style()->pixelMetric(QStyle::PM_HeaderMarkSize) + 2 * Lv->style()->pixelMetric(QStyle::PM_HeaderMargin);
-    const int szerokosci[] = {275, 170, 80};
-    for (int i = 0; i < 3; ++i)
-        Lv->setColumnWidth(i, widgets::szerokoscKolumny(Lv->header()->fontMetrics(), Lv->headerItem()->text(i), szerokosci[i],
-                                                        strzalka));
-    Lv->setRootIsDecorated(false);
-    Lv->setItemsExpandable(false);
-    Lv->setUniformRowHeights(true);
-    Lv->setAllColumnsShowFocus(true);
-    Lv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Lv->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Lv->setSortingEnabled(false);
+void TKarOsFrm::utworzListe()
+{
+    Lv->ustawKolumny({{QStringLiteral("Osoba"), 275}, {QStringLiteral("Adres"), 170}, {QStringLiteral("Pesel/Regon"), 80}});
+    Lv->header()->setStretchLastSection(true);
     Lv->setMouseTracking(true);
-    Lv->setItemDelegate(new SiatkaDelegate(Lv));
-    Lv->header()->setSectionsClickable(true);
-    // The header shows the last sort; none before the first.
-    Lv->header()->setSortIndicatorShown(true);
-    Lv->header()->setSortIndicator(-1, Qt::AscendingOrder);
-    // Inactive selection painted as the active one: the selection stays visible without focus.
-    QPalette palette = Lv->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    Lv->setPalette(palette);
-    Lv->viewport()->installEventFilter(this);
-    setCentralWidget(Lv);
-    connect(Lv->header(), &QHeaderView::sectionClicked, this, [this](int column) { LvColumnClick(column); });
-    connect(Lv, &QTreeWidget::itemSelectionChanged, this, [this] { LvSelectItem(); });
-    connect(Lv->model(), &QAbstractItemModel::rowsInserted, this, [this] { LvSelectItem(); });
-    connect(Lv->model(), &QAbstractItemModel::rowsRemoved, this, [this] { LvSelectItem(); });
-
-    ListViewPmn = new QMenu(this);
-    ListViewPmn->setObjectName(QStringLiteral("ListViewPmn"));
-    auto menuItem = [this](const char *name, const QString &text, const QKeySequence &key, int tag) {
-        auto *action = ListViewPmn->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        action->setData(tag);
-        Lv->addAction(action);
-        connect(action, &QAction::triggered, this, [this, tag] { ZaznaczWszystkoMiClick(tag); });
-        return action;
-    };
-    ZaznaczWszystkoMi = menuItem("ZaznaczWszystkoMi", QStringLiteral("&Zaznacz wszystko"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_A), 1);
-    OdznaczWszystkoMi = menuItem("OdznaczWszystkoMi", QStringLiteral("O&dznacz wszystko"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_U), 2);
-    OdwrocZaznaczenieMi = menuItem("OdwrocZaznaczenieMi", QStringLiteral("Od&wróć zaznaczenie"),
-                                   QKeySequence(Qt::CTRL | Qt::Key_T), 3);
-    Lv->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Lv, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { ListViewPmn->popup(Lv->viewport()->mapToGlobal(pos)); });
-
-    auto *usun = new QShortcut(QKeySequence(Qt::Key_Delete), this);
-    usun->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(usun, &QShortcut::activated, this, [this] { app::WykonajAkcje([this] { FormKeyDown(Qt::Key_Delete); }); });
-
-    StatusPanel0 = new QLabel(this);
-    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-    StatusPanel0->setFixedWidth(widgets::projektowe(150));
-    StatusPanel1 = new QLabel(this);
-    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setFixedWidth(widgets::projektowe(200));
-    statusBar()->addWidget(StatusPanel0);
-    statusBar()->addWidget(StatusPanel1);
-}
-
-bool TKarOsFrm::event(QEvent *event)
-{
-    // System menu and minimise box only, set while the new MDI frame is still hidden.
-    if (event->type() == QEvent::ParentChange)
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()); sub && !sub->isVisible())
-            sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    return QMainWindow::event(event);
-}
-
-void TKarOsFrm::closeEvent(QCloseEvent *event)
-{
-    QMainWindow::closeEvent(event);
-    if (event->isAccepted())
-        FormClose();
+    Lv->ustawPorownanie(
+        [this](const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolumna) { return LvCompare(a, b, kolumna); });
 }
 
 void TKarOsFrm::FormClose()
@@ -256,77 +88,23 @@ void TKarOsFrm::FormClose()
     if (m_zamkniety)
         return;
     m_zamkniety = true;
-    if (!m_plikIni.isEmpty()) {
-        try {
-            app::IniFile ini(m_plikIni);
-            app::saveToolBarPositions(this, ini, prefiksPaskow());
-        } catch (const std::exception &error) {
-            app::PokazWyjatek(error);
-        }
-    }
-}
-
-bool TKarOsFrm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == Lv->viewport()) {
-        if (event->type() == QEvent::MouseMove)
-            LvMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
-        else if (event->type() == QEvent::Leave)
-            LvMouseMove(QPoint(-1, -1));
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-WierszOsoby *TKarOsFrm::wiersz(int index) const { return static_cast<WierszOsoby *>(Lv->topLevelItem(index)); }
-
-QList<int> TKarOsFrm::numeryZaznaczonych() const
-{
-    QList<int> wiersze;
-    for (const QModelIndex &index : Lv->selectionModel()->selectedRows())
-        wiersze << index.row();
-    std::sort(wiersze.begin(), wiersze.end());
-    return wiersze;
-}
-
-QList<WierszOsoby *> TKarOsFrm::zaznaczone() const
-{
-    QList<WierszOsoby *> out;
-    for (int row : numeryZaznaczonych())
-        out << wiersz(row);
-    return out;
 }
 
 // ---- list contents ----
 
 void TKarOsFrm::DodajOsobyZZapytania(jet::Dataset &qry)
 {
-    const int n = Lv->topLevelItemCount();
+    const int n = Lv->iloscWierszy();
     {
-        ZmianaWsadowa wsad(Lv, m_wsad);
-        Lv->clearSelection();
-        // The first row of each person among the rows there before this batch.
-        QHash<double, int> istniejace;
-        for (int i = n - 1; i >= 0; --i)
-            istniejace.insert(wiersz(i)->Ident.mslink, i);
-        QList<int> doZaznaczenia;
-        QList<QTreeWidgetItem *> nowe;
+        const app::KursorKlepsydry kursor;
+        const widgets::ListaRobocza::Wsad wsad(*Lv);
         qry.first();
         while (!qry.eof()) {
-            const double mslink = qry.asFloat(QStringLiteral("mslink"));
-            const int indeks = istniejace.value(mslink, -1);
-            WierszOsoby *row = indeks >= 0 ? wiersz(indeks) : new WierszOsoby(this, TIdentOs{mslink, 0});
-            wypelnijWiersz(row, qry.asString(QStringLiteral("osoba")), qry.asString(QStringLiteral("adres")),
-                           qry.asString(QStringLiteral("pesreg")), qry.asFloat(QStringLiteral("adres_id")), mslink);
-            if (indeks >= 0) {
-                doZaznaczenia << indeks;
-            } else {
-                doZaznaczenia << n + int(nowe.size());
-                nowe << row;
-            }
+            DodajWierszOsoby(qry.asString(QStringLiteral("osoba")), qry.asString(QStringLiteral("adres")), n,
+                             qry.asString(QStringLiteral("pesreg")), qry.asFloat(QStringLiteral("adres_id")),
+                             qry.asFloat(QStringLiteral("mslink")));
             qry.next();
         }
-        Lv->addTopLevelItems(nowe);
-        zaznaczWiersze(doZaznaczenia, QItemSelectionModel::Select);
     }
     LvSelectItem();
     Lv->scrollToBottom();
@@ -335,56 +113,19 @@ void TKarOsFrm::DodajOsobyZZapytania(jet::Dataset &qry)
 void TKarOsFrm::DodajWierszOsoby(const QString &osoba, const QString &adres, int n, const QString &pesreg,
                                  double adresId, double mslink)
 {
-    WierszOsoby *row = nullptr;
-    for (int i = 0; i < n && i < Lv->topLevelItemCount() && !row; ++i)
-        if (wiersz(i)->Ident.mslink == mslink)
-            row = wiersz(i);
-    if (!row) {
-        row = new WierszOsoby(this, TIdentOs{mslink, adresId});
-        Lv->addTopLevelItem(row);
-    }
-    wypelnijWiersz(row, osoba, adres, pesreg, adresId, mslink);
-    row->setSelected(true);
-}
-
-void TKarOsFrm::wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                               double adresId, double mslink)
-{
+    const int indeks = Lv->znajdz(mslink, n);
+    WierszOsoby *row = indeks >= 0 ? wiersz(indeks) : new WierszOsoby(TIdentOs{mslink, adresId});
     row->Ident = TIdentOs{mslink, adresId};
     row->setText(0, osoba);
     row->setText(1, adres);
     row->setText(2, pesreg);
-}
-
-void TKarOsFrm::zaznaczWiersze(QList<int> wiersze, QItemSelectionModel::SelectionFlags tryb)
-{
-    // One selection of contiguous ranges: selecting rows one by one costs the square of their number.
-    std::sort(wiersze.begin(), wiersze.end());
-    QItemSelection zakresy;
-    QAbstractItemModel *model = Lv->model();
-    for (qsizetype i = 0; i < wiersze.size();) {
-        qsizetype j = i;
-        while (j + 1 < wiersze.size() && wiersze[j + 1] <= wiersze[j] + 1)
-            ++j;
-        zakresy.select(model->index(wiersze[i], 0), model->index(wiersze[j], model->columnCount() - 1));
-        i = j + 1;
-    }
-    Lv->selectionModel()->select(zakresy, tryb | QItemSelectionModel::Rows);
-}
-
-void TKarOsFrm::PokazIlosc(const QString &tekst) { StatusPanel0->setText(QStringLiteral("Ilość: ") + tekst); }
-
-void TKarOsFrm::LvSelectItem()
-{
-    if (m_wsad)
-        return;
-    PokazIlosc(QStringLiteral("%1/%2").arg(Lv->selectionModel()->selectedRows().size()).arg(Lv->topLevelItemCount()));
+    Lv->przyjmij(row, indeks);
 }
 
 QString TKarOsFrm::ListaIdOsob() const
 {
     QStringList ids;
-    for (const WierszOsoby *row : zaznaczone())
+    for (const WierszOsoby *row : Lv->zaznaczone<WierszOsoby>())
         ids << jet::sqlNumber(row->Ident.mslink);
     return ids.join(QLatin1Char(','));
 }
@@ -392,91 +133,46 @@ QString TKarOsFrm::ListaIdOsob() const
 QString TKarOsFrm::ListaNazwOsob() const
 {
     QStringList names;
-    for (const WierszOsoby *row : zaznaczone())
+    for (const WierszOsoby *row : Lv->zaznaczone<WierszOsoby>())
         names << row->text(0);
     return names.join(QLatin1Char(','));
 }
 
 // ---- actions ----
 
-void TKarOsFrm::FormKeyDown(int key)
+bool TKarOsFrm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key == Qt::Key_Delete)
-        UsunTBtnClick();
+    const auto inne = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    if (key != Qt::Key_Delete || inne)
+        return false;
+    UsunTBtnClick();
+    return true;
 }
 
-void TKarOsFrm::DodajFizTBtnClick(int tag)
+void TKarOsFrm::DodajFizTBtnClick(RodzajOsoby rodzaj)
 {
-    if (tag == 1)
+    if (rodzaj == RodzajOsoby::Fizyczna)
         DodFizFrm->exec();
-    else if (tag == 2)
+    else
         DodPrawFrm->exec();
 }
 
 void TKarOsFrm::UsunTBtnClick()
 {
-    {
-        ZmianaWsadowa wsad(Lv, m_wsad);
-        WierszPodKursorem = nullptr;
-        const QList<int> wiersze = numeryZaznaczonych();
-        // From the last run of neighbouring rows to the first, so that the row numbers stay valid.
-        for (qsizetype j = wiersze.size() - 1; j >= 0;) {
-            qsizetype i = j;
-            while (i > 0 && wiersze[i - 1] == wiersze[i] - 1)
-                --i;
-            Lv->model()->removeRows(wiersze[i], int(j - i + 1));
-            j = i - 1;
-        }
-    }
-    LvSelectItem();
+    WierszPodKursorem = nullptr;
+    usunWiersze(false);
 }
 
 void TKarOsFrm::WyczyscTBtnClick()
 {
-    {
-        ZmianaWsadowa wsad(Lv, m_wsad);
-        WierszPodKursorem = nullptr;
-        Lv->clear();
-    }
+    WierszPodKursorem = nullptr;
+    usunWiersze(true);
     PokazIlosc(QStringLiteral("0/0"));
 }
 
-void TKarOsFrm::ZaznaczWszystkoMiClick(int tag)
+int TKarOsFrm::LvCompare(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolumna) const
 {
-    {
-        ZmianaWsadowa wsad(Lv, m_wsad);
-        if (tag == 1) {
-            Lv->selectAll();
-        } else if (tag == 3 && Lv->topLevelItemCount() > 0) {
-            const QAbstractItemModel *model = Lv->model();
-            const QItemSelection wszystkie(model->index(0, 0),
-                                           model->index(model->rowCount() - 1, model->columnCount() - 1));
-            Lv->selectionModel()->select(wszystkie, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
-        } else if (tag == 2) {
-            Lv->clearSelection();
-        }
-    }
-    LvSelectItem();
-}
-
-void TKarOsFrm::LvColumnClick(int column)
-{
-    if (column == KolumnaSortowania) {
-        Rosnaco = !Rosnaco;
-    } else {
-        KolumnaSortowania = column;
-        Rosnaco = true;
-    }
-    // The comparison itself honours the direction (LvCompare); the header shows it.
-    Lv->sortItems(column, Qt::AscendingOrder);
-    Lv->header()->setSortIndicator(column, Rosnaco ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
-int TKarOsFrm::LvCompare(const QTreeWidgetItem *a, const QTreeWidgetItem *b) const
-{
-    const int column = std::clamp(KolumnaSortowania, 0, 2);
-    const int result = m_porzadek.compare(a->text(column), b->text(column));
-    return Rosnaco ? result : -result;
+    return m_porzadek.compare(a.text(kolumna), b.text(kolumna));
 }
 
 void TKarOsFrm::LvMouseMove(const QPoint &pos)
@@ -490,8 +186,7 @@ void TKarOsFrm::LvMouseMove(const QPoint &pos)
 
 void TKarOsFrm::JrTBClick()
 {
-    const QList<WierszOsoby *> rows = zaznaczone();
-    if (rows.size() != 1) {
+    if (Lv->iloscZaznaczonych() != 1) {
         app::Komunikat(QStringLiteral("Zaznacz jedną osobę."), QString(), app::mb::IconWarning, true);
         return;
     }
@@ -501,7 +196,7 @@ void TKarOsFrm::JrTBClick()
 void TKarOsFrm::ZestGrOsTBtnClick()
 {
     QList<OsobaZestawienia> osoby;
-    for (const WierszOsoby *row : zaznaczone())
+    for (const WierszOsoby *row : Lv->zaznaczone<WierszOsoby>())
         osoby.append(OsobaZestawienia{row->text(0), row->text(1), row->Ident.mslink});
     drukujZestawienie(osoby);
 }

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/KartotekaFrm.h"
 
 #include <QCollator>
-#include <QItemSelectionModel>
 #include <QList>
-#include <QMainWindow>
 #include <QString>
-#include <QTreeWidget>
 
 class QAction;
-class QLabel;
-class QMenu;
 class QToolBar;
 
 namespace katarix::jet {
@@ -23,7 +18,6 @@ namespace katarix::persons {
 
 class TDodFizFrm;
 class TDodPrawFrm;
-class TKarOsFrm;
 class TTWjrOsobyFrm;
 
 // Identity of a person row: the person key (OSFIZ_ID or OSPRAW_ID) and its address key.
@@ -32,15 +26,15 @@ struct TIdentOs {
     double adres_id = 0;
 };
 
-// One row of the person list; owns its identity record.
-class WierszOsoby : public QTreeWidgetItem {
-public:
-    WierszOsoby(TKarOsFrm *kartoteka, const TIdentOs &ident);
-    TIdentOs Ident;
-    bool operator<(const QTreeWidgetItem &other) const override;
+// The kind of person a search looks for.
+enum class RodzajOsoby { Fizyczna, Prawna };
 
-private:
-    TKarOsFrm *m_kartoteka;
+// One row of the person list; owns its identity record.
+class WierszOsoby : public widgets::WierszListy {
+public:
+    explicit WierszOsoby(const TIdentOs &ident) : Ident(ident) {}
+    double klucz() const override { return Ident.mslink; }
+    TIdentOs Ident;
 };
 
 // A selected person handed to the land summary.
@@ -53,7 +47,7 @@ struct OsobaZestawienia {
 
 // The person file: a working list of natural and legal persons assembled by the two searches,
 // the selection for the registration units of one person and the land summary.
-class TKarOsFrm : public QMainWindow {
+class TKarOsFrm : public app::TKartotekaFrm {
     Q_OBJECT
 public:
     // database: the register (default: the main window's connection).
@@ -61,43 +55,29 @@ public:
     ~TKarOsFrm() override;
 
     // Adds or refreshes one row per record of the open dataset (fields mslink, adres_id, pesreg,
-    // adres, osoba) and selects exactly those rows.
+    // adres, osoba) through DodajWierszOsoby in one batch and selects exactly those rows.
     void DodajOsobyZZapytania(jet::Dataset &qry);
     // Rows 0..n-1 are searched for mslink; the row found or appended is selected.
     void DodajWierszOsoby(const QString &osoba, const QString &adres, int n, const QString &pesreg, double adresId,
                           double mslink);
-    void PokazIlosc(const QString &tekst);
     // mslink of the selected rows in list order, "12,305000001"; captions joined by ",".
     QString ListaIdOsob() const;
     QString ListaNazwOsob() const;
 
     // Event handlers.
-    void FormClose();
-    void FormKeyDown(int key);
-    void DodajFizTBtnClick(int tag);
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+    void DodajFizTBtnClick(RodzajOsoby rodzaj);
     void UsunTBtnClick();
     void WyczyscTBtnClick();
     void JrTBClick();
     void ZestGrOsTBtnClick();
-    void ZaznaczWszystkoMiClick(int tag);
-    void LvSelectItem();
-    void LvColumnClick(int column);
-    int LvCompare(const QTreeWidgetItem *a, const QTreeWidgetItem *b) const;
-    void LvMouseMove(const QPoint &pos);
+    // Rows compared on a column as texts, in the user's locale and case-sensitive, ascending.
+    int LvCompare(const QTreeWidgetItem &a, const QTreeWidgetItem &b, int kolumna) const;
+    void LvMouseMove(const QPoint &pos) override;
 
-    WierszOsoby *wiersz(int index) const;
-    int iloscWierszy() const { return Lv->topLevelItemCount(); }
+    WierszOsoby *wiersz(int index) const { return static_cast<WierszOsoby *>(Lv->wiersz(index)); }
 
-    // Components.
-    QToolBar *MainTlb, *ToolsTlb;
-    QAction *DodajFizTBtn, *DodajPrawTBtn, *UsunTBtn, *WyczyscTBtn, *ZestGrOsTBtn, *JrTB;
-    QTreeWidget *Lv;
-    QMenu *ListViewPmn;
-    QAction *ZaznaczWszystkoMi, *OdznaczWszystkoMi, *OdwrocZaznaczenieMi;
-    QLabel *StatusPanel0, *StatusPanel1;
-
-    int KolumnaSortowania = -1;
-    bool Rosnaco = true;
+    // The row whose caption the list's hint shows.
     QTreeWidgetItem *WierszPodKursorem = nullptr;
     TDodFizFrm *DodFizFrm;
     TDodPrawFrm *DodPrawFrm;
@@ -108,28 +88,19 @@ public:
     static QString prefiksPaskow();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void FormClose() override;
 
 private:
-    void utworzKomponenty();
-    // The selected rows in list order.
-    QList<int> numeryZaznaczonych() const;
-    QList<WierszOsoby *> zaznaczone() const;
-    void wypelnijWiersz(WierszOsoby *row, const QString &osoba, const QString &adres, const QString &pesreg,
-                        double adresId, double mslink);
-    // Applies tryb to the rows given by number (any order).
-    void zaznaczWiersze(QList<int> wiersze, QItemSelectionModel::SelectionFlags tryb);
+    void utworzPaski();
+    void utworzListe();
     // The units of one person in the registration units window.
     virtual void pokazJednostkiOsoby(const QString &opisOsoby, double osobaId);
     // The land summary of the persons given, in this order.
     virtual void drukujZestawienie(const QList<OsobaZestawienia> &osoby);
 
-    app::TIniSave IniSave;
-    QString m_plikIni;
+    QToolBar *MainTlb, *ToolsTlb;
+    QAction *DodajFizTBtn, *DodajPrawTBtn, *UsunTBtn, *WyczyscTBtn, *ZestGrOsTBtn, *JrTB;
     jet::Database *m_baza;
-    bool m_wsad = false; // a batch change under way: counts are shown once at its end
     bool m_zamkniety = false;
     QCollator m_porzadek; // the user's locale, case-sensitive
 };

@@ -139,7 +139,7 @@ void TTWjrOsUstFrm::DomyslneSBClick()
     ui->ArchChb->setChecked(false);
     ui->RgrunChb->setChecked(true);
     ui->RlokChb->setChecked(true);
-    app::ZaznaczCheckListBox(ui->FwladClb, 1);
+    app::ZaznaczCheckListBox(ui->FwladClb, widgets::Zaznaczenie::Wszystko);
 }
 
 void TTWjrOsUstFrm::RgrunChbClick()

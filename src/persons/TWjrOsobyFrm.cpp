@@ -6,6 +6,7 @@
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
 #include "app/Podpowiedzi.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
 #include "register/sql/JrOsobyQueries.h"
@@ -54,7 +55,8 @@ void ustawRejestr(jet::StrHolder &sh, const sql::Rejestr &rejestr)
 } // namespace
 
 TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
-    : QWidget(owner, Qt::Tool), SqlSh(reg::holderFor(sql::SqlSh))
+    : QWidget(owner, Qt::Tool), SqlSh(reg::holderFor(sql::SqlSh)),
+      m_uklad(this, QStringLiteral("KATARIX.TWjrOsobyFrm"), app::LayoutStore::Placement::PosSize)
 {
     setObjectName(QStringLiteral("TWjrOsobyFrm"));
     setWindowTitle(QStringLiteral("Podsumowanie władania"));
@@ -116,8 +118,8 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
 
     TWjrOsUstFrm = new TTWjrOsUstFrm(this);
 
-    if (app::MainFrm && !app::MainFrm->PlikIni.isEmpty())
-        IniSave.Init(this, app::MainFrm->PlikIni, true, true, QStringLiteral("KATARIX.TWjrOsobyFrm"));
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
 }
 
 int TTWjrOsobyFrm::PokazDlaOsoby(bool pokaz, const QString &opisOsoby, bool pytaj, double osobaId)

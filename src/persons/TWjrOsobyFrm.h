@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSave.h"
+#include "app/LayoutStore.h"
 #include "jet/StrHolder.h"
 #include "widgets/DataGrid.h"
 
@@ -65,7 +65,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    app::TIniSave IniSave;
+    app::LayoutStore m_uklad;
 };
 
 } // namespace katarix::persons

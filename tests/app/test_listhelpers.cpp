@@ -1,5 +1,4 @@
 #include "app/Interaction.h"
-#include "app/IniFile.h"
 #include "jet/MemTable.h"
 #include "widgets/DataGrid.h"
 #include "app/ListHelpers.h"
@@ -9,9 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace katarix;
@@ -134,55 +131,6 @@ TEST_F(ListHelpersTest, SelectedGridRowsGiveTheFieldListAndLeaveTheDatasetOnTheL
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].caption, QStringLiteral("Błąd podczas odczytywania listy DBGrid'a"));
     EXPECT_FALSE(table.controlsDisabled());
-}
-
-TEST_F(ListHelpersTest, GridColumnLayoutComesFromTheIniFile)
-{
-    QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("Katarix.ini"));
-    struct Case {
-        QByteArray value;      // for BudGrd.B
-        QStringList visualOrder;
-        int widthOfB;          // -1: hidden
-        bool error;
-    } cases[] = {
-        {"2,-1", {"A", "C", "B", "D"}, -1, false},
-        {"0,120", {"B", "A", "C", "D"}, 120, false},
-        {"9,33", {"A", "B", "C", "D"}, 33, false},
-        {"", {"A", "B", "C", "D"}, 50, false},
-        {"2", {"A", "B", "C", "D"}, 50, true},
-        {"x,10", {"A", "B", "C", "D"}, 50, true},
-    };
-    for (const Case &c : cases) {
-        QFile file(ini);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[Katarix.TWbudFrm.BudGrd]\r\nBudGrd.B=" + c.value + "\r\nBudGrd.D=0,77\r\n");
-        file.close();
-        DataGrid grid;
-        grid.setObjectName(QStringLiteral("BudGrd"));
-        grid.setColumns({{"A", {}, 50}, {"B", {}, 50}, {"C", {}, 50}, {"D", {}, 50, Qt::AlignLeft, false, "POMIN"}});
-        recorder.messages.clear();
-        WczytajKolumnyDBGrid(&grid, ini, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
-        QStringList order;
-        for (int v = 0; v < 4; ++v)
-            order << grid.fieldOfColumn(grid.horizontalHeader()->logicalIndex(v));
-        EXPECT_EQ(order, c.visualOrder) << c.value.constData();
-        const bool hidden = grid.horizontalHeader()->isSectionHidden(1);
-        EXPECT_EQ(hidden ? -1 : grid.horizontalHeader()->sectionSize(1), c.widthOfB) << c.value.constData();
-        EXPECT_EQ(grid.horizontalHeader()->sectionSize(3), 50); // POMIN: skipped
-        EXPECT_EQ(recorder.messages.size(), c.error ? 1u : 0u) << c.value.constData();
-        if (c.error) {
-            EXPECT_EQ(recorder.messages[0].caption, QStringLiteral("Błąd podczas odczytywania ustawień DBGrid'a z pliku ini"));
-        }
-    }
-    // A missing file leaves the design.
-    DataGrid grid;
-    grid.setObjectName(QStringLiteral("BudGrd"));
-    grid.setColumns({{"A", {}, 50}});
-    recorder.messages.clear();
-    WczytajKolumnyDBGrid(&grid, dir.filePath(QStringLiteral("brak.ini")), QStringLiteral("x"));
-    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 50);
-    EXPECT_TRUE(recorder.messages.empty());
 }
 
 } // namespace

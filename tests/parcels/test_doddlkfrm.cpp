@@ -335,8 +335,8 @@ TEST_F(DodDlkFrmTest, SearchFillsTheFileAndRunsOnlyAfterAChange)
     search(d);
     EXPECT_EQ(rows(), QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt"}));
     EXPECT_EQ(selectedCaptions(), QStringList({"12/3", "12/3-A"}));
-    EXPECT_EQ(file->StatusPanel0->text(), QStringLiteral("Ilość: 2/2"));
-    EXPECT_EQ(file->StatusPanel1->text(), QStringLiteral("Suma pow: 1,7500 / 1,7500  [ha]"));
+    EXPECT_EQ(panel(0), QStringLiteral("Ilość: 2/2"));
+    EXPECT_EQ(panel(1), QStringLiteral("Suma pow: 1,7500 / 1,7500  [ha]"));
     EXPECT_FALSE(d->Zmieniono);
     EXPECT_FALSE(d->MainQry->active());
 
@@ -420,8 +420,8 @@ TEST_F(DodDlkFrmTest, AParcelFoundAgainIsRefreshedAndOnlyTheRowsFoundAreSelected
     search(d);
     EXPECT_EQ(rows().size(), 3);
     EXPECT_EQ(selectedCaptions(), QStringList({"12/3"}));
-    EXPECT_EQ(file->StatusPanel0->text(), QStringLiteral("Ilość: 1/3"));
-    EXPECT_EQ(file->StatusPanel1->text(), QStringLiteral("Suma pow: 0,5000 / 3,7500  [ha]"));
+    EXPECT_EQ(panel(0), QStringLiteral("Ilość: 1/3"));
+    EXPECT_EQ(panel(1), QStringLiteral("Suma pow: 0,5000 / 3,7500  [ha]"));
 }
 
 TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)

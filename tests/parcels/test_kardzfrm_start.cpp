@@ -5,6 +5,7 @@
 #include "app/support/Child.h"
 #include "jet/JetFunctions.h"
 #include "parcels/Rejestracja.h"
+#include "support/Child.h"
 #include "support/ParcelsTestSupport.h"
 #include "support/TestApplication.h"
 
@@ -53,10 +54,12 @@ TEST(KarDzFrmStartTest, MenuCommandOpensOneFileAndSumsUseTheRegionalComma)
     dialog->DodajBtnClick();
     dialog->hide();
     QStringList areas;
-    for (int i = 0; i < file->Lv->topLevelItemCount(); ++i)
-        areas << file->Lv->topLevelItem(i)->text(4);
+    auto *lista = test::child<QTreeWidget>(file, "Lv");
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        areas << lista->topLevelItem(i)->text(4);
     EXPECT_EQ(areas, QStringList({"0,5000", "1,2500", "2,0000"}));
-    EXPECT_EQ(file->StatusPanel1->text(), QStringLiteral("Suma pow: 3,7500 / 3,7500  [ha]"));
+    EXPECT_EQ(test::child<QLabel>(file, "StatusPanel1")->text(),
+              QStringLiteral("Suma pow: 3,7500 / 3,7500  [ha]"));
     EXPECT_TRUE(recording.messages.empty());
 
     file->parentWidget()->close();

@@ -16,6 +16,7 @@
 #include "widgets/LookupCombo.h"
 #include "widgets/PathEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
@@ -61,7 +62,11 @@ void dodaj(TKarOsFrm *frm, std::initializer_list<Osoba> rows)
     frm->DodajOsobyZZapytania(table);
 }
 
-QString licznik(const TKarOsFrm *frm) { return frm->StatusPanel0->text(); }
+QString licznik(const TKarOsFrm *frm) { return child<QLabel>(frm, "StatusPanel0")->text(); }
+
+widgets::ListaRobocza *lista(const TKarOsFrm *frm) { return child<widgets::ListaRobocza>(frm, "Lv"); }
+
+QAction *akcja(const TKarOsFrm *frm, const char *name) { return child<QAction>(frm, name); }
 
 QStringList kolumna(const TKarOsFrm *frm, int column)
 {
@@ -73,7 +78,7 @@ QStringList kolumna(const TKarOsFrm *frm, int column)
 
 void zaznacz(TKarOsFrm *frm, std::initializer_list<int> rows)
 {
-    frm->Lv->clearSelection();
+    lista(frm)->clearSelection();
     for (int row : rows)
         frm->wiersz(row)->setSelected(true);
 }
@@ -121,7 +126,7 @@ TEST_F(KarOsTest, AfterASearchTheListIsScrolledToItsEnd)
     for (int i = 0; i < 40; ++i)
         dodaj(frm, {{double(1000 + i), "OSOBA", "", ""}});
     QApplication::processEvents();
-    QScrollBar *bar = frm->Lv->verticalScrollBar();
+    QScrollBar *bar = lista(frm)->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     bar->setValue(0);
     dodaj(frm, {{5.0, "OSTATNIA", "", ""}});
@@ -144,16 +149,16 @@ TEST_F(KarOsTest, ColumnClicksSortTextsAndInvertTheDirection)
     };
     for (const Krok &k : kroki) {
         SCOPED_TRACE(k.column);
-        emit frm->Lv->header()->sectionClicked(k.column);
+        emit lista(frm)->header()->sectionClicked(k.column);
         EXPECT_EQ(kolumna(frm, 0), k.osoby);
         // The header shows the column and direction of the sort.
-        EXPECT_TRUE(frm->Lv->header()->isSortIndicatorShown());
-        EXPECT_EQ(frm->Lv->header()->sortIndicatorSection(), k.column);
-        EXPECT_EQ(frm->Lv->header()->sortIndicatorOrder(), frm->Rosnaco ? Qt::AscendingOrder : Qt::DescendingOrder);
+        EXPECT_TRUE(lista(frm)->header()->isSortIndicatorShown());
+        EXPECT_EQ(lista(frm)->header()->sortIndicatorSection(), k.column);
+        EXPECT_EQ(lista(frm)->header()->sortIndicatorOrder(), lista(frm)->rosnaco() ? Qt::AscendingOrder : Qt::DescendingOrder);
     }
-    EXPECT_EQ(frm->Lv->header()->sortIndicatorOrder(), Qt::AscendingOrder);
-    EXPECT_EQ(frm->KolumnaSortowania, 1);
-    EXPECT_TRUE(frm->Rosnaco);
+    EXPECT_EQ(lista(frm)->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(lista(frm)->kolumnaSortowania(), 1);
+    EXPECT_TRUE(lista(frm)->rosnaco());
     // The selection moves with its row.
     EXPECT_EQ(zaznaczone(frm), (std::vector<double>{2}));
 }
@@ -178,9 +183,9 @@ TEST_F(KarOsTest, RemovalAndTheSelectionMenu)
              zaznacz(frm, {1});
              frm->ZaznaczWszystkoMiClick(3);
          }, {2}},
-        {"menu item Odwróć zaznaczenie", [&] { frm->OdwrocZaznaczenieMi->trigger(); }, {4}},
-        {"menu item Zaznacz wszystko", [&] { frm->ZaznaczWszystkoMi->trigger(); }, {2, 4}},
-        {"menu item Odznacz wszystko", [&] { frm->OdznaczWszystkoMi->trigger(); }, {}},
+        {"menu item Odwróć zaznaczenie", [&] { akcja(frm, "OdwrocZaznaczenieMi")->trigger(); }, {4}},
+        {"menu item Zaznacz wszystko", [&] { akcja(frm, "ZaznaczWszystkoMi")->trigger(); }, {2, 4}},
+        {"menu item Odznacz wszystko", [&] { akcja(frm, "OdznaczWszystkoMi")->trigger(); }, {}},
     };
     for (const Przypadek &p : przypadki) {
         SCOPED_TRACE(p.name);
@@ -188,20 +193,20 @@ TEST_F(KarOsTest, RemovalAndTheSelectionMenu)
         EXPECT_EQ(zaznaczone(frm), p.zaznaczone);
         EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: %1/2").arg(p.zaznaczone.size()));
     }
-    EXPECT_EQ(frm->ZaznaczWszystkoMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
-    EXPECT_EQ(frm->OdznaczWszystkoMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+U")));
-    EXPECT_EQ(frm->OdwrocZaznaczenieMi->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    EXPECT_EQ(akcja(frm, "ZaznaczWszystkoMi")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    EXPECT_EQ(akcja(frm, "OdznaczWszystkoMi")->shortcut(), QKeySequence(QStringLiteral("Ctrl+U")));
+    EXPECT_EQ(akcja(frm, "OdwrocZaznaczenieMi")->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
 
     // The Delete key removes the selected rows, "Usuń" all of them.
     frm->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
-    frm->Lv->setFocus();
+    lista(frm)->setFocus();
     zaznacz(frm, {1});
-    QTest::keyClick(frm->Lv, Qt::Key_Delete);
+    QTest::keyClick(lista(frm), Qt::Key_Delete);
     EXPECT_EQ(wiersze(frm), (std::vector<double>{2}));
-    QTest::keyClick(frm->Lv, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(lista(frm), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 1/1"));
-    QTest::keyClick(frm->Lv, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(lista(frm), Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/1"));
     frm->WyczyscTBtnClick();
     EXPECT_EQ(frm->iloscWierszy(), 0);
@@ -221,18 +226,18 @@ TEST_F(KarOsTest, HintShowsTheRowUnderThePointerAndEmptiesBelowTheRows)
     frm->show();
     dodaj(frm, {{1, "KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM", "", ""}, {2, "NOWAK", "", ""}});
     QApplication::processEvents();
-    const QRect drugi = frm->Lv->visualItemRect(frm->wiersz(1));
-    frm->LvMouseMove(frm->Lv->visualItemRect(frm->wiersz(0)).center());
-    EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM"));
+    const QRect drugi = lista(frm)->visualItemRect(frm->wiersz(1));
+    frm->LvMouseMove(lista(frm)->visualItemRect(frm->wiersz(0)).center());
+    EXPECT_EQ(lista(frm)->toolTip(), QStringLiteral("KOWALSKI JAN MARIA (PIOTR,-) Z BARDZO DŁUGIM OPISEM"));
     frm->LvMouseMove(drugi.center());
-    EXPECT_EQ(frm->Lv->toolTip(), QStringLiteral("NOWAK"));
+    EXPECT_EQ(lista(frm)->toolTip(), QStringLiteral("NOWAK"));
     // The person sees it as the tooltip over the row.
-    QHelpEvent help(QEvent::ToolTip, drugi.center(), frm->Lv->viewport()->mapToGlobal(drugi.center()));
-    QApplication::sendEvent(frm->Lv->viewport(), &help);
+    QHelpEvent help(QEvent::ToolTip, drugi.center(), lista(frm)->viewport()->mapToGlobal(drugi.center()));
+    QApplication::sendEvent(lista(frm)->viewport(), &help);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("NOWAK"));
     QToolTip::hideText();
     frm->LvMouseMove(drugi.center() + QPoint(0, 3 * drugi.height()));
-    EXPECT_EQ(frm->Lv->toolTip(), QString());
+    EXPECT_EQ(lista(frm)->toolTip(), QString());
     EXPECT_EQ(frm->WierszPodKursorem, nullptr);
 }
 
@@ -266,7 +271,7 @@ TEST_F(KarOsTest, ActionsOnTheSelectionTakeTheSelectedRowsInListOrder)
         zaznacz(frm, rows);
         recording.messages.clear();
         recording.beeps = 0;
-        frm->JrTB->trigger();
+        akcja(frm, "JrTB")->trigger();
         ASSERT_EQ(recording.messages.size(), 1u);
         EXPECT_EQ(recording.messages[0].text, QStringLiteral("Zaznacz jedną osobę."));
         EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
@@ -275,16 +280,16 @@ TEST_F(KarOsTest, ActionsOnTheSelectionTakeTheSelectedRowsInListOrder)
         EXPECT_TRUE(nagr->jednostki.empty());
     }
     zaznacz(frm, {1});
-    frm->JrTB->trigger();
+    akcja(frm, "JrTB")->trigger();
     ASSERT_EQ(nagr->jednostki.size(), 1u);
     EXPECT_EQ(nagr->jednostki[0], std::make_pair(QStringLiteral("ZGODA"), osoby::Zgoda));
 
     // The summary takes the selected rows in list order (after a sort), or none.
-    emit frm->Lv->header()->sectionClicked(0);
+    emit lista(frm)->header()->sectionClicked(0);
     zaznacz(frm, {0, 2});
-    frm->ZestGrOsTBtn->trigger();
+    akcja(frm, "ZestGrOsTBtn")->trigger();
     zaznacz(frm, {});
-    frm->ZestGrOsTBtn->trigger();
+    akcja(frm, "ZestGrOsTBtn")->trigger();
     ASSERT_EQ(nagr->zestawienia.size(), 2u);
     EXPECT_EQ(nagr->zestawienia[0],
               (QList<OsobaZestawienia>{{QStringLiteral("KOWALSKI JAN"), QStringLiteral("Długa 5"), osoby::Kowalski},
@@ -297,8 +302,8 @@ TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
     frm->resize(600, 400);
     frm->show();
     QApplication::processEvents();
-    EXPECT_FALSE(frm->MainTlb->isFloatable());
-    frm->addToolBar(Qt::LeftToolBarArea, frm->ToolsTlb);
+    EXPECT_FALSE(child<QToolBar>(frm, "MainTlb")->isFloatable());
+    frm->addToolBar(Qt::LeftToolBarArea, child<QToolBar>(frm, "ToolsTlb"));
     frm->close();
     delete frm;
     frm = nullptr;
@@ -310,8 +315,8 @@ TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
     EXPECT_TRUE(ini.SectionExists(QStringLiteral("KATARIX.KarOsFrm")));
 
     frm = new TKarOsFrm;
-    EXPECT_EQ(frm->toolBarArea(frm->ToolsTlb), Qt::LeftToolBarArea);
-    EXPECT_EQ(frm->toolBarArea(frm->MainTlb), Qt::TopToolBarArea);
+    EXPECT_EQ(frm->toolBarArea(child<QToolBar>(frm, "ToolsTlb")), Qt::LeftToolBarArea);
+    EXPECT_EQ(frm->toolBarArea(child<QToolBar>(frm, "MainTlb")), Qt::TopToolBarArea);
 }
 
 // The program's start-up registers the window: F6 and the toolbar button are enabled and open
@@ -348,7 +353,7 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
     QTemporaryDir wyniki;
     app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony");
     app::ustawieniaProgramu().katalogWynikowy = wyniki.path();
-    opened->ZestGrOsTBtn->trigger();
+    akcja(opened, "ZestGrOsTBtn")->trigger();
     EXPECT_TRUE(recording.messages.empty());
     ASSERT_EQ(recording.editorLaunches.size(), 1u);
     QFile dokument(recording.editorLaunches[0].document);
@@ -361,7 +366,7 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
         if (auto *ustawienia = qobject_cast<persons::TTWjrOsUstFrm *>(QApplication::activeModalWidget()))
             test::child<QPushButton>(ustawienia, "OkBtn")->click();
     });
-    opened->JrTB->trigger();
+    akcja(opened, "JrTB")->trigger();
     persons::TTWjrOsobyFrm *jednostki = opened->TWjrOsobyFrm;
     EXPECT_TRUE(jednostki->isVisible());
     EXPECT_TRUE(jednostki->TopPnl->text().contains(QStringLiteral("HANDLOWE")));

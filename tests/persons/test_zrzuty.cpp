@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace katarix;
 using namespace katarix::test;
@@ -66,12 +67,12 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
 
     frm->resize(620, 300);
     frm->show();
-    frm->Lv->clearSelection();
+    child<QTreeWidget>(frm, "Lv")->clearSelection();
     frm->wiersz(0)->setSelected(true);
     frm->wiersz(2)->setSelected(true);
     EXPECT_EQ(zaznaczone(frm), (std::vector<double>{osoby::Kowalski, osoby::Zgoda}));
     zrzut(frm, QStringLiteral("KarOsFrm"));
-    EXPECT_EQ(frm->StatusPanel0->text(), QStringLiteral("Ilość: 2/3"));
+    EXPECT_EQ(child<QLabel>(frm, "StatusPanel0")->text(), QStringLiteral("Ilość: 2/3"));
     EXPECT_TRUE(recording.messages.empty());
 }
 

@@ -148,7 +148,7 @@ protected:
     {
         test::child<QAction>(app::MainFrm, "KartotekaDzialekMi")->trigger();
         auto *file = oknoTypu<parcels::TKarDzFrm>();
-        if (file && file->Lv->topLevelItemCount() < 3) {
+        if (file && file->iloscWierszy() < 3) {
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
             test::child<QLineEdit>(search, "PowDz1Edt")->setText(QStringLiteral("0"));
@@ -162,7 +162,7 @@ protected:
     {
         test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
         auto *file = oknoTypu<persons::TKarOsFrm>();
-        if (file && file->Lv->topLevelItemCount() < 3) {
+        if (file && file->iloscWierszy() < 3) {
             file->DodPrawFrm->show();
             test::child<QComboBox>(file->DodPrawFrm, "NazwaLke")->setCurrentText(QStringLiteral("%"));
             file->DodPrawFrm->DodajBtnClick();
@@ -187,9 +187,9 @@ protected:
         const QString title = titles.value(0);
         if (title == QStringLiteral("Kartoteka działek")) {
             parcels::TKarDzFrm *file = kartotekaDzialek();
-            list = file->Lv;
+            list = test::child<QTreeWidget>(file, "Lv");
         } else if (title == QStringLiteral("Kartoteka osób")) {
-            list = kartotekaOsob()->Lv;
+            list = test::child<QTreeWidget>(kartotekaOsob(), "Lv");
         } else if (title == QStringLiteral("Selekcja działek")) {
             kartotekaDzialek()->ClearSBClick();
             auto *search = oknoTypu<parcels::TDodDlkFrm>();

@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
 #include "app/Sesja.h"
+#include "app/support/Child.h"
 #include "parcels/KarDzFrm.h"
 #include "reports/Wypisy.h"
 #include "support/ReportTestSupport.h"
@@ -56,10 +57,11 @@ protected:
         file = std::make_unique<parcels::TKarDzFrm>();
         file->RozpocznijWsad();
         for (int i = 1; i <= 3; ++i)
-            file->DodajDzialke(QString::number(i), QString(), i, 10 + i, 0, i < 3 ? 101 : 102, QString::number(i < 3 ? 1 : 2),
-                               10, QStringLiteral("Rynek"), QStringLiteral("0,0100"), 1, 0, 0);
+            file->DodajDzialke({QString::number(i), QString(), QString::number(i < 3 ? 1 : 2), QStringLiteral("Rynek"),
+                                QStringLiteral("0,0100"), {double(i), 10.0 + i, 0, i < 3 ? 101.0 : 102.0, 10, 1, 0}},
+                               0);
         file->ZakonczWsad();
-        file->Lv->clearSelection();
+        lista()->clearSelection();
     }
     ~KarDzFrmRaportyTest() override
     {
@@ -69,11 +71,12 @@ protected:
         main.reset();
         app::MainFrm = nullptr;
     }
+    QTreeWidget *lista() const { return test::child<QTreeWidget>(file.get(), "Lv"); }
     void select(std::initializer_list<int> rows)
     {
-        file->Lv->clearSelection();
+        lista()->clearSelection();
         for (const int row : rows)
-            file->Lv->topLevelItem(row)->setSelected(true);
+            lista()->topLevelItem(row)->setSelected(true);
     }
 
     reporttest::ReportEnvironment env;
@@ -86,7 +89,7 @@ protected:
 TEST_F(KarDzFrmRaportyTest, UnitExtractCoversTheUnitsOfTheSelectedParcelsOnly)
 {
     select({1, 2});
-    file->JrRaportTBtn->trigger();
+    test::child<QAction>(file.get(), "JrRaportTBtn")->trigger();
     const QString text = env.documentText();
     EXPECT_TRUE(text.contains(QStringLiteral("Lis Ewa"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Kot Adam")));
@@ -100,7 +103,7 @@ TEST_F(KarDzFrmRaportyTest, UnitExtractCoversTheUnitsOfTheSelectedParcelsOnly)
 TEST_F(KarDzFrmRaportyTest, ShortExtractOfTheSelectedParcels)
 {
     select({0, 2});
-    file->WypisSkrTBtn->trigger();
+    test::child<QAction>(file.get(), "WypisSkrTBtn")->trigger();
     const QString text = env.documentText();
     EXPECT_TRUE(text.contains(QStringLiteral("Liczba działek: 2     Powierzchnia razem [ha]:\n0,0500\n"))) << text.toStdString();
     EXPECT_TRUE(env.recording.messages.empty());
@@ -111,7 +114,7 @@ TEST_F(KarDzFrmRaportyTest, ListWithHoldersIsWrittenAndReported)
     select({0, 1, 2});
     const QString csv = env.outputFolder() + QStringLiteral("/dzialki.csv");
     env.recording.fileAnswers.push_back(csv);
-    file->WkzDlkWladBtn->trigger();
+    test::child<QAction>(file.get(), "WkzDlkWladBtn")->trigger();
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = written.readAll().split('\n');
@@ -123,7 +126,7 @@ TEST_F(KarDzFrmRaportyTest, ListWithHoldersIsWrittenAndReported)
 
     // A target that cannot be written: the error, never the success message.
     env.recording.fileAnswers.push_back(env.outputFolder() + QStringLiteral("/brak/dzialki.csv"));
-    file->WkzDlkWladBtn->trigger();
+    test::child<QAction>(file.get(), "WkzDlkWladBtn")->trigger();
     ASSERT_EQ(env.recording.messages.size(), 2u);
     EXPECT_EQ(env.recording.messages[1].caption, QStringLiteral("Błąd w funkcji 'WykazDlkWlad'"));
     EXPECT_EQ(env.recording.messages[1].flags, app::mb::IconError);

@@ -3,8 +3,10 @@
 #include "jet/JetFunctions.h"
 #include "support/TestApplication.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTreeWidget>
 
 namespace katarix::parceltest {
@@ -86,11 +88,21 @@ parcels::TKarDzFrm *ParcelsTest::openFile()
     return file;
 }
 
+QString ParcelsTest::panel(int index) const
+{
+    return test::child<QLabel>(file, QStringLiteral("StatusPanel%1").arg(index))->text();
+}
+
+QAction *ParcelsTest::akcja(const char *name) const
+{
+    return test::child<QAction>(file, name);
+}
+
 QStringList ParcelsTest::rows() const
 {
     QStringList out;
-    for (int i = 0; i < file->Lv->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = file->Lv->topLevelItem(i);
+    for (int i = 0; i < lista()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = lista()->topLevelItem(i);
         QStringList cells;
         for (int c = 0; c < 6; ++c)
             cells << item->text(c);
@@ -102,17 +114,17 @@ QStringList ParcelsTest::rows() const
 QStringList ParcelsTest::selectedCaptions() const
 {
     QStringList out;
-    for (int i = 0; i < file->Lv->topLevelItemCount(); ++i)
-        if (file->Lv->topLevelItem(i)->isSelected())
-            out << file->Lv->topLevelItem(i)->text(0);
+    for (int i = 0; i < lista()->topLevelItemCount(); ++i)
+        if (lista()->topLevelItem(i)->isSelected())
+            out << lista()->topLevelItem(i)->text(0);
     return out;
 }
 
 void ParcelsTest::selectRows(std::initializer_list<int> rowsToSelect)
 {
-    file->Lv->clearSelection();
+    lista()->clearSelection();
     for (const int row : rowsToSelect)
-        file->Lv->topLevelItem(row)->setSelected(true);
+        lista()->topLevelItem(row)->setSelected(true);
 }
 
 } // namespace katarix::parceltest

@@ -7,7 +7,9 @@
 #include "parcels/DodDlkFrm.h"
 #include "parcels/KarDzFrm.h"
 #include "registergen/RegisterBuilder.h"
+#include "support/Child.h"
 #include "support/RecordingInteraction.h"
+#include "widgets/ListaRobocza.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,6 +48,10 @@ protected:
     void TearDown() override;
     // The parcel file and its search dialog (the globals KarDzFrm and DodDlkFrm).
     parcels::TKarDzFrm *openFile();
+    // The file's list, its status panels ("StatusPanel0", "StatusPanel1") and its actions by name.
+    widgets::ListaRobocza *lista() const { return test::child<widgets::ListaRobocza>(file, "Lv"); }
+    QString panel(int index) const;
+    QAction *akcja(const char *name) const;
     // The rows of the list: "caption|sheet|unit|precinct|area|state".
     QStringList rows() const;
     QStringList selectedCaptions() const;

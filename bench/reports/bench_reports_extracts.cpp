@@ -10,9 +10,7 @@
 
 #include "common/BenchmarkMain.h"
 #include "common/Rejestr.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
-#include "app/Ustawienia.h"
+#include "common/SrodowiskoRaportu.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "registergen/RegisterGenerator.h"
@@ -24,7 +22,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <vector>
@@ -33,23 +30,19 @@ using namespace katarix;
 
 namespace {
 
-using bench::SilentInteraction;
-
+// The register, then what the reports run in.
 struct Environment {
     Environment()
+        : srodowisko((registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1}), db)),
+          tempQry(srodowisko.tempQry), rtf1(srodowisko.rtf1), interaction(srodowisko.interaction)
     {
-        registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
-        tempQry.setDatabase(&db);
-        app::setInteraction(&interaction);
-        app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
-        app::ustawieniaProgramu().katalogWynikowy = dir.path();
     }
 
     jet::Database db;
-    jet::Query tempQry;
-    rtf::TRTFReport rtf1;
-    SilentInteraction interaction;
-    QTemporaryDir dir;
+    bench::SrodowiskoRaportu srodowisko;
+    jet::Query &tempQry;
+    rtf::TRTFReport &rtf1;
+    bench::SilentInteraction &interaction;
 };
 
 Environment &environment()

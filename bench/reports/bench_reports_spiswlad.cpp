@@ -15,13 +15,11 @@
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
 #include "common/Rejestr.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
+#include "common/SrodowiskoRaportu.h"
 #include "app/ListHelpers.h"
-#include "app/Ustawienia.h"
+#include "app/support/Child.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
-#include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "jet/RegisterLoader.h"
 #include "registergen/RegisterGenerator.h"
@@ -36,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -63,12 +60,6 @@ void printPlan(jet::Database &db, const QString &jetSql)
     sqlite3_finalize(statement);
 }
 
-// A control of the dialog, found by its object name.
-template <typename T> T *kontrolka(const reports::TSpisWladFrm &frm, const char *name)
-{
-    return frm.findChild<T *>(QString::fromLatin1(name));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,24 +75,20 @@ int main(int argc, char *argv[])
     } else {
         bench::otworzRejestr(db, args);
     }
-    jet::Query tempQry;
-    tempQry.setDatabase(&db);
-    rtf::TRTFReport rtf1;
-    SilentInteraction interaction;
-    app::setInteraction(&interaction);
-    QTemporaryDir dir;
-    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
-    app::ustawieniaProgramu().katalogWynikowy = dir.path();
+    bench::SrodowiskoRaportu env(db);
+    jet::Query &tempQry = env.tempQry;
+    rtf::TRTFReport &rtf1 = env.rtf1;
+    const SilentInteraction &interaction = env.interaction;
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
-    kontrolka<QPushButton>(frm, "ZazWszObrBtn")->click();
+    test::child<QPushButton>(&frm, "ZazWszObrBtn")->click();
     if (args.contains(QStringLiteral("--obreby"))) {
         const int ile = bench::argument(args, QStringLiteral("--obreby")).toInt();
-        for (int i = 0; i < kontrolka<QListWidget>(frm, "ObrebClb")->count(); ++i)
-            kontrolka<QListWidget>(frm, "ObrebClb")->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
-        kontrolka<QCheckBox>(frm, "DzialkiChb")->setChecked(kontrolka<QCheckBox>(frm, "DzialkiChb")->isEnabled());
+        for (int i = 0; i < test::child<QListWidget>(&frm, "ObrebClb")->count(); ++i)
+            test::child<QListWidget>(&frm, "ObrebClb")->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
+        test::child<QCheckBox>(&frm, "DzialkiChb")->setChecked(test::child<QCheckBox>(&frm, "DzialkiChb")->isEnabled());
     }
-    kontrolka<QRadioButton>(frm, "SortAdresRB")->setChecked(args.contains(QStringLiteral("--adres")));
+    test::child<QRadioButton>(&frm, "SortAdresRB")->setChecked(args.contains(QStringLiteral("--adres")));
     if (args.contains(QStringLiteral("--screenshot"))) {
         frm.resize(760, 460);
         frm.show();
@@ -115,25 +102,26 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (args.contains(QStringLiteral("--query"))) {
-        frm.IdObrebow = app::ListaIdZaznaczonych(kontrolka<QListWidget>(frm, "ObrebClb"), true);
-        frm.IdFormWlad = app::ListaIdZaznaczonych(kontrolka<QListWidget>(frm, "FwladClb"), true);
-        kontrolka<QCheckBox>(frm, "OsFizChb")->setChecked(!args.contains(QStringLiteral("--prawne")));
-        kontrolka<QCheckBox>(frm, "OsPrawChb")->setChecked(!args.contains(QStringLiteral("--fizyczne")));
+        frm.IdObrebow = app::ListaIdZaznaczonych(test::child<QListWidget>(&frm, "ObrebClb"), true);
+        frm.IdFormWlad = app::ListaIdZaznaczonych(test::child<QListWidget>(&frm, "FwladClb"), true);
+        test::child<QCheckBox>(&frm, "OsFizChb")->setChecked(!args.contains(QStringLiteral("--prawne")));
+        test::child<QCheckBox>(&frm, "OsPrawChb")->setChecked(!args.contains(QStringLiteral("--fizyczne")));
         const auto start = std::chrono::steady_clock::now();
         frm.MainQry->setSql(frm.BudujSql());
         frm.MainQry->open();
         const auto opened = std::chrono::steady_clock::now();
-        frm.WynikMD->open();
+        frm.WynikTbl->create();
         frm.BudujWynik();
         const auto grouped = std::chrono::steady_clock::now();
-        std::printf("list query: %d rows in %.2f s; grouped into %d entries in %.2f s\n", frm.MainQry->recordCount(),
-                    std::chrono::duration<double>(opened - start).count(), frm.WynikMD->recordCount(),
+        std::printf("list query: first row in %.2f s; %d rows grouped into %lld entries in %.2f s\n",
+                    std::chrono::duration<double>(opened - start).count(), frm.MainQry->recordCount(),
+                    static_cast<long long>(frm.WynikTbl->rowCount()),
                     std::chrono::duration<double>(grouped - opened).count());
         return 0;
     }
 
     const auto start = std::chrono::steady_clock::now();
-    kontrolka<QPushButton>(frm, "OkBtn")->click();
+    test::child<QPushButton>(&frm, "OkBtn")->click();
     const auto end = std::chrono::steady_clock::now();
     if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
         return 1;
@@ -143,9 +131,9 @@ int main(int argc, char *argv[])
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), kontrolka<QRadioButton>(frm, "SortAdresRB")->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), test::child<QRadioButton>(&frm, "SortAdresRB")->isChecked() ? "address" : "name",
+                int(frm.WynikTbl->rowCount()),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
-    app::ustawieniaProgramu() = app::Ustawienia();
     return 0;
 }

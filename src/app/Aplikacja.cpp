@@ -1,6 +1,7 @@
 #include "app/Aplikacja.h"
 
 #include "app/Komunikaty.h"
+#include "jet/ErrorText.h"
 
 namespace katarix::app {
 
@@ -16,7 +17,7 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     } catch (const std::exception &error) {
         PokazWyjatek(error);
     } catch (...) {
-        PokazWyjatek(QString());
+        PokazWyjatek(jet::unknownErrorText());
     }
     return false;
 }

@@ -18,7 +18,8 @@ private:
     QString m_message;
 };
 
-// The Polish message an exception carries (JetError, IniError, AppError or any std::exception).
+// The Polish text of an exception (jet::errorText: the program's own messages, running out of
+// memory, else the library's text).
 QString komunikatWyjatku(const std::exception &error);
 
 } // namespace katarix::app

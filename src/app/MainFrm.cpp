@@ -218,6 +218,7 @@ void TMainFrm::utworzPasekStanu()
     const std::array<int, 3> widths{500, 120, 200};
     for (size_t i = 0; i < StatPanele.size(); ++i) {
         auto *panel = new QLabel(StatBar);
+        panel->setObjectName(QStringLiteral("StatPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setFixedWidth(widths[i]);
@@ -308,6 +309,7 @@ void TMainFrm::closeEvent(QCloseEvent *event)
     } catch (const std::exception &error) {
         PokazWyjatek(error);
     }
+    m_wczytywanieWTle.reset(); // a background load ends with the program, leaving nothing behind
     for (OknoProgramu which : WszystkieOkna)
         if (QWidget *window = okno(which))
             window->close();

@@ -11,11 +11,13 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QProgressDialog;
 class QStatusBar;
 class QToolBar;
 
@@ -46,6 +48,12 @@ public:
     bool WybierzPlikBazy();
     bool SprawdzAtrybutBazy();
     QString TekstKomentarza(double mslink);
+    // Start-up, once SciezkaBazy is known: a copy of the register that is missing or older
+    // than the file is loaded in the background (StanBazy.cpp).
+    void OdswiezKopieWTle();
+    // Panel 1 of the status bar: "Wczytywanie bazy: N%" while the register loads (percent given),
+    // else "Baza gotowa" when its copy is current or it is open, "Baza niewczytana" otherwise.
+    void PokazStanBazy(int procent = -1);
     jet::Database &baza() { return Baza; }
     bool polaczono() const { return Baza.isOpen(); }
 
@@ -112,8 +120,14 @@ private:
     void pokazRejestr(OknoProgramu okno, double idJr);
     void rozmiescOkna(Qt::Orientation orientation);
     void wypelnijMenuOkien();
+    // Session (Session.cpp, StanBazy.cpp).
+    jet::OpenOptions opcjeWczytywania();
+    void czekajNaWczytanie(const std::function<void()> &czekaj);
+    void zatrzymajWczytywanieInnejBazy();
 
     QString m_programFolder;
+    std::unique_ptr<jet::RegisterPreload> m_wczytywanieWTle; // the background load of SciezkaBazy
+    QProgressDialog *m_postepWczytywania = nullptr;           // while a load is waited for
     jet::Database Baza;
     jet::Query *TempQry = nullptr; // lent through pozyczTempQry (app/Sesja.h)
     QList<QAction *> m_oknaOtwarte;

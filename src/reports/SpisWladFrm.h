@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jet/StrHolder.h"
+#include "jet/TempTable.h"
 
 #include <QDialog>
 #include <QString>
@@ -17,12 +18,15 @@ class TSpisWladFrm;
 namespace katarix::jet {
 class Database;
 class Dataset;
-class MemTable;
 class Query;
 } // namespace katarix::jet
 
 namespace katarix::rtf {
 class TRTFReport;
+}
+
+namespace katarix::app {
+class PostepRaportu;
 }
 
 namespace katarix::reports {
@@ -31,6 +35,9 @@ namespace katarix::reports {
 // precincts under the ticked forms of holding, one entry per person with the parcels held.
 // A modal dialog; its controls are laid out in the Designer form SpisWladFrm.ui (a private ui,
 // found by object name from outside); this class holds the behaviour.
+// The list query is read forward, one row at a time, and grouped into the entries of WynikTbl,
+// a table in the database's temporary storage, so that neither the list's rows nor its entries
+// are held in memory; the report reads the entries through WynikMD, forward, in the chosen order.
 class TSpisWladFrm : public QDialog {
     Q_OBJECT
 public:
@@ -48,8 +55,12 @@ public:
     QString WarunekMiejsc() const;
     // The criteria text of the document header ("kryteria").
     QString Kryteria() const;
-    // Groups the rows of the open MainQry into WynikMD, one entry per run of one person id.
-    void BudujWynik();
+    // Groups the rows of the open MainQry into WynikTbl, one entry per run of one person id;
+    // tells postep the rows read when given.
+    void BudujWynik(app::PostepRaportu *postep = nullptr);
+    // Builds the entries (the list query, the grouping) and opens WynikMD over them in the chosen
+    // order; returns the number of entries, the rows of the document.
+    qint64 PrzygotujWynik(app::PostepRaportu &postep);
 
     void DataSetRequest(const QString &name, jet::Dataset *&dataset);
     QVariant ValueRequest(const QString &name);
@@ -71,7 +82,8 @@ public:
     // Data components.
     jet::Query *MainQry;
     jet::StrHolder OsFizSh, OsPrawSh;
-    jet::MemTable *WynikMD;
+    std::unique_ptr<jet::TempTable> WynikTbl; // the entries of the last list, until the next "Wykonaj" or the window's end
+    jet::Query *WynikMD;      // the entries, forward-only, in the order of the document
 
     // State rebuilt by each "Wykonaj".
     QString IdObrebow, NazwyObrebow, IdFormWlad, NazwyFormWlad;

@@ -2,6 +2,7 @@
 #include "app/Komunikaty.h"
 #include "app/MainFrm.h"
 #include "app/RejestrOkien.h"
+#include "common/Processes.h"
 #include "jet/JetError.h"
 #include "jet/RegisterLoader.h"
 #include "support/Child.h"
@@ -28,6 +29,7 @@
 using namespace katarix;
 using namespace katarix::app;
 using katarix::test::RecordingInteraction;
+using katarix::test::processesMentioning;
 
 namespace {
 
@@ -286,18 +288,6 @@ void writeLargeRegister(const QString &path)
     Content content;
     content.tables.push_back(comments);
     writeJet4(content, path.toStdString(), WriteOptions());
-}
-
-// Processes whose command line mentions text (the loader helper is given the cache path).
-int processesMentioning(const QString &text)
-{
-    int count = 0;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
-    }
-    return count;
 }
 
 TEST_F(SessionTest, AnulujDuringALoadEndsTheHelperAndLeavesTheDatabaseClosedAndNothingCached)

@@ -11,6 +11,7 @@
 #include "app/RejestrOkien.h"
 #include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
+#include "common/Czekaj.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/Query.h"
@@ -20,20 +21,19 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTest>
-#include <QThread>
 #include <QWindow>
 
 #include <cstdio>
 #include <functional>
 
 using namespace katarix;
+using test::czekaj;
 
 namespace {
 
@@ -54,17 +54,6 @@ registergen::RegisterBuilder rejestr()
         b.add("SPRAWA", {{"SPRAWA_ID", 10.0 + i}, {"OPIS", opisy[i]}});
     }
     return b;
-}
-
-// Lets the window system and the program work for a while.
-void czekaj(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
 }
 
 // Whether the X server shows the window as the window paints itself now.

@@ -4,6 +4,7 @@
 #include "app/Komunikaty.h"
 #include "app/main/Start.h"
 #include "app/MainFrm.h"
+#include "jet/ErrorText.h"
 
 #include <QScreen>
 #include <cstdio>
@@ -39,7 +40,7 @@ int main(int argc, char *argv[])
     } catch (const std::exception &error) {
         pokazBladStartu(komunikatWyjatku(error));
     } catch (...) {
-        pokazBladStartu(QString());
+        pokazBladStartu(katarix::jet::unknownErrorText());
     }
     return 1;
 }

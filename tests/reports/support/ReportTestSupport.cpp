@@ -44,6 +44,11 @@ void ReportEnvironment::setReportRange(int index)
     app::ustawieniaProgramu().zakresDlk = index;
 }
 
+void ReportEnvironment::setTemplatesFolder(const QString &folder)
+{
+    m_ustawienia->SzablonyDE->setText(folder);
+}
+
 QByteArray ReportEnvironment::documentRtf() const
 {
     return test::fileBytes(documentPath());

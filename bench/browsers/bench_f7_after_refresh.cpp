@@ -11,6 +11,7 @@
 // The register defaults to bench/register-100k.mdb beside the program (katarix-gen, 100,000
 // parcels, seed 1; generated when missing).
 
+#include "app/Formularze.h"
 #include "common/Aplikacja.h"
 #include "common/Czasy.h"
 #include "common/SilentInteraction.h"

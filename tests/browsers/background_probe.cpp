@@ -3,6 +3,7 @@
 // program does), opens the land register window with F7 at unit 101 and prints as JSON the
 // panel texts seen, the unit's parcel areas and the messages shown. test_startup_background
 // runs it from a folder of its own, with a loader that counts its runs.
+#include "app/Aplikacja.h"
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
 #include "app/support/Child.h"

@@ -6,6 +6,8 @@
 // maximised in the first round, comes back maximised in the second and is restored to its normal
 // place in the third. Prints one JSON object: for each window, per round, its stored values and
 // where it was on the screen.
+#include "app/Formularze.h"
+#include "app/Aplikacja.h"
 #include "app/IniFile.h"
 #include "app/MainFrm.h"
 #include "app/main/Start.h"

@@ -2,6 +2,7 @@
 
 #include "app/CzcionkaProgramu.h"
 #include "app/Formularze.h"
+#include "app/MainFrm.h"
 #include "app/UstawieniaRegionalne.h"
 #include "browsers/Rejestracja.h"
 #include "parcels/Rejestracja.h"

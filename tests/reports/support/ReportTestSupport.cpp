@@ -46,7 +46,7 @@ void ReportEnvironment::setReportRange(int index)
 
 void ReportEnvironment::setTemplatesFolder(const QString &folder)
 {
-    m_ustawienia->SzablonyDE->setText(folder);
+    app::ustawieniaProgramu().katalogSzablonow = folder;
 }
 
 QByteArray ReportEnvironment::documentRtf() const

@@ -11,12 +11,15 @@
 // The register defaults to bench/register-100k.mdb beside the program (katarix-gen, 100,000
 // parcels, seed 1; generated when missing).
 
+#include "app/Formularze.h"
 #include "common/Aplikacja.h"
 #include "common/Czasy.h"
 #include "common/SilentInteraction.h"
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
 
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -48,8 +51,8 @@ double f7ToPainted()
     PaintSeen seen;
     QElapsedTimer timer;
     timer.start();
-    frm->RejGruntTBtn->trigger();
-    QWidget *window = frm->okno(app::OknoProgramu::RejestrGruntow);
+    test::child<QAction>(frm, "RejGruntTBtn")->trigger();
+    QWidget *window = app::okno(app::OknoProgramu::RejestrGruntow);
     if (!window)
         return -1;
     window->installEventFilter(&seen);
@@ -70,7 +73,7 @@ bool waitForReady()
 {
     QElapsedTimer timer;
     timer.start();
-    while (app::MainFrm->StatPanele[1]->text() != QLatin1String("Baza gotowa")) {
+    while (test::child<QLabel>(app::MainFrm, "StatPanel1")->text() != QLatin1String("Baza gotowa")) {
         if (timer.elapsed() > 600000)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -1,17 +1,16 @@
 #pragma once
 
 // What a report benchmark runs in: the register's scratch query, the report component, the
-// silent interaction and the settings dialog reading the source tree's templates and writing
+// silent interaction and the program's settings reading the source tree's templates and writing
 // into a temporary output folder (removed at the end). Programs that include it define
 // KATARIX_SOURCE_DIR and link katarix_reports.
 
 #include "common/SilentInteraction.h"
 #include "app/Interaction.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QTemporaryDir>
 
@@ -19,17 +18,15 @@ namespace katarix::bench {
 
 struct SrodowiskoRaportu {
     explicit SrodowiskoRaportu(jet::Database &db)
-        : ustawienia(dir.filePath(QStringLiteral("Katarix.ini")), app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')))
     {
         tempQry.setDatabase(&db);
         app::setInteraction(&interaction);
-        ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-        ustawienia.OutputDE->setText(dir.path());
-        app::UstawieniaFrm = &ustawienia;
+        app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+        app::ustawieniaProgramu().katalogWynikowy = dir.path();
     }
     ~SrodowiskoRaportu()
     {
-        app::UstawieniaFrm = nullptr;
+        app::ustawieniaProgramu() = app::Ustawienia();
         app::setInteraction(nullptr);
     }
     SrodowiskoRaportu(const SrodowiskoRaportu &) = delete;
@@ -38,8 +35,7 @@ struct SrodowiskoRaportu {
     jet::Query tempQry;
     rtf::TRTFReport rtf1;
     SilentInteraction interaction;
-    QTemporaryDir dir; // before ustawienia, which keeps its Katarix.ini here
-    app::TUstawieniaFrm ustawienia;
+    QTemporaryDir dir;
 };
 
 } // namespace katarix::bench

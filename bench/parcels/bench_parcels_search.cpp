@@ -66,9 +66,9 @@ int main(int argc, char *argv[])
     auto *lista = file.findChild<QTreeWidget *>(QStringLiteral("Lv"));
 
     if (args.contains(QStringLiteral("--screenshot"))) {
-        dialog->GminaLcbx->setCurrentIndex(1);
+        dialog->findChild<QComboBox *>(QStringLiteral("GminaLcbx"))->setCurrentIndex(1);
         dialog->GminaLcbxChange();
-        dialog->LicznikEdt->setText(QStringLiteral("1"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("LicznikEdt"))->setText(QStringLiteral("1"));
         dialog->show();
         dialog->DodajBtnClick();
         lista->topLevelItem(0)->setSelected(true);
@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
         return canvas.save(bench::argument(args, QStringLiteral("--screenshot"))) ? 0 : 1;
     }
 
-    dialog->PowDz2Edt->setText(area);
+    dialog->findChild<QLineEdit *>(QStringLiteral("PowDz2Edt"))->setText(area);
     const int runs = bench::argument(args, QStringLiteral("--runs"), QStringLiteral("5")).toInt();
     std::vector<double> samples; // milliseconds
     int rows = 0;

@@ -45,6 +45,7 @@ int main(int argc, char *argv[])
     frm.resize(700, 500);
     frm.show();
     persons::TDodFizFrm *dlg = frm.DodFizFrm;
+    auto *nazwiska = dlg->findChild<widgets::LookupCombo *>(QStringLiteral("NazwiskoLcbx"));
     auto *lista = frm.findChild<QTreeWidget *>(QStringLiteral("Lv"));
     dlg->show();
     QApplication::processEvents();
@@ -71,8 +72,8 @@ int main(int argc, char *argv[])
             dlg->DodajBtnClick();
             QApplication::processEvents();
         }));
-        dlg->NazwiskoLcbx->reset();
-        dlg->NazwiskoLcbx->setCurrentIndex(std::min(5, dlg->NazwiskoLcbx->count() - 1));
+        nazwiska->reset();
+        nazwiska->setCurrentIndex(std::min(5, nazwiska->count() - 1));
         const int before = frm.iloscWierszy();
         surname.push_back(milliseconds([&] {
             dlg->DodajBtnClick();

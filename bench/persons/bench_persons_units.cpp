@@ -53,7 +53,7 @@ void BM_CzytajJr(benchmark::State &state)
 {
     Environment &env = environment();
     env.frm->IdOsoby = double(state.range(0));
-    env.frm->TWjrOsUstFrm->ArchChb->setChecked(state.range(1) != 0);
+    env.frm->TWjrOsUstFrm->findChild<QCheckBox *>(QStringLiteral("ArchChb"))->setChecked(state.range(1) != 0);
     for (auto _ : state) {
         env.frm->CzytajJr();
         benchmark::DoNotOptimize(env.frm->JrGrd->grab());

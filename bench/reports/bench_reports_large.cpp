@@ -21,6 +21,7 @@
 // The peak is the resident set's high-water mark reset just before the report (Linux
 // /proc/self/clear_refs), so it is the report's own peak.
 
+#include "app/support/Child.h"
 #include "common/Aplikacja.h"
 #include "common/SrodowiskoRaportu.h"
 #include "jet/Database.h"
@@ -192,13 +193,15 @@ int main(int argc, char *argv[])
         what = QStringLiteral("short extract of %1 parcels").arg(parcels.count(QLatin1Char(',')) + 1);
     } else if (raport == QLatin1String("spis")) {
         reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
-        for (int i = 0; i < frm.ObrebClb->count(); ++i) {
-            const bool dense = frm.ObrebClb->item(i)->text() == QStringLiteral("Gęsty obręb");
-            frm.ObrebClb->item(i)->setCheckState(dense || gesty < 0 ? Qt::Checked : Qt::Unchecked);
+        auto *obreby = test::child<QListWidget>(&frm, "ObrebClb");
+        for (int i = 0; i < obreby->count(); ++i) {
+            const bool dense = obreby->item(i)->text() == QStringLiteral("Gęsty obręb");
+            obreby->item(i)->setCheckState(dense || gesty < 0 ? Qt::Checked : Qt::Unchecked);
         }
-        frm.DzialkiChb->setChecked(frm.DzialkiChb->isEnabled());
-        frm.SortAdresRB->setChecked(args.contains(QStringLiteral("--adres")));
-        measure([&] { frm.OkBtn->click(); });
+        auto *dzialki = test::child<QCheckBox>(&frm, "DzialkiChb");
+        dzialki->setChecked(dzialki->isEnabled());
+        test::child<QRadioButton>(&frm, "SortAdresRB")->setChecked(args.contains(QStringLiteral("--adres")));
+        measure([&] { test::child<QPushButton>(&frm, "OkBtn")->click(); });
         what = QStringLiteral("alphabetical list of holders, %1 entries").arg(frm.WynikTbl->rowCount());
     } else if (raport == QLatin1String("zestawienie")) {
         jet::Query q;

@@ -17,6 +17,7 @@
 #include "common/Rejestr.h"
 #include "common/SrodowiskoRaportu.h"
 #include "app/ListHelpers.h"
+#include "app/support/Child.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -29,6 +30,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
@@ -79,14 +81,14 @@ int main(int argc, char *argv[])
     const SilentInteraction &interaction = env.interaction;
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
-    frm.ZazWszObrBtn->click();
+    test::child<QPushButton>(&frm, "ZazWszObrBtn")->click();
     if (args.contains(QStringLiteral("--obreby"))) {
         const int ile = bench::argument(args, QStringLiteral("--obreby")).toInt();
-        for (int i = 0; i < frm.ObrebClb->count(); ++i)
-            frm.ObrebClb->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
-        frm.DzialkiChb->setChecked(frm.DzialkiChb->isEnabled());
+        for (int i = 0; i < test::child<QListWidget>(&frm, "ObrebClb")->count(); ++i)
+            test::child<QListWidget>(&frm, "ObrebClb")->item(i)->setCheckState(i < ile ? Qt::Checked : Qt::Unchecked);
+        test::child<QCheckBox>(&frm, "DzialkiChb")->setChecked(test::child<QCheckBox>(&frm, "DzialkiChb")->isEnabled());
     }
-    frm.SortAdresRB->setChecked(args.contains(QStringLiteral("--adres")));
+    test::child<QRadioButton>(&frm, "SortAdresRB")->setChecked(args.contains(QStringLiteral("--adres")));
     if (args.contains(QStringLiteral("--screenshot"))) {
         frm.resize(760, 460);
         frm.show();
@@ -100,10 +102,10 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (args.contains(QStringLiteral("--query"))) {
-        frm.IdObrebow = app::ListaIdZaznaczonych(frm.ObrebClb, true);
-        frm.IdFormWlad = app::ListaIdZaznaczonych(frm.FwladClb, true);
-        frm.OsFizChb->setChecked(!args.contains(QStringLiteral("--prawne")));
-        frm.OsPrawChb->setChecked(!args.contains(QStringLiteral("--fizyczne")));
+        frm.IdObrebow = app::ListaIdZaznaczonych(test::child<QListWidget>(&frm, "ObrebClb"), true);
+        frm.IdFormWlad = app::ListaIdZaznaczonych(test::child<QListWidget>(&frm, "FwladClb"), true);
+        test::child<QCheckBox>(&frm, "OsFizChb")->setChecked(!args.contains(QStringLiteral("--prawne")));
+        test::child<QCheckBox>(&frm, "OsPrawChb")->setChecked(!args.contains(QStringLiteral("--fizyczne")));
         const auto start = std::chrono::steady_clock::now();
         frm.MainQry->setSql(frm.BudujSql());
         frm.MainQry->open();
@@ -119,7 +121,7 @@ int main(int argc, char *argv[])
     }
 
     const auto start = std::chrono::steady_clock::now();
-    frm.OkBtn->click();
+    test::child<QPushButton>(&frm, "OkBtn")->click();
     const auto end = std::chrono::steady_clock::now();
     if (interaction.messages > 0 || interaction.lastDocument.isEmpty())
         return 1;
@@ -129,7 +131,7 @@ int main(int argc, char *argv[])
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name",
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), test::child<QRadioButton>(&frm, "SortAdresRB")->isChecked() ? "address" : "name",
                 int(frm.WynikTbl->rowCount()),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());

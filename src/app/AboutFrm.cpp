@@ -1,18 +1,19 @@
 #include "app/AboutFrm.h"
 
-#include "app/MainFrm.h"
+#include "app/WersjaProgramu.h"
 
-#include <QFrame>
+#include "ui_AboutFrm.h"
+
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace katarix::app {
+
+TAboutFrm *AboutFrm = nullptr;
 
 TScrollingText::TScrollingText(QWidget *parent)
     : QWidget(parent)
@@ -67,65 +68,35 @@ void TScrollingText::paintEvent(QPaintEvent *)
 }
 
 TAboutFrm::TAboutFrm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(std::make_unique<Ui::TAboutFrm>())
 {
-    setObjectName(QStringLiteral("AboutFrm"));
-    setWindowTitle(QStringLiteral("O programie..."));
-    setModal(true);
-
-    // Black frame around a teal panel.
-    setStyleSheet(QStringLiteral("#AboutFrm { background: black; }"
-                                 "#AboutPnl { background: #008080; }"
-                                 "#ScrollPnl { background: #008080; border: 2px groove #c0c0c0; }"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(2, 2, 2, 2);
-    auto *panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("AboutPnl"));
-    outer->addWidget(panel);
-
-    auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(14, 12, 14, 14);
-    layout->setSpacing(10);
-    auto *header = new QHBoxLayout;
-    ProgramIcon = new QLabel(panel);
-    ProgramIcon->setPixmap(QIcon(QStringLiteral(":/icons/katarix.svg")).pixmap(32, 32));
-    ProgramIcon->setFixedSize(32, 32);
-    ProductName = new QLabel(QStringLiteral("Katarix"), panel);
-    QFont nameFont = ProductName->font();
+    ui->setupUi(this);
+    // What the form cannot say: the icon, the type in pixels, the colours of the texts.
+    ui->ProgramIcon->setPixmap(QIcon(QStringLiteral(":/icons/katarix.svg")).pixmap(32, 32));
+    QFont nameFont = ui->ProductName->font();
     nameFont.setPixelSize(32);
     nameFont.setBold(true);
-    ProductName->setFont(nameFont);
-    QPalette namePalette = ProductName->palette();
+    ui->ProductName->setFont(nameFont);
+    QPalette namePalette = ui->ProductName->palette();
     namePalette.setColor(QPalette::WindowText, QColor(0xc0, 0xc0, 0xc0));
-    ProductName->setPalette(namePalette);
-    header->addWidget(ProgramIcon, 0, Qt::AlignVCenter);
-    header->addSpacing(10);
-    header->addWidget(ProductName, 1, Qt::AlignVCenter);
-    layout->addLayout(header);
-
-    auto *scrollFrame = new QFrame(panel);
-    scrollFrame->setObjectName(QStringLiteral("ScrollPnl"));
-    auto *scrollLayout = new QVBoxLayout(scrollFrame);
-    scrollLayout->setContentsMargins(4, 4, 4, 4);
-    ScrollText = new TScrollingText(scrollFrame);
-    QPalette textPalette = ScrollText->palette();
+    ui->ProductName->setPalette(namePalette);
+    QPalette textPalette = ui->ScrollText->palette();
     textPalette.setColor(QPalette::WindowText, Qt::white);
-    ScrollText->setPalette(textPalette);
-    QFont textFont = ScrollText->font();
+    ui->ScrollText->setPalette(textPalette);
+    QFont textFont = ui->ScrollText->font();
     textFont.setPixelSize(13);
     textFont.setBold(true);
-    ScrollText->setFont(textFont);
-    ScrollText->setMinimumSize(280, 120);
-    ScrollText->setLines({QString(), QStringLiteral("Katarix"), QString(),
-                          QStringLiteral("Przeglądarka danych ewidencji"), QStringLiteral("gruntów budynków i lokali"),
-                          QString(), QStringLiteral("Wersja ") + WersjaProgramu(), QString()});
-    scrollLayout->addWidget(ScrollText);
-    layout->addWidget(scrollFrame, 1);
+    ui->ScrollText->setFont(textFont);
+    ui->ScrollText->setLines({QString(), QStringLiteral("Katarix"), QString(),
+                              QStringLiteral("Przeglądarka danych ewidencji"), QStringLiteral("gruntów budynków i lokali"),
+                              QString(), QStringLiteral("Wersja ") + WersjaProgramu(), QString()});
 
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
     adjustSize();
 }
+
+TAboutFrm::~TAboutFrm() = default;
 
 void TAboutFrm::showEvent(QShowEvent *event)
 {
@@ -135,12 +106,12 @@ void TAboutFrm::showEvent(QShowEvent *event)
         place.moveCenter(screen->geometry().center());
         move(place.topLeft());
     }
-    ScrollText->start();
+    ui->ScrollText->start();
 }
 
 void TAboutFrm::hideEvent(QHideEvent *event)
 {
-    ScrollText->stop();
+    ui->ScrollText->stop();
     QDialog::hideEvent(event);
 }
 

@@ -4,7 +4,11 @@
 #include <QStringList>
 #include <QTimer>
 
-class QLabel;
+#include <memory>
+
+namespace Ui {
+class TAboutFrm;
+}
 
 namespace katarix::app {
 
@@ -32,15 +36,13 @@ private:
     int m_offset = 0;
 };
 
-// The About box: frameless, centred, closed by Esc or a click anywhere on it.
+// The About box: frameless, centred, closed by Esc or a click anywhere on it. The layout is the
+// Designer form AboutFrm.ui.
 class TAboutFrm : public QDialog {
     Q_OBJECT
 public:
     explicit TAboutFrm(QWidget *parent = nullptr);
-
-    QLabel *ProgramIcon = nullptr;
-    QLabel *ProductName = nullptr;
-    TScrollingText *ScrollText = nullptr;
+    ~TAboutFrm() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,6 +51,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TAboutFrm> ui;
 };
+
+// The About box of the run; created at start-up after the extract module.
+extern TAboutFrm *AboutFrm;
 
 } // namespace katarix::app

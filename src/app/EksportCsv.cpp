@@ -1,7 +1,7 @@
 #include "app/EksportCsv.h"
 
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
 #include "jet/Dataset.h"
 #include "jet/PrivateFile.h"
 #include "jet/Windows1250.h"

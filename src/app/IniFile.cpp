@@ -151,11 +151,7 @@ void IniFile::reload()
 {
     m_lines.clear();
     m_encoding = Encoding::Utf8;
-#ifdef Q_OS_WIN
-    m_lineEnd = QStringLiteral("\r\n");
-#else
     m_lineEnd = QStringLiteral("\n");
-#endif
     m_endsWithNewline = true;
     if (m_path.isEmpty())
         return;

@@ -2,7 +2,8 @@
 
 #include "app/Akcja.h"
 #include "app/KursorKlepsydry.h"
-#include "app/MainFrm.h"
+#include "app/Podpowiedzi.h"
+#include "app/Sesja.h"
 #include "widgets/SkalaProjektu.h"
 
 #include <QAction>

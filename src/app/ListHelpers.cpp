@@ -1,7 +1,7 @@
 #include "app/ListHelpers.h"
 
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
 #include "jet/Dataset.h"
 #include "jet/DatasetModel.h"
 #include "jet/JetFunctions.h"

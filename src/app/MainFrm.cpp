@@ -1,21 +1,23 @@
 #include "app/MainFrm.h"
 
 #include "app/AboutFrm.h"
+#include "app/AppError.h"
 #include "app/IniFile.h"
 #include "app/KaskadaOkien.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/PodrecznikFrm.h"
+#include "app/Podpowiedzi.h"
 #include "app/UstawieniaFrm.h"
+#include "app/WersjaProgramu.h"
 #include "app/WierszPolecen.h"
-#include "jet/ErrorText.h"
-#include "jet/JetError.h"
-#include "jet/JetFunctions.h"
 #include "jet/Query.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -33,187 +35,13 @@ namespace katarix::app {
 
 TMainFrm *MainFrm = nullptr;
 
-jet::Database *bazaProgramu(jet::Database *database)
-{
-    if (database)
-        return database;
-    return MainFrm ? &MainFrm->baza() : nullptr;
-}
-
-QString plikIni()
-{
-    return MainFrm ? MainFrm->PlikIni : QString();
-}
-TAboutFrm *AboutFrm = nullptr;
-
 namespace {
 
-QString &tytul()
-{
-    static QString title = QStringLiteral("Katarix");
-    return title;
-}
-
-std::array<FabrykaOkna, LiczbaOkienProgramu> &fabryki()
-{
-    static std::array<FabrykaOkna, LiczbaOkienProgramu> factories;
-    return factories;
-}
-
-std::function<QString()> &zrodloWersji()
-{
-    static std::function<QString()> source;
-    return source;
-}
-
-std::function<void()> &tworzenieWypisow()
-{
-    static std::function<void()> hook;
-    return hook;
-}
-
-QWidget *wlascicielOkien()
-{
-    if (MainFrm)
-        return MainFrm;
-    return QApplication::activeWindow();
-}
+constexpr OknoProgramu WszystkieOkna[] = {OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob,
+                                          OknoProgramu::RejestrGruntow, OknoProgramu::RejestrLokali,
+                                          OknoProgramu::SpisWladajacych};
 
 } // namespace
-
-QString komunikatWyjatku(const std::exception &error)
-{
-    return jet::errorText(error);
-}
-
-QString TytulAplikacji()
-{
-    return tytul();
-}
-
-void UstawTytulAplikacji(const QString &title)
-{
-    tytul() = title;
-}
-
-QString WersjaProgramu()
-{
-    if (zrodloWersji())
-        return zrodloWersji()();
-#ifdef KATARIX_VERSION
-    return QStringLiteral(KATARIX_VERSION);
-#else
-    return QString();
-#endif
-}
-
-int Komunikat(const QString &tekst, const QString &tytulOkna, int flagi, bool sygnal)
-{
-    if (sygnal)
-        interaction().beep();
-    return interaction().messageBox(wlascicielOkien(), tekst, tytulOkna.isEmpty() ? TytulAplikacji() : tytulOkna,
-                                    flagi);
-}
-
-void PokazWyjatek(const QString &message)
-{
-    interaction().messageBox(wlascicielOkien(), message, TytulAplikacji(), mb::IconError);
-}
-
-void PokazWyjatek(const std::exception &error)
-{
-    PokazWyjatek(komunikatWyjatku(error));
-}
-
-QString KrotkaPodpowiedz(const QString &hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.left(bar);
-}
-
-QString DlugaPodpowiedz(const QString &hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
-TApplication::TApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
-{
-}
-
-bool TApplication::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &error) {
-        PokazWyjatek(error);
-    } catch (...) {
-        PokazWyjatek(jet::unknownErrorText());
-    }
-    return false;
-}
-
-void UstawUstawieniaRegionalne()
-{
-    QLocale::setDefault(QLocale::system());
-    jet::useSystemDecimalSeparator();
-}
-
-void UstawCzcionkeProgramu()
-{
-    QFont font = QApplication::font();
-    const QStringList families = QFontDatabase::families();
-    QStringList chosen;
-    for (const char *name : {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans"})
-        if (families.contains(QString::fromLatin1(name), Qt::CaseInsensitive))
-            chosen << QString::fromLatin1(name);
-    if (!chosen.isEmpty())
-        font.setFamilies(chosen);
-    font.setPixelSize(11);
-    QApplication::setFont(font);
-}
-
-void zarejestrujOkno(OknoProgramu okno, FabrykaOkna fabryka)
-{
-    fabryki()[size_t(okno)] = std::move(fabryka);
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (auto *mainWindow = qobject_cast<TMainFrm *>(window))
-            mainWindow->OdswiezPolecenia();
-}
-
-bool oknoZarejestrowane(OknoProgramu okno)
-{
-    return bool(fabryki()[size_t(okno)]);
-}
-
-void ustawZrodloWersji(std::function<QString()> zrodlo)
-{
-    zrodloWersji() = std::move(zrodlo);
-}
-
-void ustawTworzenieWypisyDM(std::function<void()> utworz)
-{
-    tworzenieWypisow() = std::move(utworz);
-}
-
-void UtworzFormularze()
-{
-    UstawTytulAplikacji(QStringLiteral("Katarix"));
-    MainFrm = new TMainFrm;
-    UstawieniaFrm = new TUstawieniaFrm(MainFrm->PlikIni, MainFrm->Katalogi, MainFrm);
-    if (tworzenieWypisow())
-        tworzenieWypisow()();
-    AboutFrm = new TAboutFrm(MainFrm);
-}
-
-void ZwolnijFormularze()
-{
-    delete MainFrm; // owns the settings dialog and the About box
-    MainFrm = nullptr;
-    UstawieniaFrm = nullptr;
-    AboutFrm = nullptr;
-}
 
 TMainFrm::TMainFrm(QWidget *parent, const QString &programFolder)
     : QMainWindow(parent)
@@ -227,68 +55,73 @@ TMainFrm::TMainFrm(QWidget *parent, const QString &programFolder)
     TempQry = new jet::Query(this);
     TempQry->setObjectName(QStringLiteral("TempQry"));
     TempQry->setDatabase(&Baza);
-    utworzKomponenty();
+    utworzObszarOkien();
+    utworzPolecenia();
+    utworzMenu();
+    utworzPasekNarzedzi();
+    utworzPasekStanu();
+    OdswiezPolecenia();
     FormCreate();
 }
 
 TMainFrm::~TMainFrm()
 {
-    for (QPointer<QWidget> &window : m_okna)
-        delete window.data();
+    // The windows go first, while what they use of this window still exists.
+    for (OknoProgramu which : WszystkieOkna)
+        delete okno(which);
     if (MainFrm == this)
         MainFrm = nullptr;
 }
 
-QAction *TMainFrm::przyciskPaska(const QString &iconName, const QString &hint, void (TMainFrm::*handler)())
-{
-    auto *action = new QAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)), KrotkaPodpowiedz(hint), this);
-    action->setToolTip(KrotkaPodpowiedz(hint));
-    action->setStatusTip(DlugaPodpowiedz(hint));
-    action->setProperty("hint", hint);
-    connect(action, &QAction::triggered, this, handler);
-    MainTlb->addAction(action);
-    return action;
-}
+// ---- construction ----
 
-void TMainFrm::utworzKomponenty()
+void TMainFrm::utworzObszarOkien()
 {
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
     MdiArea->setBackground(palette().color(QPalette::Dark));
     setCentralWidget(MdiArea);
+}
 
-    auto menuItem = [this](QMenu *menu, const char *name, const QString &caption, void (TMainFrm::*handler)(),
-                           const QKeySequence &shortcut = QKeySequence()) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
+QAction *TMainFrm::polecenie(const char *name, const QString &caption, void (TMainFrm::*handler)(),
+                             const QKeySequence &shortcut)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
 
-    SystemMi = menuBar()->addMenu(QStringLiteral("&System"));
-    WybierzDbMi = menuItem(SystemMi, "WybierzDbMi", QStringLiteral("&Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
-    UstawieniaMi = menuItem(SystemMi, "UstawieniaMi", QStringLiteral("&Ustawienia"), &TMainFrm::UstawieniaBtnClick);
-    SystemMi->addSeparator();
-    ZakonczMi = menuItem(SystemMi, "ZakonczMi", QStringLiteral("&Zakończ"), &TMainFrm::ZakonczMiClick);
+QAction *TMainFrm::przyciskPaska(const char *name, const QString &iconName, const QString &hint,
+                                 void (TMainFrm::*handler)())
+{
+    auto *action = new QAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)), KrotkaPodpowiedz(hint), this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(KrotkaPodpowiedz(hint));
+    action->setStatusTip(DlugaPodpowiedz(hint));
+    action->setProperty("hint", hint);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
 
-    DaneMi = menuBar()->addMenu(QStringLiteral("&Dane"));
-    KartotekaDzialekMi = menuItem(DaneMi, "KartotekaDzialekMi", QStringLiteral("Kartoteka &działek"),
-                                  &TMainFrm::KarDzTBtnClick, QKeySequence(Qt::Key_F5));
-    KartotekaOsobMi = menuItem(DaneMi, "KartotekaOsobMi", QStringLiteral("Kartoteka &osób"), &TMainFrm::KarOsTBtnClick,
-                               QKeySequence(Qt::Key_F6));
-    DaneMi->addSeparator();
-    RejestrGruntMi = menuItem(DaneMi, "RejestrGruntMi", QStringLiteral("Rejestr &gruntów"),
-                              &TMainFrm::RejGruntTBtnClick, QKeySequence(Qt::Key_F7));
-    Rejestrlokali1 = menuItem(DaneMi, "Rejestrlokali1", QStringLiteral("Rejestr &lokali"), &TMainFrm::RejLokTBtnClick,
-                              QKeySequence(Qt::Key_F8));
+// The menu items and the toolbar buttons, each with its handler.
+void TMainFrm::utworzPolecenia()
+{
+    WybierzDbMi = polecenie("WybierzDbMi", QStringLiteral("&Wybierz bazę danych"), &TMainFrm::WybierzDbTBtnClick);
+    UstawieniaMi = polecenie("UstawieniaMi", QStringLiteral("&Ustawienia"), &TMainFrm::UstawieniaBtnClick);
+    ZakonczMi = polecenie("ZakonczMi", QStringLiteral("&Zakończ"), &TMainFrm::ZakonczMiClick);
+    KartotekaDzialekMi = polecenie("KartotekaDzialekMi", QStringLiteral("Kartoteka &działek"), &TMainFrm::KarDzTBtnClick,
+                                   QKeySequence(Qt::Key_F5));
+    KartotekaOsobMi = polecenie("KartotekaOsobMi", QStringLiteral("Kartoteka &osób"), &TMainFrm::KarOsTBtnClick,
+                                QKeySequence(Qt::Key_F6));
+    RejestrGruntMi = polecenie("RejestrGruntMi", QStringLiteral("Rejestr &gruntów"), &TMainFrm::RejGruntTBtnClick,
+                               QKeySequence(Qt::Key_F7));
+    Rejestrlokali1 = polecenie("Rejestrlokali1", QStringLiteral("Rejestr &lokali"), &TMainFrm::RejLokTBtnClick,
+                               QKeySequence(Qt::Key_F8));
+    SpisWladMi = polecenie("SpisWladMi", QStringLiteral("&Alfabetyczny spis władających"), &TMainFrm::SpisWladMiClick);
 
-    RaportyMi = menuBar()->addMenu(QStringLiteral("&Raporty"));
-    SpisWladMi = menuItem(RaportyMi, "SpisWladMi", QStringLiteral("&Alfabetyczny spis władających"),
-                          &TMainFrm::SpisWladMiClick);
-
-    OknaMi = menuBar()->addMenu(QStringLiteral("&Okna"));
-    PasekNarzedziMi = OknaMi->addAction(QStringLiteral("&Pasek narzędzi"));
+    PasekNarzedziMi = new QAction(QStringLiteral("&Pasek narzędzi"), this);
     PasekNarzedziMi->setObjectName(QStringLiteral("PasekNarzedziMi"));
     PasekNarzedziMi->setCheckable(true);
     PasekNarzedziMi->setChecked(true);
@@ -297,26 +130,65 @@ void TMainFrm::utworzKomponenty()
         PasekNarzedziMi->setChecked(!PasekNarzedziMi->isChecked());
         PasekNarzedziMiClick();
     });
-    OknaMi->addSeparator();
-    KaskadaMi = OknaMi->addAction(QStringLiteral("&Kaskada"));
-    OknoPoziomoMi = OknaMi->addAction(QStringLiteral("Rozmieść p&oziomo"));
-    OknoPionowoMi = OknaMi->addAction(QStringLiteral("Rozmieść pio&nowo"));
-    const std::array<std::pair<QAction *, int>, 3> tiles{
-        {{KaskadaMi, 1}, {OknoPoziomoMi, 2}, {OknoPionowoMi, 3}}};
-    for (const auto &[action, tag] : tiles) {
-        action->setData(tag);
-        connect(action, &QAction::triggered, this, [this, action = action] { KaskadaMiClick(action->data().toInt()); });
+    const std::pair<QAction **, std::pair<const char *, RozmieszczenieOkien>> uklady[] = {
+        {&KaskadaMi, {"KaskadaMi", RozmieszczenieOkien::Kaskada}},
+        {&OknoPoziomoMi, {"OknoPoziomoMi", RozmieszczenieOkien::Poziomo}},
+        {&OknoPionowoMi, {"OknoPionowoMi", RozmieszczenieOkien::Pionowo}},
+    };
+    const QString podpisy[] = {QStringLiteral("&Kaskada"), QStringLiteral("Rozmieść p&oziomo"),
+                               QStringLiteral("Rozmieść pio&nowo")};
+    for (size_t i = 0; i < std::size(uklady); ++i) {
+        auto *action = new QAction(podpisy[i], this);
+        action->setObjectName(QString::fromLatin1(uklady[i].second.first));
+        action->setData(int(uklady[i].second.second));
+        connect(action, &QAction::triggered, this,
+                [this, action] { KaskadaMiClick(RozmieszczenieOkien(action->data().toInt())); });
+        *uklady[i].first = action;
     }
-    KaskadaMi->setObjectName(QStringLiteral("KaskadaMi"));
-    OknoPoziomoMi->setObjectName(QStringLiteral("OknoPoziomoMi"));
-    OknoPionowoMi->setObjectName(QStringLiteral("OknoPionowoMi"));
+    PodrecznikMi = polecenie("PodrecznikMi", QStringLiteral("&Podręcznik użytkownika"), &TMainFrm::PodrecznikMiClick,
+                             QKeySequence(Qt::Key_F1));
+    AboutMi = polecenie("AboutMi", QStringLiteral("&O programie..."), &TMainFrm::AboutMiClick);
+
+    WybierzDbTBtn = przyciskPaska("WybierzDbTBtn", QStringLiteral("baza"),
+                                  QStringLiteral("Wybierz bazę danych|Pozwala na wybór innej bazy danych (*.mdb)"),
+                                  &TMainFrm::WybierzDbTBtnClick);
+    KarOsTBtn = przyciskPaska("KarOsTBtn", QStringLiteral("osoby"),
+                              QStringLiteral("Kartoteka osób|Otwiera okno kartoteki osób"), &TMainFrm::KarOsTBtnClick);
+    KarDzTBtn = przyciskPaska("KarDzTBtn", QStringLiteral("dzialki"),
+                              QStringLiteral("Kartoteka działek|Otwiera okno kartoteki działek"),
+                              &TMainFrm::KarDzTBtnClick);
+    RejGruntTBtn = przyciskPaska("RejGruntTBtn", QStringLiteral("grunty"),
+                                 QStringLiteral("Rejestr gruntów|Otwiera okno rejestru gruntów"),
+                                 &TMainFrm::RejGruntTBtnClick);
+    RejLokTBtn = przyciskPaska("RejLokTBtn", QStringLiteral("lokale"),
+                               QStringLiteral("Rejestr lokali|Otwiera okno rejestru lokali"), &TMainFrm::RejLokTBtnClick);
+    UstawieniaBtn = przyciskPaska("UstawieniaBtn", QStringLiteral("ustawienia"),
+                                  QStringLiteral("Ustawienia|Otwiera okno ustawień"), &TMainFrm::UstawieniaBtnClick);
+}
+
+void TMainFrm::utworzMenu()
+{
+    const auto menu = [this](const char *name, const QString &title, const QList<QAction *> &items) {
+        QMenu *m = menuBar()->addMenu(title);
+        m->setObjectName(QString::fromLatin1(name));
+        for (QAction *item : items) {
+            if (item)
+                m->addAction(item);
+            else
+                m->addSeparator();
+        }
+        return m;
+    };
+    SystemMi = menu("SystemMi", QStringLiteral("&System"), {WybierzDbMi, UstawieniaMi, nullptr, ZakonczMi});
+    DaneMi = menu("DaneMi", QStringLiteral("&Dane"), {KartotekaDzialekMi, KartotekaOsobMi, nullptr, RejestrGruntMi, Rejestrlokali1});
+    RaportyMi = menu("RaportyMi", QStringLiteral("&Raporty"), {SpisWladMi});
+    OknaMi = menu("OknaMi", QStringLiteral("&Okna"), {PasekNarzedziMi, nullptr, KaskadaMi, OknoPoziomoMi, OknoPionowoMi});
     connect(OknaMi, &QMenu::aboutToShow, this, &TMainFrm::wypelnijMenuOkien);
+    PomocMi = menu("PomocMi", QStringLiteral("&Pomoc"), {PodrecznikMi, AboutMi});
+}
 
-    PomocMi = menuBar()->addMenu(QStringLiteral("&Pomoc"));
-    PodrecznikMi = menuItem(PomocMi, "PodrecznikMi", QStringLiteral("&Podręcznik użytkownika"),
-                            &TMainFrm::PodrecznikMiClick, QKeySequence(Qt::Key_F1));
-    AboutMi = menuItem(PomocMi, "AboutMi", QStringLiteral("&O programie..."), &TMainFrm::AboutMiClick);
-
+void TMainFrm::utworzPasekNarzedzi()
+{
     MainTlb = new QToolBar(QStringLiteral("Pasek narzędzi"), this);
     MainTlb->setObjectName(QStringLiteral("MainTlb"));
     MainTlb->setMovable(true);
@@ -326,37 +198,27 @@ void TMainFrm::utworzKomponenty()
     MainTlb->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
     addToolBar(Qt::TopToolBarArea, MainTlb);
-    WybierzDbTBtn = przyciskPaska(QStringLiteral("baza"),
-                                  QStringLiteral("Wybierz bazę danych|Pozwala na wybór innej bazy danych (*.mdb)"),
-                                  &TMainFrm::WybierzDbTBtnClick);
+    MainTlb->addAction(WybierzDbTBtn);
     MainTlb->addSeparator();
-    KarOsTBtn = przyciskPaska(QStringLiteral("osoby"), QStringLiteral("Kartoteka osób|Otwiera okno kartoteki osób"),
-                              &TMainFrm::KarOsTBtnClick);
-    KarDzTBtn = przyciskPaska(QStringLiteral("dzialki"),
-                              QStringLiteral("Kartoteka działek|Otwiera okno kartoteki działek"),
-                              &TMainFrm::KarDzTBtnClick);
+    MainTlb->addAction(KarOsTBtn);
+    MainTlb->addAction(KarDzTBtn);
     MainTlb->addSeparator();
-    RejGruntTBtn = przyciskPaska(QStringLiteral("grunty"),
-                                 QStringLiteral("Rejestr gruntów|Otwiera okno rejestru gruntów"),
-                                 &TMainFrm::RejGruntTBtnClick);
-    RejLokTBtn = przyciskPaska(QStringLiteral("lokale"), QStringLiteral("Rejestr lokali|Otwiera okno rejestru lokali"),
-                               &TMainFrm::RejLokTBtnClick);
+    MainTlb->addAction(RejGruntTBtn);
+    MainTlb->addAction(RejLokTBtn);
     MainTlb->addSeparator();
-    UstawieniaBtn = przyciskPaska(QStringLiteral("ustawienia"), QStringLiteral("Ustawienia|Otwiera okno ustawień"),
-                                  &TMainFrm::UstawieniaBtnClick);
-    WybierzDbTBtn->setObjectName(QStringLiteral("WybierzDbTBtn"));
-    KarOsTBtn->setObjectName(QStringLiteral("KarOsTBtn"));
-    KarDzTBtn->setObjectName(QStringLiteral("KarDzTBtn"));
-    RejGruntTBtn->setObjectName(QStringLiteral("RejGruntTBtn"));
-    RejLokTBtn->setObjectName(QStringLiteral("RejLokTBtn"));
-    UstawieniaBtn->setObjectName(QStringLiteral("UstawieniaBtn"));
+    MainTlb->addAction(UstawieniaBtn);
+}
 
+// Three panels: the long part of the hint under the mouse, then two for the program's state.
+void TMainFrm::utworzPasekStanu()
+{
     StatBar = statusBar();
     StatBar->setObjectName(QStringLiteral("StatBar"));
     StatBar->setSizeGripEnabled(true);
     const std::array<int, 3> widths{500, 120, 200};
     for (size_t i = 0; i < StatPanele.size(); ++i) {
         auto *panel = new QLabel(StatBar);
+        panel->setObjectName(QStringLiteral("StatPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setFixedWidth(widths[i]);
@@ -365,7 +227,6 @@ void TMainFrm::utworzKomponenty()
         StatBar->addWidget(panel);
         StatPanele[i] = panel;
     }
-    OdswiezPolecenia();
 }
 
 void TMainFrm::OdswiezPolecenia()
@@ -382,6 +243,8 @@ void TMainFrm::OdswiezPolecenia()
             if (action)
                 action->setEnabled(oknoZarejestrowane(window));
 }
+
+// ---- start, show, close ----
 
 void TMainFrm::FormCreate()
 {
@@ -447,11 +310,13 @@ void TMainFrm::closeEvent(QCloseEvent *event)
         PokazWyjatek(error);
     }
     m_wczytywanieWTle.reset(); // a background load ends with the program, leaving nothing behind
-    for (QPointer<QWidget> &window : m_okna)
-        if (window)
+    for (OknoProgramu which : WszystkieOkna)
+        if (QWidget *window = okno(which))
             window->close();
     event->accept();
 }
+
+// ---- commands ----
 
 void TMainFrm::UstawieniaBtnClick()
 {
@@ -501,7 +366,7 @@ void TMainFrm::SpisWladMiClick()
         return;
     QWidget *dialog = okno(OknoProgramu::SpisWladajacych);
     if (!dialog)
-        dialog = utworzOkno(OknoProgramu::SpisWladajacych);
+        dialog = umiescOkno(OknoProgramu::SpisWladajacych);
     if (!dialog)
         return;
     if (auto *modal = qobject_cast<QDialog *>(dialog)) {
@@ -512,17 +377,11 @@ void TMainFrm::SpisWladMiClick()
     }
 }
 
-QWidget *TMainFrm::okno(OknoProgramu which) const
-{
-    return m_okna[size_t(which)].data();
-}
+// ---- child windows ----
 
-QWidget *TMainFrm::utworzOkno(OknoProgramu which)
+QWidget *TMainFrm::umiescOkno(OknoProgramu which)
 {
-    const FabrykaOkna &factory = fabryki()[size_t(which)];
-    if (!factory)
-        return nullptr;
-    QWidget *window = factory();
+    QWidget *window = utworzOkno(which);
     if (!window)
         return nullptr;
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -541,7 +400,6 @@ QWidget *TMainFrm::utworzOkno(OknoProgramu which)
     } else {
         window->setParent(this, window->windowFlags() | Qt::Dialog);
     }
-    m_okna[size_t(which)] = window;
     return window;
 }
 
@@ -555,7 +413,7 @@ QWidget *TMainFrm::pokazOkno(OknoProgramu which)
 {
     QWidget *window = okno(which);
     if (!window)
-        window = utworzOkno(which);
+        window = umiescOkno(which);
     if (!window)
         return nullptr;
     auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
@@ -587,19 +445,21 @@ void TMainFrm::PokazRejestrLokali(double idJr)
     pokazRejestr(OknoProgramu::RejestrLokali, idJr);
 }
 
+// ---- the "Okna" menu ----
+
 void TMainFrm::PasekNarzedziMiClick()
 {
     PasekNarzedziMi->setChecked(!PasekNarzedziMi->isChecked());
     MainTlb->setVisible(PasekNarzedziMi->isChecked());
 }
 
-void TMainFrm::KaskadaMiClick(int tag)
+void TMainFrm::KaskadaMiClick(RozmieszczenieOkien rozmieszczenie)
 {
-    switch (tag) {
-    case 1: KaskadaOkien(*MdiArea); break;
-    case 2: rozmiescOkna(Qt::Horizontal); break;
-    case 3: rozmiescOkna(Qt::Vertical); break;
-    default: break;
+    switch (rozmieszczenie) {
+    case RozmieszczenieOkien::Kaskada: KaskadaOkien(*MdiArea); break;
+    case RozmieszczenieOkien::Poziomo: rozmiescOkna(Qt::Horizontal); break;
+    case RozmieszczenieOkien::Pionowo: rozmiescOkna(Qt::Vertical); break;
+    default: break; // a tag of no arrangement does nothing
     }
 }
 

@@ -1,6 +1,6 @@
 #include "app/PodrecznikFrm.h"
 
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 
 #include <QAction>
 #include <QDir>

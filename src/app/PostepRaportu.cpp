@@ -1,7 +1,7 @@
 #include "app/PostepRaportu.h"
 
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 
 namespace katarix::app {
 

@@ -1,9 +1,10 @@
 #include "app/RaportRunner.h"
 
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 #include "app/PostepRaportu.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/PrivateFile.h"
 #include "rtf/RTFReport.h"
 
@@ -89,17 +90,6 @@ QString WypelnijDokument(rtf::TRTFReport &raport, const QString &wzorzec, const 
 
 } // namespace
 
-UstawieniaRaportu biezaceUstawieniaRaportu()
-{
-    UstawieniaRaportu ustawienia;
-    if (UstawieniaFrm) {
-        ustawienia.edytor = UstawieniaFrm->edytor();
-        ustawienia.katalogSzablonow = UstawieniaFrm->katalogSzablonow();
-        ustawienia.katalogWynikowy = UstawieniaFrm->katalogWynikowy();
-    }
-    return ustawienia;
-}
-
 QString polaczSciezke(const QString &folder, const QString &name)
 {
     if (!folder.isEmpty() && separator(folder.back()))
@@ -109,10 +99,10 @@ QString polaczSciezke(const QString &folder, const QString &name)
 
 int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const LiczenieWierszy &liczenie)
 {
-    return UruchomRaport(raport, szablon, biezaceUstawieniaRaportu(), liczenie);
+    return UruchomRaport(raport, szablon, ustawieniaProgramu(), liczenie);
 }
 
-int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const UstawieniaRaportu &ustawienia,
+int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const Ustawienia &ustawienia,
                   const LiczenieWierszy &liczenie)
 {
     try {
@@ -191,22 +181,7 @@ void OtworzWEdytorze(const QString &edytor, const QString &plik)
         wynik = interaction().launchEditor(QString(), plik);
     const QString tekst = komunikatEdytora(wynik);
     if (!tekst.isEmpty())
-        interaction().messageBox(MainFrm, tekst, TytulAplikacji(), mb::IconError);
-}
-
-int TMainFrm::UruchomRaport(rtf::TRTFReport &raport, const QString &szablon)
-{
-    return app::UruchomRaport(raport, szablon);
-}
-
-QString TMainFrm::WolnaNazwaWyniku(const QString &wzorzec)
-{
-    return app::WolnaNazwaWyniku(wzorzec);
-}
-
-void TMainFrm::OtworzWEdytorze(const QString &edytor, const QString &plik)
-{
-    app::OtworzWEdytorze(edytor, plik);
+        Komunikat(tekst, QString(), mb::IconError);
 }
 
 } // namespace katarix::app

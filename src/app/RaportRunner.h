@@ -9,18 +9,8 @@ class TRTFReport;
 
 namespace katarix::app {
 
+struct Ustawienia;
 class PostepRaportu;
-
-// Where a report run takes its template, where it writes the document and which editor opens
-// it; read from the settings dialog at the moment of each run.
-struct UstawieniaRaportu {
-    QString edytor;           // "wydruk"/"przeglad"
-    QString katalogSzablonow; // "wydruk"/"szablony"
-    QString katalogWynikowy;  // "wydruk"/"wynik"
-};
-
-// The current values of the settings dialog (empty texts while it does not exist).
-UstawieniaRaportu biezaceUstawieniaRaportu();
 
 // folder + separator + name; a folder that already ends in '/' or '\' gets no second one.
 QString polaczSciezke(const QString &folder, const QString &name);
@@ -40,9 +30,11 @@ inline constexpr qint64 GranicaWierszy = 100000;
 // once the report has run for a second; its "Anuluj" removes the partial document, shows nothing
 // and starts no editor. Returns 0 when the document was produced and handed to the editor, 1 when
 // not; the reason (missing template with a beep, or the error of any step) has been shown, except
-// after "Anuluj" or "Nie". A failed document (out of memory included) leaves no file behind.
+// after "Anuluj" or "Nie". A failed document (out of memory included) leaves no file behind. The
+// templates and output folders and the editor are the program's settings at the moment of the
+// run (ustawieniaProgramu()), or the given ones.
 int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const LiczenieWierszy &liczenie = {});
-int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const UstawieniaRaportu &ustawienia,
+int UruchomRaport(rtf::TRTFReport &raport, const QString &szablon, const Ustawienia &ustawienia,
                   const LiczenieWierszy &liczenie = {});
 
 // The first of wzorzec, then wzorzec with 1..200 before its extension, that is free: not held by

@@ -1,19 +1,19 @@
 // The database session of the main window: choosing, opening and closing the register.
 #include "app/MainFrm.h"
 
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
-
 #include "jet/Dataset.h"
 #include "jet/JetError.h"
-#include "jet/RegisterLoader.h"
 #include "jet/Query.h"
+#include "jet/RegisterLoader.h"
 #include "register/Komentarz.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QProgressDialog>
 #include <memory>
 #include <utility>
@@ -126,16 +126,8 @@ void TMainFrm::czekajNaWczytanie(const std::function<void()> &czekaj)
 bool TMainFrm::ZamknijBaze()
 {
     for (OknoProgramu which : {OknoProgramu::RejestrGruntow, OknoProgramu::RejestrLokali,
-                               OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob}) {
-        QPointer<QWidget> &window = m_okna[size_t(which)];
-        if (!window)
-            continue;
-        QWidget *frame = window->parentWidget();
-        auto *sub = qobject_cast<QMdiSubWindow *>(frame);
-        const bool closed = sub ? sub->close() : window->close();
-        if (closed)
-            window = nullptr;
-    }
+                               OknoProgramu::KartotekaDzialek, OknoProgramu::KartotekaOsob})
+        zamknijOkno(which);
     if (TempQry)
         TempQry->close();
     Baza.close();

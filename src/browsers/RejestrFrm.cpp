@@ -1,17 +1,20 @@
 #include "browsers/RejestrFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
 #include "app/IniFile.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Podpowiedzi.h"
+#include "app/Sesja.h"
+#include "app/Ustawienia.h"
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/JetFunctions.h"
 #include "jet/NumberText.h"
 #include "jet/Query.h"
 #include "register/sql/RgQueries.h"
-#include "widgets/ColorPanel.h"
 #include "widgets/ListaRozwijana.h"
 #include "widgets/SkalaProjektu.h"
 
@@ -56,15 +59,8 @@ void ustawKolorCzcionki(QLabel *label, bool czerwony)
     label->setPalette(palette);
 }
 
-QColor kolorUstawien(QColor (app::TUstawieniaFrm::*odczyt)() const, int domyslny)
-{
-    if (app::UstawieniaFrm)
-        return (app::UstawieniaFrm->*odczyt)();
-    return widgets::colorFromWindows(domyslny);
-}
-
 // A comment marker with the hints "Komentarz do <czego>" and "Uwaga: Komentarz do <czego>".
-KomentMarker *znacznik(int tag, const char *name, const char *imageName, const QString &czego, QWidget *parent)
+KomentMarker *znacznik(ZnacznikKomentarza tag, const char *name, const char *imageName, const QString &czego, QWidget *parent)
 {
     const QString hint = QStringLiteral("Komentarz do ") + czego;
     auto *marker = new KomentMarker(tag, hint, QStringLiteral("Uwaga: ") + hint, parent);
@@ -123,7 +119,7 @@ std::optional<QColor> kolorKomentarzaLubZaznaczenia(const DataGrid::CellParams &
 
 // ---- comment marker ----
 
-KomentMarker::KomentMarker(int tag, const QString &hint, const QString &imageHint, QWidget *parent)
+KomentMarker::KomentMarker(ZnacznikKomentarza tag, const QString &hint, const QString &imageHint, QWidget *parent)
     : QFrame(parent), m_tag(tag)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -165,17 +161,14 @@ TRejestrFrm::TRejestrFrm(const OpisRejestru &opis, QWidget *parent, jet::Databas
     setWindowIcon(QIcon(opis.ikona));
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    if (app::MainFrm && app::MainFrm->TempQry && !database) {
-        TempQry = app::MainFrm->TempQry;
-    } else {
-        TempQry = new jet::Query(this);
-        TempQry->setObjectName(QStringLiteral("TempQry"));
-        TempQry->setDatabase(m_baza);
-    }
+    TempQry = app::pozyczTempQry(m_baza, this);
 
-    utworzKomponenty();
-    if (app::MainFrm)
-        FrmStrg.setIniFileName(app::MainFrm->PlikIni);
+    utworzZapytania();
+    resize(widgets::projektowe(m_opis.rozmiar));
+    utworzPasekNarzedzi();
+    utworzPanele();
+    polaczNawigacje();
+    FrmStrg.setIniFileName(app::plikIni());
     utworzPrzechowywanie();
     dodajSiatke(OsobyGrd, OsobyQry, QStringLiteral("Zmiany - osoba"), QStringLiteral("Komentarz - osoba"));
 }
@@ -195,7 +188,7 @@ jet::Query *TRejestrFrm::utworzZapytanie(const char *name, const char *text)
     return q;
 }
 
-void TRejestrFrm::utworzKomponenty()
+void TRejestrFrm::utworzZapytania()
 {
     JrQry = utworzZapytanie("JrQry", m_opis.jrSql);
     JrQry->setParameter(QStringLiteral("ObrebID"), 0, jet::FieldType::Integer);
@@ -203,9 +196,11 @@ void TRejestrFrm::utworzKomponenty()
     OsobyQry->setParameter(QStringLiteral("IdJr"), -1.0, jet::FieldType::Float);
     connect(OsobyQry, &jet::Dataset::afterOpen, this, &TRejestrFrm::OsobyQryAfterOpen);
     connect(OsobyQry, &jet::Dataset::afterScroll, this, &TRejestrFrm::OsobyQryAfterScroll);
+}
 
-    resize(widgets::projektowe(m_opis.rozmiar));
-
+// The bottom toolbar; its buttons come with the window's commands (przycisk).
+void TRejestrFrm::utworzPasekNarzedzi()
+{
     MainTlbr = new QToolBar(QStringLiteral("Narzędzia podstawowe"), this);
     MainTlbr->setObjectName(QStringLiteral("MainTlbr"));
     MainTlbr->setFloatable(false);
@@ -214,7 +209,12 @@ void TRejestrFrm::utworzKomponenty()
     MainTlbr->setToolButtonStyle(Qt::ToolButtonIconOnly);
     MainTlbr->setIconSize(QSize(16, 16));
     addToolBar(Qt::BottomToolBarArea, MainTlbr);
+}
 
+// The upper band (holders at the left, navigation at the right) over the lower part that the
+// subclass fills with the unit's objects.
+void TRejestrFrm::utworzPanele()
+{
     auto *central = new QWidget(this);
     auto *centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
@@ -236,7 +236,32 @@ void TRejestrFrm::utworzKomponenty()
     RxSplitter2->setHandleWidth(3);
     RxSplitter2->setChildrenCollapsible(false);
     panel2Layout->addWidget(RxSplitter2);
+    utworzPanelOsob();
+    utworzPanelNawigacji();
+    RxSplitter2->addWidget(Panel4);
+    RxSplitter2->addWidget(Panel3);
+    RxSplitter2->setStretchFactor(0, 1);
+    RxSplitter2->setStretchFactor(1, 0);
+    RxSplitter2->setSizes({m_opis.rozmiar.width() - 120, 120});
 
+    // Lower part: the subclass fills it with the unit's objects; the object comment marker is
+    // placed by the subclass too.
+    Panel5 = new QWidget(RxSplitter1);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setMinimumHeight(100);
+    KomentDlkBudPnl = znacznik(ZnacznikKomentarza::Przedmiot, "KomentDlkBudPnl", "PrzedmiotImg", QStringLiteral("przedmiotu"), Panel5);
+    PrzedmiotImg = KomentDlkBudPnl->Img;
+
+    RxSplitter1->addWidget(Panel2);
+    RxSplitter1->addWidget(Panel5);
+    RxSplitter1->setStretchFactor(0, 0);
+    RxSplitter1->setStretchFactor(1, 1);
+    RxSplitter1->setSizes({182, m_opis.rozmiar.height() - 182});
+}
+
+// The holders: their share sums and comment marker above their grid.
+void TRejestrFrm::utworzPanelOsob()
+{
     Panel4 = new QWidget(RxSplitter2);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setMinimumWidth(150);
@@ -248,7 +273,7 @@ void TRejestrFrm::utworzKomponenty()
     UdzWlaPnl = panelTekstowy(QStringLiteral("UdzWlaPnl"), QStringLiteral("wl + si: "), Panel4);
     UdzUwPnl = panelTekstowy(QStringLiteral("UdzUwPnl"), QStringLiteral("uw: "), Panel4);
     UdzInniPnl = panelTekstowy(QStringLiteral("UdzInniPnl"), QStringLiteral("Pozostali: "), Panel4);
-    KomentOsPnl = znacznik(2, "KomentOsPnl", "OsobyImg", QStringLiteral("osoby"), Panel4);
+    KomentOsPnl = znacznik(ZnacznikKomentarza::Osoba, "KomentOsPnl", "OsobyImg", QStringLiteral("osoby"), Panel4);
     OsobyImg = KomentOsPnl->Img;
     udzialy->addWidget(UdzWlaPnl, 1);
     udzialy->addWidget(UdzUwPnl, 1);
@@ -261,7 +286,11 @@ void TRejestrFrm::utworzKomponenty()
     OsobyGrd->setDataset(OsobyQry);
     OsobyGrd->GetCellParams = [this](const DataGrid::CellParams &cell) { return OsobyGrdGetCellParams(cell); };
     panel4Layout->addWidget(OsobyGrd, 1);
+}
 
+// The navigation column: the unit's comment marker and state, commune, precinct, unit, land book.
+void TRejestrFrm::utworzPanelNawigacji()
+{
     Panel3 = new QWidget(RxSplitter2);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setMinimumWidth(100);
@@ -270,7 +299,7 @@ void TRejestrFrm::utworzKomponenty()
     panel3Layout->setSpacing(0);
     auto *naglowek = new QHBoxLayout;
     naglowek->setSpacing(1);
-    KomentJrPnl = znacznik(1, "KomentJrPnl", "JrImg", QStringLiteral("jednostki"), Panel3);
+    KomentJrPnl = znacznik(ZnacznikKomentarza::Jednostka, "KomentJrPnl", "JrImg", QStringLiteral("jednostki"), Panel3);
     JrImg = KomentJrPnl->Img;
     ArchiwumPnl = panelTekstowy(QStringLiteral("ArchiwumPnl"), QStringLiteral("Stan aktualny"), Panel3);
     ArchiwumPnl->setAlignment(Qt::AlignCenter);
@@ -298,28 +327,10 @@ void TRejestrFrm::utworzKomponenty()
     panel3Layout->addWidget(etykieta(QStringLiteral("Nr KW:"), Panel3));
     panel3Layout->addWidget(JrKwPnl);
     panel3Layout->addStretch(1);
+}
 
-    RxSplitter2->addWidget(Panel4);
-    RxSplitter2->addWidget(Panel3);
-    RxSplitter2->setStretchFactor(0, 1);
-    RxSplitter2->setStretchFactor(1, 0);
-    RxSplitter2->setSizes({m_opis.rozmiar.width() - 120, 120});
-
-    // Lower part: the subclass fills it with the unit's objects; the object comment marker is
-    // placed by the subclass too.
-    Panel5 = new QWidget(RxSplitter1);
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setMinimumHeight(100);
-    KomentDlkBudPnl = znacznik(3, "KomentDlkBudPnl", "PrzedmiotImg", QStringLiteral("przedmiotu"), Panel5);
-    PrzedmiotImg = KomentDlkBudPnl->Img;
-
-    RxSplitter1->addWidget(Panel2);
-    RxSplitter1->addWidget(Panel5);
-    RxSplitter1->setStretchFactor(0, 0);
-    RxSplitter1->setStretchFactor(1, 1);
-    RxSplitter1->setSizes({182, m_opis.rozmiar.height() - 182});
-
-    // Navigation.
+void TRejestrFrm::polaczNawigacje()
+{
     connect(GminaCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { GminaCbxChange(); }); });
     connect(ObrebCbx, &QComboBox::activated, this, [this] { app::WykonajAkcje([this] { ObrebCbxChange(); }); });
     connect(JrLcbx, &QComboBox::activated, this, [this](int index) {
@@ -331,7 +342,7 @@ void TRejestrFrm::utworzKomponenty()
     });
     JrLcbx->installEventFilter(this);
     for (KomentMarker *marker : {KomentJrPnl, KomentOsPnl, KomentDlkBudPnl})
-        connect(marker, &KomentMarker::clicked, this, [this](int tag) { app::WykonajAkcje([this, tag] { KomentImgClick(tag); }); });
+        connect(marker, &KomentMarker::clicked, this, [this](ZnacznikKomentarza tag) { app::WykonajAkcje([this, tag] { KomentImgClick(tag); }); });
 }
 
 void TRejestrFrm::utworzPrzechowywanie()
@@ -434,7 +445,7 @@ void TRejestrFrm::zakonczTworzenie(const std::vector<TToolWindow *> &narzedzia)
             GminaCbx->setCurrentIndex(0);
         GminaCbxChange();
     } catch (const std::exception &error) {
-        KomunikatOkna(4, app::komunikatWyjatku(error), m_opis.bladTworzenia, false);
+        KomunikatOkna(RodzajKomunikatu::Blad, app::komunikatWyjatku(error), m_opis.bladTworzenia, false);
     }
 }
 
@@ -459,7 +470,6 @@ void TRejestrFrm::FormClose()
     if (!m_zamkniety && m_ukladWczytany)
         FrmStrg.saveOrReport();
     m_zamkniety = true;
-    odlacz();
 }
 
 bool TRejestrFrm::eventFilter(QObject *watched, QEvent *event)
@@ -469,15 +479,15 @@ bool TRejestrFrm::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-int TRejestrFrm::KomunikatOkna(int rodzaj, const QString &tekst, const QString &tytul, bool sygnal)
+int TRejestrFrm::KomunikatOkna(RodzajKomunikatu rodzaj, const QString &tekst, const QString &tytul, bool sygnal)
 {
     int flagi;
     switch (rodzaj) {
-    case 2: flagi = app::mb::YesNo | app::mb::IconWarning; break;
-    case 3: flagi = app::mb::Ok | app::mb::IconInformation; break;
-    case 4: flagi = app::mb::Ok | app::mb::IconError; break;
-    case 5: flagi = app::mb::YesNoCancel | app::mb::IconWarning; break;
-    case 6: flagi = app::mb::YesNo | app::mb::IconQuestion; break;
+    case RodzajKomunikatu::OstrzezenieTakNie: flagi = app::mb::YesNo | app::mb::IconWarning; break;
+    case RodzajKomunikatu::Informacja: flagi = app::mb::Ok | app::mb::IconInformation; break;
+    case RodzajKomunikatu::Blad: flagi = app::mb::Ok | app::mb::IconError; break;
+    case RodzajKomunikatu::OstrzezenieTakNieAnuluj: flagi = app::mb::YesNoCancel | app::mb::IconWarning; break;
+    case RodzajKomunikatu::Pytanie: flagi = app::mb::YesNo | app::mb::IconQuestion; break;
     default: flagi = app::mb::Ok | app::mb::IconWarning; break;
     }
     const QPointer<QWidget> aktywna = QApplication::focusWidget();
@@ -596,7 +606,7 @@ void TRejestrFrm::PokazJr(double idJr)
     wykonajTempQry(QString::fromUtf8(m_opis.obrebJrSql) + jet::sqlNumber(idJr));
     const QString nieZnaleziono = QStringLiteral("Nie udało się odnaleźć podanej jednostki rejestrowej.");
     if (TempQry->isEmpty()) {
-        KomunikatOkna(1, nieZnaleziono, m_opis.bladSzukania, true);
+        KomunikatOkna(RodzajKomunikatu::Ostrzezenie, nieZnaleziono, m_opis.bladSzukania, true);
         return;
     }
     const int gminaId = int(TempQry->asInteger(QStringLiteral("gmina_id")));
@@ -616,7 +626,7 @@ void TRejestrFrm::PokazJr(double idJr)
         UstawKluczJr(JrQry->isEmpty() ? QString() : JrQry->asString(QStringLiteral("id_jr")));
         return;
     }
-    KomunikatOkna(1, nieZnaleziono, m_opis.bladSzukania, true);
+    KomunikatOkna(RodzajKomunikatu::Ostrzezenie, nieZnaleziono, m_opis.bladSzukania, true);
 }
 
 void TRejestrFrm::DBGridsEnter(DataGrid *grid)
@@ -674,13 +684,13 @@ void TRejestrFrm::ustawFokus(QWidget *widget, const std::function<void()> &wejsc
         wejscie();
 }
 
-// Tag 2 the holders, 3 the object grid on show, anything else the unit list.
-void TRejestrFrm::KomentImgClick(int tag)
+// The holders, the object grid on show, or (the unit's marker and any other tag) the unit list.
+void TRejestrFrm::KomentImgClick(ZnacznikKomentarza tag)
 {
     DataGrid *grid = nullptr;
-    if (tag == 2) {
+    if (tag == ZnacznikKomentarza::Osoba) {
         grid = OsobyGrd;
-    } else if (tag == 3) {
+    } else if (tag == ZnacznikKomentarza::Przedmiot) {
         for (const Siatka &s : m_siatki)
             if (s.grid != OsobyGrd && (!s.aktywna || s.aktywna())) {
                 grid = s.grid;
@@ -753,12 +763,13 @@ std::optional<QColor> TRejestrFrm::OsobyGrdGetCellParams(const DataGrid::CellPar
     if (wladField < 0 || rodzajField < 0)
         return std::nullopt;
     try {
+        const app::Ustawienia &ustawienia = app::ustawieniaProgramu();
         if (jet::Dataset::valueToInteger(OsobyQry->valueAt(cell.row, wladField)) == 2)
-            return kolorUstawien(&app::TUstawieniaFrm::kolorUw, app::TUstawieniaFrm::DomyslnyUwColor);
+            return ustawienia.kolorUw;
         switch (jet::Dataset::valueToInteger(OsobyQry->valueAt(cell.row, rodzajField))) {
-        case 1: return kolorUstawien(&app::TUstawieniaFrm::kolorWla, app::TUstawieniaFrm::DomyslnyWlaColor);
-        case 2: return kolorUstawien(&app::TUstawieniaFrm::kolorUk2, app::TUstawieniaFrm::DomyslnyUk2Color);
-        case 3: return kolorUstawien(&app::TUstawieniaFrm::kolorUk3, app::TUstawieniaFrm::DomyslnyUk3Color);
+        case 1: return ustawienia.kolorWla;
+        case 2: return ustawienia.kolorUk2;
+        case 3: return ustawienia.kolorUk3;
         default: return std::nullopt;
         }
     } catch (const std::exception &) {

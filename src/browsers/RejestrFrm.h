@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/LayoutStore.h"
-#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "widgets/DataGrid.h"
 
 #include <QFrame>
@@ -31,23 +31,36 @@ class TToolWindow;
 class TTWkomentFrm;
 class TTWzmianyFrm;
 
+// What a comment marker describes; the values are the markers' tags.
+enum class ZnacznikKomentarza { Jednostka = 1, Osoba = 2, Przedmiot = 3 };
+
 // A clickable comment marker: a framed panel with a small picture that is shown only while the
 // described row has a comment. A click on the panel or the picture emits clicked(tag).
 class KomentMarker : public QFrame {
     Q_OBJECT
 public:
-    KomentMarker(int tag, const QString &hint, const QString &imageHint, QWidget *parent = nullptr);
+    KomentMarker(ZnacznikKomentarza tag, const QString &hint, const QString &imageHint, QWidget *parent = nullptr);
     QLabel *Img;
-    int tag() const { return m_tag; }
+    ZnacznikKomentarza tag() const { return m_tag; }
 signals:
-    void clicked(int tag);
+    void clicked(ZnacznikKomentarza tag);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    int m_tag;
+    ZnacznikKomentarza m_tag;
+};
+
+// The kinds of a register window's own message box: its icon and buttons.
+enum class RodzajKomunikatu {
+    Ostrzezenie = 1,             // exclamation, OK
+    OstrzezenieTakNie = 2,       // exclamation, Yes/No
+    Informacja = 3,              // information, OK
+    Blad = 4,                    // error, OK
+    OstrzezenieTakNieAnuluj = 5, // exclamation, Yes/No/Cancel
+    Pytanie = 6,                 // question, Yes/No
 };
 
 // What tells one register window from the other: texts, SQL and layout sizes.
@@ -80,8 +93,10 @@ public:
 
     // Entry point of PokazRejestrGruntow / PokazRejestrLokali.
     void PokazJr(double idJr) override;
-    // The window's message box; kind 1..6 (see the implementation); returns the button pressed.
-    int KomunikatOkna(int rodzaj, const QString &tekst, const QString &tytul, bool sygnal);
+    // The window's message box (a kind of no value above is an exclamation with OK); an empty
+    // caption is the application title; returns the button pressed. Afterwards the focus leaves
+    // the control that had it and comes back, so that its enter handling runs again.
+    int KomunikatOkna(RodzajKomunikatu rodzaj, const QString &tekst, const QString &tytul, bool sygnal);
 
     // Navigation handlers.
     void GminaCbxChange();
@@ -90,7 +105,7 @@ public:
     void JrLcbxEnter();
     void DBGridsEnter(widgets::DataGrid *grid);
     void DBGridsDblClick(widgets::DataGrid *grid);
-    void KomentImgClick(int tag);
+    void KomentImgClick(ZnacznikKomentarza tag);
     void PokazKwJr();
 
     // Holders and the two tool windows every register window has.
@@ -134,8 +149,6 @@ protected:
 
     // Opens the unit's object queries (after its holders) for the unit key.
     virtual void otworzPrzedmioty(const QVariant &klucz) = 0;
-    // Clears the application's reference to this window.
-    virtual void odlacz() = 0;
 
     // A grid whose entry makes its query the source of the comment and change windows.
     // aktywna tells whether the grid is the one shown (its page is active); null: always.
@@ -169,7 +182,12 @@ private:
     };
     const Siatka *siatka(const widgets::DataGrid *grid) const;
     const Siatka *siatka(const jet::Dataset *query) const;
-    void utworzKomponenty();
+    void utworzZapytania();
+    void utworzPasekNarzedzi();
+    void utworzPanele();
+    void utworzPanelOsob();
+    void utworzPanelNawigacji();
+    void polaczNawigacje();
     void utworzPrzechowywanie();
     void wypelnijJrLcbx();
     void wykonajTempQry(const QString &sql);

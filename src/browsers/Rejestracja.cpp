@@ -1,6 +1,6 @@
 #include "browsers/Rejestracja.h"
 
-#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "browsers/RgFrm.h"
 #include "browsers/RlFrm.h"
 

@@ -1,8 +1,11 @@
 #include "browsers/RgFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
+#include "app/MainFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
@@ -23,8 +26,6 @@
 #include <QVBoxLayout>
 
 namespace katarix::browsers {
-
-TRgFrm *RgFrm = nullptr;
 
 using widgets::DataGrid;
 namespace sql = reg::sql::rg;
@@ -56,11 +57,67 @@ OpisRejestru opisRejestruGruntow()
             true};
 }
 
+// The columns of the parcels grid.
+QList<DataGrid::Column> kolumnyDzialek()
+{
+    return {
+        {QStringLiteral("Kom"), QStringLiteral(" "), 12, Qt::AlignHCenter, true},
+        {QStringLiteral("NUMER"), QStringLiteral("Numer"), 60, Qt::AlignHCenter},
+        {QStringLiteral("Arkusz"), QString(), 40, Qt::AlignHCenter},
+        {QStringLiteral("AREA"), QStringLiteral("Pow [ha]"), 60, Qt::AlignRight},
+        {QStringLiteral("KW"), QString(), 70, Qt::AlignLeft},
+        {QStringLiteral("SAD"), QStringLiteral("KW - Sąd"), 100, Qt::AlignLeft},
+        {QStringLiteral("AW"), QStringLiteral("Inne dokum."), 70, Qt::AlignLeft},
+        {QStringLiteral("Adres"), QString(), 140, Qt::AlignLeft},
+        {QStringLiteral("Polozenie"), QStringLiteral("Położenie"), 120, Qt::AlignLeft},
+        {QStringLiteral("REJSTAT"), QStringLiteral("Rej. statyst."), -1, Qt::AlignLeft},
+        {QStringLiteral("OBWSPIS"), QStringLiteral("Obw. spisowy"), 69, Qt::AlignLeft},
+        {QStringLiteral("REJ_ZAB"), QStringLiteral("Nr rej. zab."), 61, Qt::AlignLeft},
+        {QStringLiteral("DATA_REJ_ZAB"), QStringLiteral("Data rej.zab."), 68, Qt::AlignLeft},
+        {QStringLiteral("WARTOSC"), QStringLiteral("Wartość"), 50, Qt::AlignLeft},
+        {QStringLiteral("DATA_WARTOSC"), QStringLiteral("Data wpis.wart."), 80, Qt::AlignLeft},
+        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
+    };
+}
+
+// The columns of the buildings grid.
+QList<DataGrid::Column> kolumnyBudynkow()
+{
+    return {
+        {QStringLiteral("Kom"), QStringLiteral(" "), 12, Qt::AlignHCenter, true},
+        {QStringLiteral("NIERUCH_ID"), QStringLiteral("Identyfikator"), 68, Qt::AlignHCenter},
+        {QStringLiteral("Funkcja"), QString(), 100, Qt::AlignLeft},
+        {QStringLiteral("Dzialka"), QStringLiteral("Nr działki"), 60, Qt::AlignLeft},
+        {QStringLiteral("Adres"), QString(), 150, Qt::AlignLeft},
+        {QStringLiteral("KW"), QString(), 80, Qt::AlignLeft},
+        {QStringLiteral("SAD"), QStringLiteral("Wydział KW"), 150, Qt::AlignLeft},
+        {QStringLiteral("AW"), QStringLiteral("Inne dokum."), 120, Qt::AlignLeft},
+        {QStringLiteral("ROK_BUDOWY"), QStringLiteral("Rok budowy"), 61, Qt::AlignHCenter},
+        {QStringLiteral("NUM_KOND"), QStringLiteral("Kond.nadziem."), 73, Qt::AlignHCenter},
+        {QStringLiteral("NUM_KOND_POD"), QStringLiteral("Kond.podziem."), -1, Qt::AlignHCenter},
+        {QStringLiteral("POW_ZAB"), QStringLiteral("Pow.zab.[m2]"), -1, Qt::AlignHCenter},
+        {QStringLiteral("WODA"), QStringLiteral("Woda"), 60, Qt::AlignLeft},
+        {QStringLiteral("CWODA"), QStringLiteral("Ciepła woda"), 62, Qt::AlignLeft},
+        {QStringLiteral("KANAL"), QStringLiteral("Kanalizacja"), 57, Qt::AlignLeft},
+        {QStringLiteral("CO"), QStringLiteral("C.O."), 60, Qt::AlignLeft},
+        {QStringLiteral("GAZ"), QStringLiteral("Inst.gaz."), 60, Qt::AlignLeft},
+        {QStringLiteral("EL"), QStringLiteral("Inst.elektr."), 60, Qt::AlignLeft},
+        {QStringLiteral("WINDA"), QStringLiteral("Winda"), 43, Qt::AlignLeft},
+        {QStringLiteral("NOSNA"), QStringLiteral("Konstr.nośna"), 66, Qt::AlignLeft},
+        {QStringLiteral("STROPY"), QStringLiteral("Stropy"), 60, Qt::AlignLeft},
+        {QStringLiteral("DACH"), QStringLiteral("Dach"), 59, Qt::AlignLeft},
+        {QStringLiteral("REJ_ZAB"), QStringLiteral("Rej.zabytków"), 69, Qt::AlignLeft},
+        {QStringLiteral("DATA_REJ_ZAB"), QStringLiteral("Data wpis.rej.zab."), 90, Qt::AlignLeft},
+        {QStringLiteral("WARTOSC"), QStringLiteral("Wartość"), 55, Qt::AlignLeft},
+        {QStringLiteral("DATA_WARTOSC"), QStringLiteral("Data określ. wart."), 90, Qt::AlignLeft},
+        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
+    };
+}
+
 } // namespace
 
 TRgFrm::TRgFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejestruGruntow(), parent, database)
 {
-    RgFrm = this;
     DzialkiQry = utworzZapytanie("DzialkiQry", sql::DzialkiQry);
     DzialkiQry->setParameter(QStringLiteral("IdJr"), -1.0, jet::FieldType::Float);
     BudQry = utworzZapytanie("BudQry", sql::BudQry);
@@ -97,16 +154,7 @@ TRgFrm::TRgFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
     zakonczTworzenie({BudTW, LokTW});
 }
 
-TRgFrm::~TRgFrm()
-{
-    odlacz();
-}
-
-void TRgFrm::odlacz()
-{
-    if (RgFrm == this)
-        RgFrm = nullptr;
-}
+TRgFrm::~TRgFrm() = default;
 
 // Parcels and buildings pages, the area sum and the object marker beside the tabs.
 void TRgFrm::utworzStrony()
@@ -123,24 +171,7 @@ void TRgFrm::utworzStrony()
     DzialkiGrd = new DataGrid(DlkTSh);
     DzialkiGrd->setObjectName(QStringLiteral("DzialkiGrd"));
     DzialkiGrd->setMultiSelect(true);
-    DzialkiGrd->setColumns({
-        {QStringLiteral("Kom"), QStringLiteral(" "), 12, Qt::AlignHCenter, true},
-        {QStringLiteral("NUMER"), QStringLiteral("Numer"), 60, Qt::AlignHCenter},
-        {QStringLiteral("Arkusz"), QString(), 40, Qt::AlignHCenter},
-        {QStringLiteral("AREA"), QStringLiteral("Pow [ha]"), 60, Qt::AlignRight},
-        {QStringLiteral("KW"), QString(), 70, Qt::AlignLeft},
-        {QStringLiteral("SAD"), QStringLiteral("KW - Sąd"), 100, Qt::AlignLeft},
-        {QStringLiteral("AW"), QStringLiteral("Inne dokum."), 70, Qt::AlignLeft},
-        {QStringLiteral("Adres"), QString(), 140, Qt::AlignLeft},
-        {QStringLiteral("Polozenie"), QStringLiteral("Położenie"), 120, Qt::AlignLeft},
-        {QStringLiteral("REJSTAT"), QStringLiteral("Rej. statyst."), -1, Qt::AlignLeft},
-        {QStringLiteral("OBWSPIS"), QStringLiteral("Obw. spisowy"), 69, Qt::AlignLeft},
-        {QStringLiteral("REJ_ZAB"), QStringLiteral("Nr rej. zab."), 61, Qt::AlignLeft},
-        {QStringLiteral("DATA_REJ_ZAB"), QStringLiteral("Data rej.zab."), 68, Qt::AlignLeft},
-        {QStringLiteral("WARTOSC"), QStringLiteral("Wartość"), 50, Qt::AlignLeft},
-        {QStringLiteral("DATA_WARTOSC"), QStringLiteral("Data wpis.wart."), 80, Qt::AlignLeft},
-        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
-    });
+    DzialkiGrd->setColumns(kolumnyDzialek());
     DzialkiGrd->setDataset(DzialkiQry);
     DzialkiGrd->GetCellParams = [this](const DataGrid::CellParams &cell) { return DzialkiGrdGetCellParams(cell); };
     auto *dlkLayout = new QVBoxLayout(DlkTSh);
@@ -149,35 +180,7 @@ void TRgFrm::utworzStrony()
 
     BudGrd = new DataGrid(BudTSh);
     BudGrd->setObjectName(QStringLiteral("BudGrd"));
-    BudGrd->setColumns({
-        {QStringLiteral("Kom"), QStringLiteral(" "), 12, Qt::AlignHCenter, true},
-        {QStringLiteral("NIERUCH_ID"), QStringLiteral("Identyfikator"), 68, Qt::AlignHCenter},
-        {QStringLiteral("Funkcja"), QString(), 100, Qt::AlignLeft},
-        {QStringLiteral("Dzialka"), QStringLiteral("Nr działki"), 60, Qt::AlignLeft},
-        {QStringLiteral("Adres"), QString(), 150, Qt::AlignLeft},
-        {QStringLiteral("KW"), QString(), 80, Qt::AlignLeft},
-        {QStringLiteral("SAD"), QStringLiteral("Wydział KW"), 150, Qt::AlignLeft},
-        {QStringLiteral("AW"), QStringLiteral("Inne dokum."), 120, Qt::AlignLeft},
-        {QStringLiteral("ROK_BUDOWY"), QStringLiteral("Rok budowy"), 61, Qt::AlignHCenter},
-        {QStringLiteral("NUM_KOND"), QStringLiteral("Kond.nadziem."), 73, Qt::AlignHCenter},
-        {QStringLiteral("NUM_KOND_POD"), QStringLiteral("Kond.podziem."), -1, Qt::AlignHCenter},
-        {QStringLiteral("POW_ZAB"), QStringLiteral("Pow.zab.[m2]"), -1, Qt::AlignHCenter},
-        {QStringLiteral("WODA"), QStringLiteral("Woda"), 60, Qt::AlignLeft},
-        {QStringLiteral("CWODA"), QStringLiteral("Ciepła woda"), 62, Qt::AlignLeft},
-        {QStringLiteral("KANAL"), QStringLiteral("Kanalizacja"), 57, Qt::AlignLeft},
-        {QStringLiteral("CO"), QStringLiteral("C.O."), 60, Qt::AlignLeft},
-        {QStringLiteral("GAZ"), QStringLiteral("Inst.gaz."), 60, Qt::AlignLeft},
-        {QStringLiteral("EL"), QStringLiteral("Inst.elektr."), 60, Qt::AlignLeft},
-        {QStringLiteral("WINDA"), QStringLiteral("Winda"), 43, Qt::AlignLeft},
-        {QStringLiteral("NOSNA"), QStringLiteral("Konstr.nośna"), 66, Qt::AlignLeft},
-        {QStringLiteral("STROPY"), QStringLiteral("Stropy"), 60, Qt::AlignLeft},
-        {QStringLiteral("DACH"), QStringLiteral("Dach"), 59, Qt::AlignLeft},
-        {QStringLiteral("REJ_ZAB"), QStringLiteral("Rej.zabytków"), 69, Qt::AlignLeft},
-        {QStringLiteral("DATA_REJ_ZAB"), QStringLiteral("Data wpis.rej.zab."), 90, Qt::AlignLeft},
-        {QStringLiteral("WARTOSC"), QStringLiteral("Wartość"), 55, Qt::AlignLeft},
-        {QStringLiteral("DATA_WARTOSC"), QStringLiteral("Data określ. wart."), 90, Qt::AlignLeft},
-        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
-    });
+    BudGrd->setColumns(kolumnyBudynkow());
     BudGrd->setDataset(BudQry);
     BudGrd->GetCellParams = [this](const DataGrid::CellParams &cell) { return BudGrdGetCellParams(cell); };
     auto *budLayout = new QVBoxLayout(BudTSh);
@@ -385,7 +388,7 @@ void TRgFrm::WypisSkrTBtnClick()
                        app::mb::IconWarning);
         return;
     }
-    reports::TWypisSkrRgDM wypis(*baza(), *app::MainFrm->TempQry, app::MainFrm->Rtf1, qApp);
+    reports::TWypisSkrRgDM wypis(*baza(), *TempQry, app::MainFrm->Rtf1, qApp);
     wypis.WypisSort(lista);
 }
 

@@ -51,7 +51,6 @@ public:
 
 protected:
     void otworzPrzedmioty(const QVariant &klucz) override;
-    void odlacz() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -61,8 +60,5 @@ private:
 
     bool m_klasouzUmieszczone = false;
 };
-
-// The open land register window, null while there is none.
-extern TRgFrm *RgFrm;
 
 } // namespace katarix::browsers

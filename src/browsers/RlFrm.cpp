@@ -9,8 +9,6 @@
 
 namespace katarix::browsers {
 
-TRlFrm *RlFrm = nullptr;
-
 using widgets::DataGrid;
 namespace sql = reg::sql::rl;
 
@@ -32,11 +30,29 @@ OpisRejestru opisRejestruLokali()
             false};
 }
 
+// The columns of the premises grid.
+QList<DataGrid::Column> kolumnyLokali()
+{
+    return {
+        {QStringLiteral("Kom"), QStringLiteral(" "), 10, Qt::AlignHCenter, true},
+        {QStringLiteral("nrimported"), QStringLiteral("Numer"), 40, Qt::AlignHCenter},
+        {QStringLiteral("FUN"), QStringLiteral("Funkcja"), 73, Qt::AlignLeft},
+        {QStringLiteral("BUD"), QStringLiteral("Budynek"), 60, Qt::AlignHCenter},
+        {QStringLiteral("pow_zab"), QStringLiteral("Pow [m.kw.]"), 66, Qt::AlignRight},
+        {QStringLiteral("liczba_izb"), QStringLiteral("Liczba izb"), 50, Qt::AlignHCenter},
+        {QStringLiteral("Adres"), QString(), 140, Qt::AlignLeft},
+        {QStringLiteral("KW"), QString(), 70, Qt::AlignLeft},
+        {QStringLiteral("SAD"), QStringLiteral("KW - Sąd"), 100, Qt::AlignLeft},
+        {QStringLiteral("wartosc"), QStringLiteral("Wartość"), 50, Qt::AlignLeft},
+        {QStringLiteral("data_wartosc"), QStringLiteral("Data wpis.wart."), 80, Qt::AlignLeft},
+        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
+    };
+}
+
 } // namespace
 
 TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejestruLokali(), parent, database)
 {
-    RlFrm = this;
     LokQry = utworzZapytanie("LokQry", sql::LokQry);
     LokQry->setParameter(QStringLiteral("IdJr"), -1.0, jet::FieldType::Float);
     connect(LokQry, &jet::Dataset::afterOpen, this, &TRlFrm::LokQryAfterOpen);
@@ -59,20 +75,7 @@ TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
     LokGrd = new DataGrid(Panel5);
     LokGrd->setObjectName(QStringLiteral("LokGrd"));
     LokGrd->setMultiSelect(true);
-    LokGrd->setColumns({
-        {QStringLiteral("Kom"), QStringLiteral(" "), 10, Qt::AlignHCenter, true},
-        {QStringLiteral("nrimported"), QStringLiteral("Numer"), 40, Qt::AlignHCenter},
-        {QStringLiteral("FUN"), QStringLiteral("Funkcja"), 73, Qt::AlignLeft},
-        {QStringLiteral("BUD"), QStringLiteral("Budynek"), 60, Qt::AlignHCenter},
-        {QStringLiteral("pow_zab"), QStringLiteral("Pow [m.kw.]"), 66, Qt::AlignRight},
-        {QStringLiteral("liczba_izb"), QStringLiteral("Liczba izb"), 50, Qt::AlignHCenter},
-        {QStringLiteral("Adres"), QString(), 140, Qt::AlignLeft},
-        {QStringLiteral("KW"), QString(), 70, Qt::AlignLeft},
-        {QStringLiteral("SAD"), QStringLiteral("KW - Sąd"), 100, Qt::AlignLeft},
-        {QStringLiteral("wartosc"), QStringLiteral("Wartość"), 50, Qt::AlignLeft},
-        {QStringLiteral("data_wartosc"), QStringLiteral("Data wpis.wart."), 80, Qt::AlignLeft},
-        {QStringLiteral("UWAGI"), QStringLiteral("Uwagi"), 300, Qt::AlignLeft},
-    });
+    LokGrd->setColumns(kolumnyLokali());
     LokGrd->setDataset(LokQry);
     LokGrd->GetCellParams = [this](const DataGrid::CellParams &cell) { return LokGrdGetCellParams(cell); };
     panel5Layout->addWidget(LokGrd, 1);
@@ -83,16 +86,7 @@ TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
     zakonczTworzenie({});
 }
 
-TRlFrm::~TRlFrm()
-{
-    odlacz();
-}
-
-void TRlFrm::odlacz()
-{
-    if (RlFrm == this)
-        RlFrm = nullptr;
-}
+TRlFrm::~TRlFrm() = default;
 
 void TRlFrm::otworzPrzedmioty(const QVariant &klucz)
 {

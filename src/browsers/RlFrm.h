@@ -24,10 +24,6 @@ public:
 
 protected:
     void otworzPrzedmioty(const QVariant &klucz) override;
-    void odlacz() override;
 };
-
-// The open premises register window, null while there is none.
-extern TRlFrm *RlFrm;
 
 } // namespace katarix::browsers

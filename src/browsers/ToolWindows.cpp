@@ -2,6 +2,7 @@
 
 #include "app/Akcja.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
 #include "widgets/DataGrid.h"

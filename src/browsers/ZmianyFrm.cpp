@@ -1,9 +1,9 @@
 #include "browsers/ZmianyFrm.h"
 
-#include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/ZmianyQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/HtmlViewer.h"
 #include "widgets/SkalaProjektu.h"
 

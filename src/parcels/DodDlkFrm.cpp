@@ -1,14 +1,17 @@
 #include "parcels/DodDlkFrm.h"
 
-#include "app/Interaction.h"
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "parcels/KarDzFrm.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/DodDlkQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/LookupCombo.h"
 
 #include "ui_DodDlkFrm.h"
@@ -49,7 +52,7 @@ QString kluczLookup(const LookupCombo *lookup)
 
 TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
     : QDialog(owner), ObrebSh(reg::holderFor(sql::ObrebSh)), MainSh(reg::holderFor(sql::MainSh)),
-      m_ui(std::make_unique<Ui::TDodDlkFrm>()),
+      ui(std::make_unique<Ui::TDodDlkFrm>()),
       m_uklad(this, QStringLiteral("KATARIX.DodDlkFrm"), app::LayoutStore::Placement::Pos)
 {
     m_baza = app::bazaProgramu(database);
@@ -58,13 +61,11 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
 
     try {
         GminaQry->open();
-        GminaLcbx->refill();
+        ui->GminaLcbx->refill();
         GminaLcbxChange();
         MiejscowoscQry->open();
-        MiejscLcbx->refill();
-        jet::Query wlasne;
-        jet::Query *temp = app::MainFrm && app::MainFrm->TempQry && !database ? app::MainFrm->TempQry : &wlasne;
-        wlasne.setDatabase(m_baza);
+        ui->MiejscLcbx->refill();
+        jet::Query *temp = app::pozyczTempQry(m_baza, this);
         const auto wypelnij = [temp](QComboBox *combo, const char *text, const QString &pole, bool wszystkie) {
             temp->close();
             temp->setSql(QString::fromUtf8(text));
@@ -72,10 +73,10 @@ TDodDlkFrm::TDodDlkFrm(QWidget *owner, jet::Database *database)
             app::WypelnijComboBox(combo, *temp, pole, wszystkie, wszystkie ? Wszystkie : QString(), QStringLiteral("mslink"));
             temp->close();
         };
-        wypelnij(WydzialKwCbx, sql::WydzialyKwSql, QStringLiteral("nazwa"), false);
-        WydzialKwCbx->setCurrentIndex(-1);
-        wypelnij(KlasaCbx, sql::KlasySql, QStringLiteral("skrot"), true);
-        wypelnij(UzytekCbx, sql::UzytkiSql, QStringLiteral("skrot"), true);
+        wypelnij(ui->WydzialKwCbx, sql::WydzialyKwSql, QStringLiteral("nazwa"), false);
+        ui->WydzialKwCbx->setCurrentIndex(-1);
+        wypelnij(ui->KlasaCbx, sql::KlasySql, QStringLiteral("skrot"), true);
+        wypelnij(ui->UzytekCbx, sql::UzytkiSql, QStringLiteral("skrot"), true);
     } catch (const std::exception &error) {
         app::PokazWyjatek(error);
     }
@@ -109,36 +110,7 @@ void TDodDlkFrm::utworzKomponenty()
     MainQry = query("MainQry", QString());
 
     // The controls, their captions, hints and tab order come from the form.
-    m_ui->setupUi(this);
-    GminaLcbx = m_ui->GminaLcbx;
-    ObrebLcbx = m_ui->ObrebLcbx;
-    JrLcbx = m_ui->JrLcbx;
-    ArkuszLcbx = m_ui->ArkuszLcbx;
-    NrKwLcbx = m_ui->NrKwLcbx;
-    MiejscLcbx = m_ui->MiejscLcbx;
-    UlicaLcbx = m_ui->UlicaLcbx;
-    LicznikEdt = m_ui->LicznikEdt;
-    MianownikEdt = m_ui->MianownikEdt;
-    NrAddEdt = m_ui->NrAddEdt;
-    PowDz1Edt = m_ui->PowDz1Edt;
-    PowDz2Edt = m_ui->PowDz2Edt;
-    AwzEdt = m_ui->AwzEdt;
-    NumerEdt = m_ui->NumerEdt;
-    PolozenieEdt = m_ui->PolozenieEdt;
-    PowKlauz1Edt = m_ui->PowKlauz1Edt;
-    PowKlauz2Edt = m_ui->PowKlauz2Edt;
-    WydzialKwCbx = m_ui->WydzialKwCbx;
-    KlasaCbx = m_ui->KlasaCbx;
-    UzytekCbx = m_ui->UzytekCbx;
-    BezAdrChb = m_ui->BezAdrChb;
-    HistoAktRB = m_ui->HistoAktRB;
-    HistoArchRB = m_ui->HistoArchRB;
-    HistoAllRB = m_ui->HistoAllRB;
-    DodajBtn = m_ui->DodajBtn;
-    ZamknijBtn = m_ui->ZamknijBtn;
-    CzyscBtn = m_ui->CzyscBtn;
-    MiejscLbl = m_ui->MiejscLbl;
-    UlicaLbl = m_ui->UlicaLbl;
+    ui->setupUi(this);
 
     const struct {
         LookupCombo *combo;
@@ -146,22 +118,26 @@ void TDodDlkFrm::utworzKomponenty()
         const char *key, *list;
         QString emptyValue;
     } lookups[] = {
-        {GminaLcbx, GminaQry, "MSLINK", "NAZWA", WszystkieId},      {ObrebLcbx, ObrebQry, "MSLINK", "NAZWA", WszystkieId},
-        {JrLcbx, JrQry, "id_jr", "kol_obreb", QString()},            {ArkuszLcbx, ArkuszQry, "MSLINK", "NAZWA", WszystkieId},
-        {NrKwLcbx, KwQry, "KW_ID", "NR_KW", QString()},              {MiejscLcbx, MiejscowoscQry, "miejsc_id", "nazwa", WszystkieId},
-        {UlicaLcbx, UlicaQry, "ulica_id", "ULICA", WszystkieId},
+        {ui->GminaLcbx, GminaQry, "MSLINK", "NAZWA", WszystkieId},
+        {ui->ObrebLcbx, ObrebQry, "MSLINK", "NAZWA", WszystkieId},
+        {ui->JrLcbx, JrQry, "id_jr", "kol_obreb", QString()},
+        {ui->ArkuszLcbx, ArkuszQry, "MSLINK", "NAZWA", WszystkieId},
+        {ui->NrKwLcbx, KwQry, "KW_ID", "NR_KW", QString()},
+        {ui->MiejscLcbx, MiejscowoscQry, "miejsc_id", "nazwa", WszystkieId},
+        {ui->UlicaLcbx, UlicaQry, "ulica_id", "ULICA", WszystkieId},
     };
     for (const auto &l : lookups) {
         l.combo->setLookup(l.dataset, QString::fromLatin1(l.key), QString::fromLatin1(l.list));
         l.combo->setEmpty(Wszystkie, l.emptyValue);
         l.combo->refill();
     }
-    GminaLcbx->setMinimumWidth(240);
+    ui->GminaLcbx->setMinimumWidth(240);
 }
 
 QList<QLineEdit *> TDodDlkFrm::edycje() const
 {
-    return {LicznikEdt, MianownikEdt, NrAddEdt, PowDz1Edt, PowDz2Edt, AwzEdt, NumerEdt, PolozenieEdt, PowKlauz1Edt, PowKlauz2Edt};
+    return {ui->LicznikEdt, ui->MianownikEdt, ui->NrAddEdt, ui->PowDz1Edt, ui->PowDz2Edt,
+            ui->AwzEdt, ui->NumerEdt, ui->PolozenieEdt, ui->PowKlauz1Edt, ui->PowKlauz2Edt};
 }
 
 void TDodDlkFrm::polacz()
@@ -170,21 +146,22 @@ void TDodDlkFrm::polacz()
         connect(edit, &QLineEdit::textChanged, this, [this] { OtherCtlsChange(); });
         edit->installEventFilter(this);
     }
-    for (QComboBox *combo : std::initializer_list<QComboBox *>{JrLcbx, ArkuszLcbx, NrKwLcbx, UlicaLcbx, KlasaCbx, UzytekCbx})
+    for (QComboBox *combo : std::initializer_list<QComboBox *>{ui->JrLcbx, ui->ArkuszLcbx, ui->NrKwLcbx, ui->UlicaLcbx,
+                                                               ui->KlasaCbx, ui->UzytekCbx})
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { OtherCtlsChange(); });
-    for (QRadioButton *radio : {HistoAktRB, HistoArchRB, HistoAllRB})
+    for (QRadioButton *radio : {ui->HistoAktRB, ui->HistoArchRB, ui->HistoAllRB})
         connect(radio, &QRadioButton::clicked, this, [this] { OtherCtlsChange(); });
-    naZmianeWyboru(GminaLcbx, &TDodDlkFrm::GminaLcbxChange);
-    naZmianeWyboru(ObrebLcbx, &TDodDlkFrm::ObrebLcbxChange);
-    naZmianeWyboru(MiejscLcbx, &TDodDlkFrm::MiejscLcbxChange);
-    naZmianeWyboru(WydzialKwCbx, &TDodDlkFrm::WydzialKwCbxChange);
-    connect(BezAdrChb, &QCheckBox::clicked, this, [this] { app::WykonajAkcje([this] { BezAdrChbClick(); }); });
-    connect(CzyscBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
-    connect(DodajBtn, &QPushButton::clicked, this, [this] { DodajBtnClick(); });
-    connect(ZamknijBtn, &QPushButton::clicked, this, &QDialog::reject);
-    WydzialKwCbx->installEventFilter(this);
-    JrLcbx->installEventFilter(this);
-    ArkuszLcbx->installEventFilter(this);
+    naZmianeWyboru(ui->GminaLcbx, &TDodDlkFrm::GminaLcbxChange);
+    naZmianeWyboru(ui->ObrebLcbx, &TDodDlkFrm::ObrebLcbxChange);
+    naZmianeWyboru(ui->MiejscLcbx, &TDodDlkFrm::MiejscLcbxChange);
+    naZmianeWyboru(ui->WydzialKwCbx, &TDodDlkFrm::WydzialKwCbxChange);
+    connect(ui->BezAdrChb, &QCheckBox::clicked, this, [this] { app::WykonajAkcje([this] { BezAdrChbClick(); }); });
+    connect(ui->CzyscBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { CzyscBtnClick(); }); });
+    connect(ui->DodajBtn, &QPushButton::clicked, this, [this] { DodajBtnClick(); });
+    connect(ui->ZamknijBtn, &QPushButton::clicked, this, &QDialog::reject);
+    ui->WydzialKwCbx->installEventFilter(this);
+    ui->JrLcbx->installEventFilter(this);
+    ui->ArkuszLcbx->installEventFilter(this);
 }
 
 // The handler runs on the user's choice only when it differs from what the handler last acted
@@ -226,37 +203,37 @@ void TDodDlkFrm::OtherCtlsChange()
 
 void TDodDlkFrm::GminaLcbxChange()
 {
-    zapamietajWybor(GminaLcbx);
+    zapamietajWybor(ui->GminaLcbx);
     Zmieniono = true;
     ObrebSh.setMacro(QStringLiteral("WARUNEK"),
-                     GminaLcbx->chosen() ? QString::fromUtf8(sql::WarunekGminy) + GminaLcbx->value() : QString());
+                     ui->GminaLcbx->chosen() ? QString::fromUtf8(sql::WarunekGminy) + ui->GminaLcbx->value() : QString());
     ObrebQry->close();
     ObrebQry->setSql(ObrebSh.expandedText());
     ObrebQry->open();
-    ObrebLcbx->refill();
+    ui->ObrebLcbx->refill();
     ObrebLcbxChange();
 }
 
 void TDodDlkFrm::ObrebLcbxChange()
 {
-    zapamietajWybor(ObrebLcbx);
+    zapamietajWybor(ui->ObrebLcbx);
     Zmieniono = true;
     ArkuszQry->close();
     JrQry->close();
-    if (ObrebLcbx->chosen()) {
-        const int obreb = ObrebLcbx->value().toInt();
+    if (ui->ObrebLcbx->chosen()) {
+        const int obreb = ui->ObrebLcbx->value().toInt();
         ArkuszQry->setParameter(QStringLiteral("OBREB_ID"), obreb, jet::FieldType::SmallInt);
         JrQry->setParameter(QStringLiteral("OBREB_ID"), obreb, jet::FieldType::Integer);
         ArkuszQry->open();
         JrQry->open();
     }
-    ArkuszLcbx->refill();
-    JrLcbx->refill();
+    ui->ArkuszLcbx->refill();
+    ui->JrLcbx->refill();
 }
 
 bool TDodDlkFrm::Jr_Ark_LcbxMouseDown()
 {
-    if (ObrebLcbx->chosen())
+    if (ui->ObrebLcbx->chosen())
         return false;
     app::Komunikat(QStringLiteral("Musisz wybrać jakiś obręb."), QString(), app::mb::IconInformation, true);
     return true;
@@ -264,85 +241,86 @@ bool TDodDlkFrm::Jr_Ark_LcbxMouseDown()
 
 void TDodDlkFrm::WydzialKwCbxChange()
 {
-    zapamietajWybor(WydzialKwCbx);
+    zapamietajWybor(ui->WydzialKwCbx);
     Zmieniono = true;
     KwQry->close();
-    if (WydzialKwCbx->currentIndex() >= 0) {
-        KwQry->setParameter(QStringLiteral("WYDZ_ID"), app::IdZComboBox(WydzialKwCbx), jet::FieldType::SmallInt);
+    if (ui->WydzialKwCbx->currentIndex() >= 0) {
+        KwQry->setParameter(QStringLiteral("WYDZ_ID"), app::IdZComboBox(ui->WydzialKwCbx), jet::FieldType::SmallInt);
         KwQry->open();
     }
-    NrKwLcbx->refill();
+    ui->NrKwLcbx->refill();
 }
 
 void TDodDlkFrm::MiejscLcbxChange()
 {
-    zapamietajWybor(MiejscLcbx);
+    zapamietajWybor(ui->MiejscLcbx);
     Zmieniono = true;
     UlicaQry->close();
-    if (MiejscLcbx->chosen()) {
-        UlicaQry->setParameter(QStringLiteral("MIEJSC_ID"), MiejscLcbx->value().toDouble(), jet::FieldType::Float);
+    if (ui->MiejscLcbx->chosen()) {
+        UlicaQry->setParameter(QStringLiteral("MIEJSC_ID"), ui->MiejscLcbx->value().toDouble(), jet::FieldType::Float);
         UlicaQry->open();
     }
-    UlicaLcbx->refill();
+    ui->UlicaLcbx->refill();
 }
 
 void TDodDlkFrm::BezAdrChbClick()
 {
     Zmieniono = true;
-    const bool adres = !BezAdrChb->isChecked();
-    for (QWidget *w : std::initializer_list<QWidget *>{MiejscLbl, UlicaLbl, MiejscLcbx, UlicaLcbx, NumerEdt})
+    const bool adres = !ui->BezAdrChb->isChecked();
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{ui->MiejscLbl, ui->UlicaLbl, ui->MiejscLcbx, ui->UlicaLcbx, ui->NumerEdt})
         w->setEnabled(adres);
 }
 
 void TDodDlkFrm::CzyscBtnClick()
 {
-    GminaLcbx->reset();
+    ui->GminaLcbx->reset();
     GminaLcbxChange();
-    MiejscLcbx->reset();
+    ui->MiejscLcbx->reset();
     MiejscLcbxChange();
     for (QLineEdit *edit : edycje())
         edit->clear();
-    WydzialKwCbx->setCurrentIndex(-1);
+    ui->WydzialKwCbx->setCurrentIndex(-1);
     WydzialKwCbxChange();
-    KlasaCbx->setCurrentIndex(KlasaCbx->count() > 0 ? 0 : -1);
-    UzytekCbx->setCurrentIndex(UzytekCbx->count() > 0 ? 0 : -1);
-    BezAdrChb->setChecked(false);
+    ui->KlasaCbx->setCurrentIndex(ui->KlasaCbx->count() > 0 ? 0 : -1);
+    ui->UzytekCbx->setCurrentIndex(ui->UzytekCbx->count() > 0 ? 0 : -1);
+    ui->BezAdrChb->setChecked(false);
     BezAdrChbClick();
-    HistoAktRB->setChecked(true);
+    ui->HistoAktRB->setChecked(true);
     Zmieniono = true;
 }
 
 KryteriaDzialek TDodDlkFrm::Kryteria() const
 {
     KryteriaDzialek k;
-    k.gmina = kluczLookup(GminaLcbx);
-    k.obreb = kluczLookup(ObrebLcbx);
-    k.jr = kluczLookup(JrLcbx);
-    k.arkusz = kluczLookup(ArkuszLcbx);
-    k.licznik = LicznikEdt->text();
-    k.mianownik = MianownikEdt->text();
-    k.nrAdd = NrAddEdt->text();
-    k.powOd = PowDz1Edt->text();
-    k.powDo = PowDz2Edt->text();
-    k.kw = kluczLookup(NrKwLcbx);
-    k.aw = AwzEdt->text();
-    k.polozenie = PolozenieEdt->text();
-    k.bezAdresu = BezAdrChb->isChecked();
-    k.miejscowosc = kluczLookup(MiejscLcbx);
-    k.ulica = kluczLookup(UlicaLcbx);
-    k.numer = NumerEdt->text();
-    k.klasa = kluczCombo(KlasaCbx);
-    k.uzytek = kluczCombo(UzytekCbx);
-    k.powKlauzOd = PowKlauz1Edt->text();
-    k.powKlauzDo = PowKlauz2Edt->text();
+    k.gmina = kluczLookup(ui->GminaLcbx);
+    k.obreb = kluczLookup(ui->ObrebLcbx);
+    k.jr = kluczLookup(ui->JrLcbx);
+    k.arkusz = kluczLookup(ui->ArkuszLcbx);
+    k.licznik = ui->LicznikEdt->text();
+    k.mianownik = ui->MianownikEdt->text();
+    k.nrAdd = ui->NrAddEdt->text();
+    k.powOd = ui->PowDz1Edt->text();
+    k.powDo = ui->PowDz2Edt->text();
+    k.kw = kluczLookup(ui->NrKwLcbx);
+    k.aw = ui->AwzEdt->text();
+    k.polozenie = ui->PolozenieEdt->text();
+    k.bezAdresu = ui->BezAdrChb->isChecked();
+    k.miejscowosc = kluczLookup(ui->MiejscLcbx);
+    k.ulica = kluczLookup(ui->UlicaLcbx);
+    k.numer = ui->NumerEdt->text();
+    k.klasa = kluczCombo(ui->KlasaCbx);
+    k.uzytek = kluczCombo(ui->UzytekCbx);
+    k.powKlauzOd = ui->PowKlauz1Edt->text();
+    k.powKlauzDo = ui->PowKlauz2Edt->text();
     return k;
 }
 
 StanHistorii TDodDlkFrm::Historia() const
 {
-    if (HistoArchRB->isChecked())
+    if (ui->HistoArchRB->isChecked())
         return StanHistorii::Archiwalne;
-    if (HistoAllRB->isChecked())
+    if (ui->HistoAllRB->isChecked())
         return StanHistorii::Wszystkie;
     return StanHistorii::Aktualne;
 }
@@ -391,8 +369,8 @@ void TDodDlkFrm::DodajBtnClick()
             app::Komunikat(QStringLiteral("Nie znaleziono żadnych działek."), QString(), app::mb::IconInformation, true);
         PrzekazWyniki(*MainQry);
         Zmieniono = false;
-        LicznikEdt->setFocus();
-        LicznikEdt->selectAll();
+        ui->LicznikEdt->setFocus();
+        ui->LicznikEdt->selectAll();
     } catch (const std::exception &error) {
         kursor.przywroc();
         app::Komunikat(app::komunikatWyjatku(error), QStringLiteral("Błąd podczas selekcji działek"), app::mb::IconError);
@@ -461,32 +439,33 @@ bool TDodDlkFrm::filtrKlawiszy(QLineEdit *edit, QKeyEvent *event)
         target->selectAll();
     };
     if (backspace) {
-        if (edit->text().isEmpty() && edit == MianownikEdt) {
-            przejdz(LicznikEdt);
+        if (edit->text().isEmpty() && edit == ui->MianownikEdt) {
+            przejdz(ui->LicznikEdt);
             return true;
         }
-        if (edit->text().isEmpty() && edit == NrAddEdt) {
-            przejdz(MianownikEdt);
+        if (edit->text().isEmpty() && edit == ui->NrAddEdt) {
+            przejdz(ui->MianownikEdt);
             return true;
         }
         return false;
     }
     // Navigation and dialog keys (Enter, Esc, Tab, arrows) carry no printable character.
-    if (text.isEmpty() || !text.at(0).isPrint() || edit == NrAddEdt)
+    if (text.isEmpty() || !text.at(0).isPrint() || edit == ui->NrAddEdt)
         return false;
     const QChar c = text.at(0);
     const bool cyfra = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (edit == LicznikEdt && c == QLatin1Char('/')) {
-        przejdz(MianownikEdt);
+    if (edit == ui->LicznikEdt && c == QLatin1Char('/')) {
+        przejdz(ui->MianownikEdt);
         return true;
     }
-    if (edit == MianownikEdt && c == QLatin1Char('-')) {
-        przejdz(NrAddEdt);
+    if (edit == ui->MianownikEdt && c == QLatin1Char('-')) {
+        przejdz(ui->NrAddEdt);
         return true;
     }
-    const bool powierzchnia = edit == PowDz1Edt || edit == PowDz2Edt || edit == PowKlauz1Edt || edit == PowKlauz2Edt;
+    const bool powierzchnia =
+        edit == ui->PowDz1Edt || edit == ui->PowDz2Edt || edit == ui->PowKlauz1Edt || edit == ui->PowKlauz2Edt;
     const bool separator = powierzchnia && (c == QLatin1Char('.') || c == QLatin1Char(','));
-    const bool filtrowany = powierzchnia || edit == LicznikEdt || edit == MianownikEdt;
+    const bool filtrowany = powierzchnia || edit == ui->LicznikEdt || edit == ui->MianownikEdt;
     if (!filtrowany || cyfra || separator)
         return false;
     app::interaction().beep();
@@ -499,12 +478,12 @@ bool TDodDlkFrm::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (auto *edit = qobject_cast<QLineEdit *>(watched))
             return filtrKlawiszy(edit, key);
-        if (watched == WydzialKwCbx && key->key() == Qt::Key_Escape) {
-            WydzialKwCbx->setCurrentIndex(-1);
+        if (watched == ui->WydzialKwCbx && key->key() == Qt::Key_Escape) {
+            ui->WydzialKwCbx->setCurrentIndex(-1);
             app::WykonajAkcje([this] { WydzialKwCbxChange(); });
             return true;
         }
-    } else if (event->type() == QEvent::MouseButtonPress && (watched == JrLcbx || watched == ArkuszLcbx)) {
+    } else if (event->type() == QEvent::MouseButtonPress && (watched == ui->JrLcbx || watched == ui->ArkuszLcbx)) {
         bool zatrzymaj = false;
         app::WykonajAkcje([this, &zatrzymaj] { zatrzymaj = Jr_Ark_LcbxMouseDown(); });
         return zatrzymaj;

@@ -9,13 +9,8 @@
 
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QToolButton;
 
 namespace Ui {
 class TDodDlkFrm;
@@ -27,15 +22,11 @@ class Dataset;
 class Query;
 } // namespace katarix::jet
 
-namespace katarix::widgets {
-class LookupCombo;
-}
-
 namespace katarix::parcels {
 
 // The parcel search ("Selekcja działek"): criteria of every kind joined into one query whose
 // rows are handed to the parcel file. Modal; the criteria stay between showings. The controls
-// are laid out in DodDlkFrm.ui; this class holds the behaviour.
+// are laid out in the Designer form DodDlkFrm.ui (a private ui); this class holds the behaviour.
 class TDodDlkFrm : public QDialog {
     Q_OBJECT
 public:
@@ -67,16 +58,7 @@ public:
 
     bool Zmieniono = false;
 
-    // Components.
-    widgets::LookupCombo *GminaLcbx, *ObrebLcbx, *JrLcbx, *ArkuszLcbx, *NrKwLcbx, *MiejscLcbx, *UlicaLcbx;
-    QLineEdit *LicznikEdt, *MianownikEdt, *NrAddEdt, *PowDz1Edt, *PowDz2Edt, *AwzEdt, *NumerEdt, *PolozenieEdt,
-        *PowKlauz1Edt, *PowKlauz2Edt;
-    QComboBox *WydzialKwCbx, *KlasaCbx, *UzytekCbx;
-    QCheckBox *BezAdrChb;
-    QRadioButton *HistoAktRB, *HistoArchRB, *HistoAllRB;
-    QPushButton *DodajBtn, *ZamknijBtn;
-    QToolButton *CzyscBtn;
-    QLabel *MiejscLbl, *UlicaLbl;
+    // Queries and SQL texts.
     jet::Query *GminaQry, *ObrebQry, *ArkuszQry, *JrQry, *KwQry, *MiejscowoscQry, *UlicaQry, *MainQry;
     jet::StrHolder ObrebSh, MainSh;
 
@@ -95,7 +77,7 @@ private:
     void naZmianeWyboru(QComboBox *combo, void (TDodDlkFrm::*handler)());
 
     jet::Database *m_baza;
-    std::unique_ptr<Ui::TDodDlkFrm> m_ui;
+    std::unique_ptr<Ui::TDodDlkFrm> ui;
     app::LayoutStore m_uklad;
     QHash<const QComboBox *, QString> m_wybory;
 };

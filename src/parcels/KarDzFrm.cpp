@@ -1,7 +1,11 @@
 #include "parcels/KarDzFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetFunctions.h"
 #include "jet/NumberText.h"
@@ -346,9 +350,9 @@ void TKarDzFrm::WypisSkrTBtnClick()
         nieZaznaczono();
         return;
     }
-    if (!app::MainFrm || !app::MainFrm->TempQry)
+    if (!app::MainFrm)
         return;
-    reports::TWypisSkrRgDM wypis(*m_baza, *app::MainFrm->TempQry, app::MainFrm->Rtf1, qApp);
+    reports::TWypisSkrRgDM wypis(*m_baza, *app::pozyczTempQry(m_baza, this), app::MainFrm->Rtf1, qApp);
     wypis.WypisSort(dzialki);
 }
 

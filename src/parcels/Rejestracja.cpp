@@ -1,6 +1,6 @@
 #include "parcels/Rejestracja.h"
 
-#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "parcels/KarDzFrm.h"
 
 namespace katarix::parcels {

@@ -1,8 +1,8 @@
 #include "parcels/WarunekSelekcji.h"
 
-#include "app/MainFrm.h"
-#include "register/SqlHelpers.h"
+#include "app/AppError.h"
 #include "register/sql/DodDlkQueries.h"
+#include "register/SqlHelpers.h"
 
 #include <QRegularExpression>
 #include <QStringList>

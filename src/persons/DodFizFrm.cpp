@@ -1,8 +1,12 @@
 #include "persons/DodFizFrm.h"
 
 #include "jet/Query.h"
+#include "persons/AdresGrp.h"
 #include "persons/PolaTekstowe.h"
 #include "register/sql/OsobyQueries.h"
+#include "widgets/LookupCombo.h"
+
+#include "ui_DodFizFrm.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -16,17 +20,18 @@ TDodFizFrm::TDodFizFrm(TKarOsFrm *kartoteka, jet::Database *baza)
                    FragmentyAdresu{sql::warunki::Miejscowosc, sql::warunki::KodPrefix, sql::warunki::KodSuffix,
                                    sql::warunki::Ulica, sql::warunki::NumerPrefix, sql::warunki::Numer2Prefix,
                                    sql::warunki::TekstSuffix},
-                   QStringLiteral("Nie określono żadnego atrybutu.\nCzy chcesz wybrać wszystkie osoby fizyczne?"))
+                   QStringLiteral("Nie określono żadnego atrybutu.\nCzy chcesz wybrać wszystkie osoby fizyczne?")),
+      ui(std::make_unique<Ui::DodFizFrm>())
 {
-    setupUi(this);
+    ui->setupUi(this);
     setObjectName(QStringLiteral("DodFizFrm"));
     NazwiskoQry = zapytanie("NazwiskoQry", sql::NazwiskoQry);
     ImieQry = zapytanie("ImieQry", sql::ImieQry);
     const QFont staly = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    PeselMsk->setFont(staly);
-    NipMsk->setFont(staly);
-    NazwiskoLcbx->setLookup(NazwiskoQry, QStringLiteral("MSLINK"), QStringLiteral("NAZW"));
-    for (widgets::LookupCombo *lista : {ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx})
+    ui->PeselMsk->setFont(staly);
+    ui->NipMsk->setFont(staly);
+    ui->NazwiskoLcbx->setLookup(NazwiskoQry, QStringLiteral("MSLINK"), QStringLiteral("NAZW"));
+    for (widgets::LookupCombo *lista : {ui->ImieLcbx, ui->Imie2Lcbx, ui->OjciecLcbx, ui->MatkaLcbx})
         lista->setLookup(ImieQry, QStringLiteral("MSLINK"), QStringLiteral("IM"));
     for (widgets::LookupCombo *lista : listyNazw()) {
         lista->setEmpty(QStringLiteral("wszystkie"), QString());
@@ -34,15 +39,17 @@ TDodFizFrm::TDodFizFrm(TKarOsFrm *kartoteka, jet::Database *baza)
         lista->installEventFilter(this);
         connect(lista, &QComboBox::currentIndexChanged, this, [this] { NazwiskoLcbxChange(); });
     }
-    for (QLineEdit *edit : {PeselMsk, NipMsk, AdresGrp->KodMsk, AdresGrp->NumerEdt, AdresGrp->Numer2Edt})
+    for (QLineEdit *edit : {ui->PeselMsk, ui->NipMsk, ui->AdresGrp->kod(), ui->AdresGrp->numer(), ui->AdresGrp->numer2()})
         connect(edit, &QLineEdit::textChanged, this, [this] { NazwiskoLcbxChange(); });
-    connect(AdresGrp->UlicaLcbx, &QComboBox::currentIndexChanged, this, [this] { NazwiskoLcbxChange(); });
-    connect(AndRB, &QRadioButton::toggled, this, [this] { NazwiskoLcbxChange(); });
-    polaczWspolne(AdresGrp, AndRB, DodajBtn, ZamknijBtn, CzyscBtn, QStringLiteral("KATARIX.TDodFizFrm"));
-    NazwiskoLcbx->setFocus();
+    connect(ui->AdresGrp->ulica(), &QComboBox::currentIndexChanged, this, [this] { NazwiskoLcbxChange(); });
+    connect(ui->AndRB, &QRadioButton::toggled, this, [this] { NazwiskoLcbxChange(); });
+    polaczWspolne(ui->AdresGrp, ui->AndRB, ui->DodajBtn, ui->ZamknijBtn, ui->CzyscBtn, QStringLiteral("KATARIX.TDodFizFrm"));
+    ui->NazwiskoLcbx->setFocus();
 }
 
-QList<widgets::LookupCombo *> TDodFizFrm::listyNazw() const { return {NazwiskoLcbx, ImieLcbx, Imie2Lcbx, OjciecLcbx, MatkaLcbx}; }
+TDodFizFrm::~TDodFizFrm() = default;
+
+QList<widgets::LookupCombo *> TDodFizFrm::listyNazw() const { return {ui->NazwiskoLcbx, ui->ImieLcbx, ui->Imie2Lcbx, ui->OjciecLcbx, ui->MatkaLcbx}; }
 
 void TDodFizFrm::FormShow()
 {
@@ -85,8 +92,8 @@ void TDodFizFrm::CzyscBtnClick()
 {
     for (widgets::LookupCombo *lista : listyNazw())
         lista->reset();
-    PeselMsk->clear();
-    NipMsk->clear();
+    ui->PeselMsk->clear();
+    ui->NipMsk->clear();
     TDodOsobyFrm::CzyscBtnClick();
 }
 
@@ -94,13 +101,13 @@ QString TDodFizFrm::Warunki() const
 {
     namespace w = sql::warunki;
     Kryteria k(iloczyn());
-    k.klucz(w::Nazwisko, NazwiskoLcbx->value());
-    k.klucz(w::Imie, ImieLcbx->value());
-    k.klucz(w::Imie2, Imie2Lcbx->value());
-    k.klucz(w::Ojciec, OjciecLcbx->value());
-    k.klucz(w::Matka, MatkaLcbx->value());
-    k.tekst(w::PeselPrefix, CyfryMaski(PeselMsk), w::TekstSuffix);
-    k.tekst(w::NipPrefix, CyfryMaski(NipMsk), w::TekstSuffix);
+    k.klucz(w::Nazwisko, ui->NazwiskoLcbx->value());
+    k.klucz(w::Imie, ui->ImieLcbx->value());
+    k.klucz(w::Imie2, ui->Imie2Lcbx->value());
+    k.klucz(w::Ojciec, ui->OjciecLcbx->value());
+    k.klucz(w::Matka, ui->MatkaLcbx->value());
+    k.tekst(w::PeselPrefix, CyfryMaski(ui->PeselMsk), w::TekstSuffix);
+    k.tekst(w::NipPrefix, CyfryMaski(ui->NipMsk), w::TekstSuffix);
     dodajAdres(k);
     return k.warunek();
 }

@@ -1,16 +1,28 @@
 #pragma once
 
 #include "persons/DodOsobyFrm.h"
-#include "ui_DodFizFrm.h"
+
+#include <QList>
+
+#include <memory>
+
+namespace Ui {
+class DodFizFrm;
+}
+
+namespace katarix::widgets {
+class LookupCombo;
+}
 
 namespace katarix::persons {
 
 // The natural-person search: surname, names, PESEL, NIP and address criteria joined by AND or OR;
 // the persons found go to the person file.
-class TDodFizFrm : public TDodOsobyFrm, public Ui::DodFizFrm {
+class TDodFizFrm : public TDodOsobyFrm {
     Q_OBJECT
 public:
     TDodFizFrm(TKarOsFrm *kartoteka, jet::Database *baza);
+    ~TDodFizFrm() override;
 
     QString Warunki() const override;
 
@@ -27,6 +39,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::unique_ptr<Ui::DodFizFrm> ui;
     QList<widgets::LookupCombo *> listyNazw() const;
 };
 

@@ -2,15 +2,18 @@
 
 #include "app/Akcja.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
-#include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "persons/AdresGrp.h"
 #include "persons/KarOsFrm.h"
 #include "persons/PolaTekstowe.h"
 #include "register/SqlHelpers.h"
 #include "register/sql/OsobyQueries.h"
+#include "widgets/LookupCombo.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -61,9 +64,9 @@ void TDodOsobyFrm::polaczWspolne(TAdresGrp *adres, QRadioButton *andRb, QAbstrac
 {
     m_adres = adres;
     m_andRb = andRb;
-    adres->MiejscowoscLcbx->setLookup(MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
-    adres->UlicaLcbx->setLookup(UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
-    connect(adres->MiejscowoscLcbx, &QComboBox::currentIndexChanged, this,
+    adres->miejscowosc()->setLookup(MiejscowoscQry, QStringLiteral("MIEJSC_ID"), QStringLiteral("NAZWA"));
+    adres->ulica()->setLookup(UlicaQry, QStringLiteral("ULICA_ID"), QStringLiteral("ULICA"));
+    connect(adres->miejscowosc(), &QComboBox::currentIndexChanged, this,
             [this] { app::WykonajAkcje([this] { MiejscowoscLcbxChange(); }); });
     connect(dodaj, &QAbstractButton::clicked, this, [this] { app::WykonajAkcje([this] { DodajBtnClick(); }); });
     connect(zamknij, &QAbstractButton::clicked, this, &QDialog::reject);
@@ -83,28 +86,28 @@ void TDodOsobyFrm::FormShow()
 {
     Zmieniono = true;
     otworzPonownie(MiejscowoscQry);
-    m_adres->MiejscowoscLcbx->refill(true);
+    m_adres->miejscowosc()->refill(true);
 }
 
 void TDodOsobyFrm::MiejscowoscLcbxChange()
 {
     Zmieniono = true;
     UlicaQry->close();
-    const QString miejscowosc = m_adres->MiejscowoscLcbx->value();
+    const QString miejscowosc = m_adres->miejscowosc()->value();
     if (!miejscowosc.isEmpty()) {
         UlicaQry->setParameter(QStringLiteral("MiejscId"), miejscowosc.toDouble(), jet::FieldType::Float);
         UlicaQry->open();
     }
-    m_adres->UlicaLcbx->refill(); // only the empty entry while no place is chosen
+    m_adres->ulica()->refill(); // only the empty entry while no place is chosen
 }
 
 void TDodOsobyFrm::CzyscBtnClick()
 {
-    m_adres->MiejscowoscLcbx->reset();
-    m_adres->UlicaLcbx->reset();
-    m_adres->KodMsk->clear();
-    m_adres->NumerEdt->clear();
-    m_adres->Numer2Edt->clear();
+    m_adres->miejscowosc()->reset();
+    m_adres->ulica()->reset();
+    m_adres->kod()->clear();
+    m_adres->numer()->clear();
+    m_adres->numer2()->clear();
     m_andRb->setChecked(true);
 }
 
@@ -113,11 +116,11 @@ bool TDodOsobyFrm::iloczyn() const { return m_andRb->isChecked(); }
 void TDodOsobyFrm::dodajAdres(Kryteria &kryteria) const
 {
     const FragmentyAdresu &f = m_fragmenty;
-    kryteria.klucz(f.miejscowosc, m_adres->MiejscowoscLcbx->value());
-    kryteria.tekst(f.kodPrefix, m_adres->KodMsk->text(), f.kodSuffix);
-    kryteria.klucz(f.ulica, m_adres->UlicaLcbx->value());
-    kryteria.tekst(f.numerPrefix, m_adres->NumerEdt->text(), f.tekstSuffix);
-    kryteria.tekst(f.numer2Prefix, m_adres->Numer2Edt->text(), f.tekstSuffix);
+    kryteria.klucz(f.miejscowosc, m_adres->miejscowosc()->value());
+    kryteria.tekst(f.kodPrefix, m_adres->kod()->text(), f.kodSuffix);
+    kryteria.klucz(f.ulica, m_adres->ulica()->value());
+    kryteria.tekst(f.numerPrefix, m_adres->numer()->text(), f.tekstSuffix);
+    kryteria.tekst(f.numer2Prefix, m_adres->numer2()->text(), f.tekstSuffix);
 }
 
 QString TDodOsobyFrm::SqlSelekcji() const

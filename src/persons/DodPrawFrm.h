@@ -1,16 +1,28 @@
 #pragma once
 
 #include "persons/DodOsobyFrm.h"
-#include "ui_DodPrawFrm.h"
+
+#include <QList>
+
+#include <memory>
+
+namespace Ui {
+class DodPrawFrm;
+}
+
+namespace katarix::widgets {
+class LookupCombo;
+}
 
 namespace katarix::persons {
 
 // The legal-person search: name (chosen from the list or typed as a pattern), abbreviation, REGON,
 // NIP and address criteria joined by AND or OR; the persons found go to the person file.
-class TDodPrawFrm : public TDodOsobyFrm, public Ui::DodPrawFrm {
+class TDodPrawFrm : public TDodOsobyFrm {
     Q_OBJECT
 public:
     TDodPrawFrm(TKarOsFrm *kartoteka, jet::Database *baza);
+    ~TDodPrawFrm() override;
 
     QString Warunki() const override;
     // The key of the name chosen from the list; empty once the text no longer is that entry's.
@@ -27,6 +39,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::unique_ptr<Ui::DodPrawFrm> ui;
     void wybierzNazwe(int indeks);
     void nazwaWpisana(const QString &tekst);
 

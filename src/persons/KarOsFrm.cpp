@@ -2,8 +2,10 @@
 
 #include "app/Akcja.h"
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Dataset.h"
 #include "jet/NumberText.h"
 #include "persons/DodFizFrm.h"
@@ -25,8 +27,6 @@ static void zaladujIkony() { Q_INIT_RESOURCE(persons); }
 
 namespace katarix::persons {
 
-TKarOsFrm *KarOsFrm = nullptr;
-
 QString TKarOsFrm::sekcjaOkna() { return QStringLiteral("KATARIX.KarOsFrm"); }
 QString TKarOsFrm::prefiksPaskow() { return QStringLiteral("KATARIX.KART_OS_TOOLBARS."); }
 
@@ -34,7 +34,6 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database)
     : TKartotekaFrm(parent, QStringLiteral("KarOsFrm"), QStringLiteral("Kartoteka osób"),
                     QStringLiteral(":/icons/osoby.svg"), sekcjaOkna())
 {
-    KarOsFrm = this;
     zaladujIkony();
     m_baza = app::bazaProgramu(database);
     m_porzadek.setCaseSensitivity(Qt::CaseSensitive);
@@ -51,11 +50,7 @@ TKarOsFrm::TKarOsFrm(QWidget *parent, jet::Database *database)
     wczytajUklad();
 }
 
-TKarOsFrm::~TKarOsFrm()
-{
-    if (KarOsFrm == this)
-        KarOsFrm = nullptr;
-}
+TKarOsFrm::~TKarOsFrm() = default;
 
 void TKarOsFrm::utworzPaski()
 {
@@ -93,8 +88,6 @@ void TKarOsFrm::FormClose()
     if (m_zamkniety)
         return;
     m_zamkniety = true;
-    if (KarOsFrm == this)
-        KarOsFrm = nullptr;
 }
 
 // ---- list contents ----

@@ -105,7 +105,4 @@ private:
     QCollator m_porzadek; // the user's locale, case-sensitive
 };
 
-// The open person file, null while there is none.
-extern TKarOsFrm *KarOsFrm;
-
 } // namespace katarix::persons

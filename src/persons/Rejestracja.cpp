@@ -1,6 +1,6 @@
 #include "persons/Rejestracja.h"
 
-#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "persons/KarOsFrm.h"
 
 namespace katarix::persons {

@@ -1,22 +1,21 @@
 #include "persons/TWjrOsUstFrm.h"
 
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
-#include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "register/sql/JrOsobyQueries.h"
 #include "widgets/SkalaProjektu.h"
 
+#include "ui_TWjrOsUstFrm.h"
+
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCursor>
-#include <QHBoxLayout>
-#include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -30,101 +29,65 @@ void OstrzezBrakFormWladania()
 }
 
 TTWjrOsUstFrm::TTWjrOsUstFrm(QWidget *owner, jet::Query *tempQry)
-    : QDialog(owner, Qt::Tool)
+    : QDialog(owner, Qt::Tool), ui(std::make_unique<Ui::TTWjrOsUstFrm>())
 {
-    setObjectName(QStringLiteral("TWjrOsUstFrm"));
-    setWindowTitle(QStringLiteral("Ustawienia wyszukiwania"));
-    setModal(true);
+    ui->setupUi(this);
     setMinimumSize(widgets::projektowe(QSize(170, 200)));
     resize(std::max(widgets::projektowe(210), widgets::szerokoscTytulu(windowTitle())), widgets::projektowe(300));
+    ui->DomyslneSB->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
 
-    ObrebCbx = new QComboBox(this);
-    ObrebCbx->setObjectName(QStringLiteral("ObrebCbx"));
-    ObrebCbx->setMaxVisibleItems(15);
-    FwladClb = new QListWidget(this);
-    FwladClb->setObjectName(QStringLiteral("FwladClb"));
-    FwladClb->setToolTip(QStringLiteral("Wyszukiwane formy władania"));
-    const auto pole = [this](const char *name, const QString &caption, bool checked) {
-        auto *box = new QCheckBox(caption, this);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setChecked(checked);
-        return box;
-    };
-    RgrunChb = pole("RgrunChb", QStringLiteral("Rejestr gruntów"), true);
-    RlokChb = pole("RlokChb", QStringLiteral("Rejestr lokali"), true);
-    ArchChb = pole("ArchChb", QStringLiteral("Szukaj także w archiwum"), false);
-    DomyslneSB = new QToolButton(this);
-    DomyslneSB->setObjectName(QStringLiteral("DomyslneSB"));
-    DomyslneSB->setToolTip(QStringLiteral("Przywróć ustawienia domyślne"));
-    DomyslneSB->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    DomyslneSB->setAutoRaise(true);
-    OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setDefault(true);
-    AnulujBtn = new QPushButton(QStringLiteral("Anuluj"), this);
-    AnulujBtn->setObjectName(QStringLiteral("AnulujBtn"));
+    connect(ui->DomyslneSB, &QToolButton::clicked, this, &TTWjrOsUstFrm::DomyslneSBClick);
+    connect(ui->RgrunChb, &QCheckBox::clicked, this, &TTWjrOsUstFrm::RgrunChbClick);
+    connect(ui->RlokChb, &QCheckBox::clicked, this, &TTWjrOsUstFrm::RgrunChbClick);
+    connect(ui->OkBtn, &QPushButton::clicked, this, &TTWjrOsUstFrm::OkBtnClick);
+    connect(ui->AnulujBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(4);
-    layout->addWidget(ObrebCbx);
-    layout->addWidget(FwladClb, 1);
-    layout->addWidget(RgrunChb);
-    layout->addWidget(RlokChb);
-    layout->addWidget(ArchChb);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(DomyslneSB);
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(AnulujBtn);
-    layout->addLayout(buttons);
-
-    connect(DomyslneSB, &QToolButton::clicked, this, &TTWjrOsUstFrm::DomyslneSBClick);
-    connect(RgrunChb, &QCheckBox::clicked, this, &TTWjrOsUstFrm::RgrunChbClick);
-    connect(RlokChb, &QCheckBox::clicked, this, &TTWjrOsUstFrm::RgrunChbClick);
-    connect(OkBtn, &QPushButton::clicked, this, &TTWjrOsUstFrm::OkBtnClick);
-    connect(AnulujBtn, &QPushButton::clicked, this, &QDialog::reject);
-
-    if (!tempQry && app::MainFrm)
-        tempQry = app::MainFrm->TempQry;
+    if (!tempQry && app::bazaProgramu(nullptr))
+        tempQry = app::pozyczTempQry(nullptr, this);
     if (tempQry) {
         // The fillers report their own errors; an unopened list stays empty.
         try {
             tempQry->close();
             tempQry->setSql(QString::fromUtf8(sql::ObrebySql));
             tempQry->open();
-            app::WypelnijComboBox(ObrebCbx, *tempQry, QStringLiteral("nazwa"), true,
+            app::WypelnijComboBox(ui->ObrebCbx, *tempQry, QStringLiteral("nazwa"), true,
                                   QStringLiteral("* wszystkie obręby *"), QStringLiteral("mslink"));
             tempQry->close();
             tempQry->setSql(QString::fromUtf8(sql::FormyWladSql));
             tempQry->open();
-            app::WypelnijCheckListBox(FwladClb, *tempQry, QStringLiteral("opis"), true, QStringLiteral("mslink"));
+            app::WypelnijCheckListBox(ui->FwladClb, *tempQry, QStringLiteral("opis"), true, QStringLiteral("mslink"));
         } catch (const std::exception &error) {
             app::PokazWyjatek(error);
         }
     }
 }
 
+TTWjrOsUstFrm::~TTWjrOsUstFrm() = default;
+
+bool TTWjrOsUstFrm::Archiwum() const { return ui->ArchChb->isChecked(); }
+bool TTWjrOsUstFrm::RejestrGruntow() const { return ui->RgrunChb->isChecked(); }
+bool TTWjrOsUstFrm::RejestrLokali() const { return ui->RlokChb->isChecked(); }
+
 int TTWjrOsUstFrm::IdObrebu() const
 {
-    if (ObrebCbx->currentIndex() <= 0)
+    if (ui->ObrebCbx->currentIndex() <= 0)
         return -1;
-    return app::IdZComboBox(ObrebCbx);
+    return app::IdZComboBox(ui->ObrebCbx);
 }
 
 QString TTWjrOsUstFrm::ZaznaczoneFormy() const
 {
-    return app::ListaIdZaznaczonych(FwladClb, true);
+    return app::ListaIdZaznaczonych(ui->FwladClb, true);
 }
 
 bool TTWjrOsUstFrm::WszystkieFormy() const
 {
-    return app::ListaIdZaznaczonych(FwladClb, false).isEmpty();
+    return app::ListaIdZaznaczonych(ui->FwladClb, false).isEmpty();
 }
 
 bool TTWjrOsUstFrm::JestFormaWladania() const
 {
-    return FwladClb->count() == 0 || !ZaznaczoneFormy().isEmpty();
+    return ui->FwladClb->count() == 0 || !ZaznaczoneFormy().isEmpty();
 }
 
 void TTWjrOsUstFrm::showEvent(QShowEvent *event)
@@ -138,10 +101,10 @@ void TTWjrOsUstFrm::showEvent(QShowEvent *event)
 void TTWjrOsUstFrm::FormShow()
 {
     ZapamietaneFormy.clear();
-    for (int i = 0; i < FwladClb->count(); ++i)
-        ZapamietaneFormy += FwladClb->item(i)->checkState() == Qt::Checked ? QLatin1Char('1') : QLatin1Char('0');
-    ZapamietanyObreb = ObrebCbx->currentIndex();
-    ZapamietaneArchiwum = ArchChb->isChecked();
+    for (int i = 0; i < ui->FwladClb->count(); ++i)
+        ZapamietaneFormy += ui->FwladClb->item(i)->checkState() == Qt::Checked ? QLatin1Char('1') : QLatin1Char('0');
+    ZapamietanyObreb = ui->ObrebCbx->currentIndex();
+    ZapamietaneArchiwum = ui->ArchChb->isChecked();
 
     const QSize ekran = app::interaction().screenSize();
     const QSize rozmiar = frameGeometry().size();
@@ -163,26 +126,26 @@ void TTWjrOsUstFrm::FormClose(int wynik)
 {
     if (wynik == QDialog::Accepted)
         return;
-    for (int i = 0; i < FwladClb->count(); ++i)
-        FwladClb->item(i)->setCheckState(ZapamietaneFormy.mid(i, 1) == QLatin1String("0") ? Qt::Unchecked : Qt::Checked);
-    ObrebCbx->setCurrentIndex(ZapamietanyObreb);
-    ArchChb->setChecked(ZapamietaneArchiwum);
+    for (int i = 0; i < ui->FwladClb->count(); ++i)
+        ui->FwladClb->item(i)->setCheckState(ZapamietaneFormy.mid(i, 1) == QLatin1String("0") ? Qt::Unchecked : Qt::Checked);
+    ui->ObrebCbx->setCurrentIndex(ZapamietanyObreb);
+    ui->ArchChb->setChecked(ZapamietaneArchiwum);
 }
 
 void TTWjrOsUstFrm::DomyslneSBClick()
 {
-    if (ObrebCbx->count() > 0)
-        ObrebCbx->setCurrentIndex(0);
-    ArchChb->setChecked(false);
-    RgrunChb->setChecked(true);
-    RlokChb->setChecked(true);
-    app::ZaznaczCheckListBox(FwladClb, widgets::Zaznaczenie::Wszystko);
+    if (ui->ObrebCbx->count() > 0)
+        ui->ObrebCbx->setCurrentIndex(0);
+    ui->ArchChb->setChecked(false);
+    ui->RgrunChb->setChecked(true);
+    ui->RlokChb->setChecked(true);
+    app::ZaznaczCheckListBox(ui->FwladClb, widgets::Zaznaczenie::Wszystko);
 }
 
 void TTWjrOsUstFrm::RgrunChbClick()
 {
-    if (!RgrunChb->isChecked() && !RlokChb->isChecked())
-        RgrunChb->setChecked(true);
+    if (!ui->RgrunChb->isChecked() && !ui->RlokChb->isChecked())
+        ui->RgrunChb->setChecked(true);
 }
 
 // OK with no form of holding ticked would search nothing: warn and stay open.

@@ -3,11 +3,11 @@
 #include <QDialog>
 #include <QString>
 
-class QCheckBox;
-class QComboBox;
-class QListWidget;
-class QPushButton;
-class QToolButton;
+#include <memory>
+
+namespace Ui {
+class TTWjrOsUstFrm;
+}
 
 namespace katarix::jet {
 class Query;
@@ -18,12 +18,13 @@ namespace katarix::persons {
 // "Ustawienia wyszukiwania": what the units of persons window searches (precinct, forms of
 // holding, registers, historical holdings). Shown modally at the mouse pointer; any ending but
 // OK brings back the precinct, forms and archive tick it was shown with, while the register
-// ticks keep what the person set.
+// ticks keep what the person set. Laid out in the Designer form TWjrOsUstFrm.ui (a private ui).
 class TTWjrOsUstFrm : public QDialog {
     Q_OBJECT
 public:
     // tempQry: the query the two lists are filled on (default: the main window's scratch query).
     explicit TTWjrOsUstFrm(QWidget *owner, jet::Query *tempQry = nullptr);
+    ~TTWjrOsUstFrm() override;
 
     // -1 for every precinct ("* wszystkie obręby *" or none chosen), else the precinct's key.
     int IdObrebu() const;
@@ -40,12 +41,10 @@ public:
     void RgrunChbClick();
     void OkBtnClick();
 
-    // Components.
-    QComboBox *ObrebCbx;
-    QListWidget *FwladClb;
-    QCheckBox *RgrunChb, *RlokChb, *ArchChb;
-    QToolButton *DomyslneSB;
-    QPushButton *OkBtn, *AnulujBtn;
+    // The ticks "Szukaj także w archiwum", "Rejestr gruntów" and "Rejestr lokali".
+    bool Archiwum() const;
+    bool RejestrGruntow() const;
+    bool RejestrLokali() const;
 
     // What the window was shown with.
     QString ZapamietaneFormy; // one character per form: "1" ticked, "0" not
@@ -56,6 +55,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TTWjrOsUstFrm> ui;
 };
 
 // The warning shown instead of a search with no form of holding ticked.

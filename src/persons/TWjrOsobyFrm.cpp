@@ -1,12 +1,16 @@
 #include "persons/TWjrOsobyFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "app/Podpowiedzi.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/JrOsobyQueries.h"
+#include "register/SqlTemplates.h"
 #include "widgets/ColorPanel.h"
 #include "widgets/SkalaProjektu.h"
 
@@ -148,7 +152,7 @@ bool TTWjrOsobyFrm::CzytajJr()
         return false;
     }
     QString warunek = WarunekFormWlad();
-    if (!TWjrOsUstFrm->ArchChb->isChecked())
+    if (!TWjrOsUstFrm->Archiwum())
         warunek += QString::fromLatin1(sql::TylkoAktualne);
     if (const int obreb = IdObrebu(); obreb != -1)
         warunek += QString::fromLatin1(sql::ObrebPrefix) + QString::number(obreb) + QString::fromLatin1(sql::ObrebSuffix);
@@ -159,9 +163,9 @@ bool TTWjrOsobyFrm::CzytajJr()
         ustawRejestr(SqlSh, rejestr);
         tekst += SqlSh.expandedText() + QString::fromLatin1(sql::Polaczenie);
     };
-    if (TWjrOsUstFrm->RgrunChb->isChecked())
+    if (TWjrOsUstFrm->RejestrGruntow())
         dolacz(sql::RejestrGruntow);
-    if (TWjrOsUstFrm->RlokChb->isChecked())
+    if (TWjrOsUstFrm->RejestrLokali())
         dolacz(sql::RejestrLokali);
     tekst.chop(int(qstrlen(sql::Polaczenie)));
     if (tekst.isEmpty())

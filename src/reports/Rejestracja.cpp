@@ -1,6 +1,9 @@
 #include "reports/Rejestracja.h"
 
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/Sesja.h"
 #include "reports/SpisWladFrm.h"
 #include "reports/Wypisy.h"
 
@@ -9,7 +12,8 @@ namespace katarix::reports {
 void zarejestrujWypisyDM()
 {
     app::ustawTworzenieWypisyDM([] {
-        WypisyDM = new TWypisyDM(app::MainFrm->baza(), *app::MainFrm->TempQry, app::MainFrm->Rtf1, app::MainFrm);
+        WypisyDM = new TWypisyDM(app::MainFrm->baza(), *app::pozyczTempQry(nullptr, app::MainFrm), app::MainFrm->Rtf1,
+                                 app::MainFrm);
         QObject::connect(WypisyDM, &QObject::destroyed, [] { WypisyDM = nullptr; });
     });
 }

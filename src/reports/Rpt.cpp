@@ -1,12 +1,15 @@
 #include "reports/Rpt.h"
 
+#include "app/AppError.h"
 #include "app/EksportCsv.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
 #include "jet/Query.h"
+#include "register/sql/RptQueries.h"
 #include "register/SqlHelpers.h"
 #include "register/SqlTemplates.h"
-#include "register/sql/RptQueries.h"
 
 namespace katarix::reports {
 

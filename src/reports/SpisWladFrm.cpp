@@ -1,14 +1,18 @@
 #include "reports/SpisWladFrm.h"
 
 #include "app/Akcja.h"
+#include "app/AppError.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
+#include "app/KursorKlepsydry.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
 #include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
+#include "app/Sesja.h"
 #include "jet/Query.h"
-#include "register/SqlTemplates.h"
 #include "register/sql/SpisWladQueries.h"
-#include "app/KursorKlepsydry.h"
+#include "register/SqlTemplates.h"
 #include "reports/ReportValues.h"
 #include "rtf/RTFReport.h"
 
@@ -25,8 +29,6 @@ namespace katarix::reports {
 
 namespace sql = reg::sql::spiswlad;
 
-TSpisWladFrm *SpisWladFrm = nullptr;
-
 namespace {
 
 const QString kWarunek = QStringLiteral("WARUNEK");
@@ -38,49 +40,16 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
     : QDialog(parent),
       OsFizSh(reg::holderFor(sql::OsFizSh)),
       OsPrawSh(reg::holderFor(sql::OsPrawSh)),
-      m_ui(std::make_unique<Ui::TSpisWladFrm>())
+      ui(std::make_unique<Ui::TSpisWladFrm>())
 {
-    SpisWladFrm = this;
-    m_ui->setupUi(this);
+    ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    JEwidCbx = m_ui->JEwidCbx;
-    ObrebClb = m_ui->ObrebClb;
-    ZazWszObrBtn = m_ui->ZazWszObrBtn;
-    OdwZazObrBtn = m_ui->OdwZazObrBtn;
-    OdzWszObrBtn = m_ui->OdzWszObrBtn;
-    OsFizChb = m_ui->OsFizChb;
-    OsPrawChb = m_ui->OsPrawChb;
-    DzialkiChb = m_ui->DzialkiChb;
-    FwladClb = m_ui->FwladClb;
-    ZazWszWlBtn = m_ui->ZazWszWlBtn;
-    OdwZazWlBtn = m_ui->OdwZazWlBtn;
-    OdzWszWlBtn = m_ui->OdzWszWlBtn;
-    OsWszystkieRB = m_ui->OsWszystkieRB;
-    OsZamiejscRB = m_ui->OsZamiejscRB;
-    OsMiejscRB = m_ui->OsMiejscRB;
-    MiejscClb = m_ui->MiejscClb;
-    ZaznWszMscBtn = m_ui->ZaznWszMscBtn;
-    OdwZazMscBtn = m_ui->OdwZazMscBtn;
-    OdzWszMscBtn = m_ui->OdzWszMscBtn;
-    SortNazwiskoRB = m_ui->SortNazwiskoRB;
-    SortAdresRB = m_ui->SortAdresRB;
-    OkBtn = m_ui->OkBtn;
-    AnulujBtn = m_ui->AnulujBtn;
-    ProgBar = m_ui->ProgBar;
-    LewyPnl = m_ui->LewyPnl;
-    SrodekPnl = m_ui->SrodekPnl;
-    PrawyPnl = m_ui->PrawyPnl;
 
     jet::Database *database = app::bazaProgramu(baza);
-    m_tempQry = tempQry ? tempQry : (app::MainFrm ? app::MainFrm->TempQry : nullptr);
+    m_tempQry = tempQry ? tempQry : app::pozyczTempQry(database, this);
     m_rtf1 = rtf1 ? rtf1 : (app::MainFrm ? &app::MainFrm->Rtf1 : nullptr);
-    if (!m_tempQry) {
-        m_tempQry = new jet::Query(this);
-        m_tempQry->setObjectName(QStringLiteral("TempQry"));
-        m_tempQry->setDatabase(database);
-    }
 
     MainQry = new jet::Query(this);
     MainQry->setObjectName(QStringLiteral("MainQry"));
@@ -110,29 +79,27 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
 
 TSpisWladFrm::~TSpisWladFrm()
 {
-    if (SpisWladFrm == this)
-        SpisWladFrm = nullptr;
     WynikMD->release(); // before the table it reads is dropped
 }
 
 void TSpisWladFrm::polacz()
 {
-    connect(JEwidCbx, &QComboBox::activated, this, [this] { JEwidCbxChange(); });
-    connect(ObrebClb, &QListWidget::itemChanged, this, [this] { ObrebClbClickCheck(); });
-    for (QPushButton *b : {ZazWszObrBtn, OdwZazObrBtn, OdzWszObrBtn})
+    connect(ui->JEwidCbx, &QComboBox::activated, this, [this] { JEwidCbxChange(); });
+    connect(ui->ObrebClb, &QListWidget::itemChanged, this, [this] { ObrebClbClickCheck(); });
+    for (QPushButton *b : {ui->ZazWszObrBtn, ui->OdwZazObrBtn, ui->OdzWszObrBtn})
         connect(b, &QPushButton::clicked, this, [this, b] { ZazWszObrBtnClick(b); });
-    for (QPushButton *b : {ZazWszWlBtn, OdwZazWlBtn, OdzWszWlBtn})
+    for (QPushButton *b : {ui->ZazWszWlBtn, ui->OdwZazWlBtn, ui->OdzWszWlBtn})
         connect(b, &QPushButton::clicked, this, [this, b] { ZazWszWlBtnClick(b); });
-    for (QPushButton *b : {ZaznWszMscBtn, OdwZazMscBtn, OdzWszMscBtn})
+    for (QPushButton *b : {ui->ZaznWszMscBtn, ui->OdwZazMscBtn, ui->OdzWszMscBtn})
         connect(b, &QPushButton::clicked, this, [this, b] { ZaznWszMscBtnClick(b); });
-    for (QCheckBox *c : {OsFizChb, OsPrawChb})
+    for (QCheckBox *c : {ui->OsFizChb, ui->OsPrawChb})
         connect(c, &QCheckBox::clicked, this, [this] { OsFizChbClick(); });
-    for (QRadioButton *r : {OsWszystkieRB, OsZamiejscRB, OsMiejscRB})
+    for (QRadioButton *r : {ui->OsWszystkieRB, ui->OsZamiejscRB, ui->OsMiejscRB})
         connect(r, &QRadioButton::clicked, this, [this] { OsMiejscRBClick(); });
-    for (QListWidget *l : {ObrebClb, FwladClb, MiejscClb})
+    for (QListWidget *l : {ui->ObrebClb, ui->FwladClb, ui->MiejscClb})
         l->installEventFilter(this);
-    connect(OkBtn, &QPushButton::clicked, this, [this] { OkBtnClick(); });
-    connect(AnulujBtn, &QPushButton::clicked, this, [this] { AnulujBtnClick(); });
+    connect(ui->OkBtn, &QPushButton::clicked, this, [this] { OkBtnClick(); });
+    connect(ui->AnulujBtn, &QPushButton::clicked, this, [this] { AnulujBtnClick(); });
 }
 
 void TSpisWladFrm::wypelnijTempQry(const QString &sqlText)
@@ -147,13 +114,13 @@ void TSpisWladFrm::FormCreate()
     OsMiejscRBClick();
     try {
         wypelnijTempQry(QString::fromUtf8(sql::GminySql));
-        app::WypelnijComboBox(JEwidCbx, *m_tempQry, QStringLiteral("nazwa"), true, QStringLiteral("wszystkie"),
+        app::WypelnijComboBox(ui->JEwidCbx, *m_tempQry, QStringLiteral("nazwa"), true, QStringLiteral("wszystkie"),
                               QStringLiteral("mslink"));
         WypelnijObreby();
         wypelnijTempQry(QString::fromUtf8(sql::FormyWladSql));
-        app::WypelnijCheckListBox(FwladClb, *m_tempQry, QStringLiteral("opis"), true, QStringLiteral("mslink"));
+        app::WypelnijCheckListBox(ui->FwladClb, *m_tempQry, QStringLiteral("opis"), true, QStringLiteral("mslink"));
         wypelnijTempQry(QString::fromUtf8(sql::MiejscowosciSql));
-        app::WypelnijCheckListBox(MiejscClb, *m_tempQry, QStringLiteral("nazwa"), false, QStringLiteral("miejsc_id"));
+        app::WypelnijCheckListBox(ui->MiejscClb, *m_tempQry, QStringLiteral("nazwa"), false, QStringLiteral("miejsc_id"));
     } catch (const std::exception &error) {
         app::PokazWyjatek(error);
     }
@@ -162,12 +129,12 @@ void TSpisWladFrm::FormCreate()
 void TSpisWladFrm::WypelnijObreby()
 {
     QString text = QString::fromUtf8(sql::ObrebySql);
-    const int gmina = app::IdZComboBox(JEwidCbx);
+    const int gmina = app::IdZComboBox(ui->JEwidCbx);
     if (gmina != app::IdWszystkie && gmina != -1)
         text += QString::fromUtf8(sql::ObrebyGminaPrefix) + QString::number(gmina);
     text += QString::fromUtf8(sql::ObrebySuffix);
     wypelnijTempQry(text);
-    app::WypelnijCheckListBox(ObrebClb, *m_tempQry, QStringLiteral("nazwa"), false, QStringLiteral("mslink"));
+    app::WypelnijCheckListBox(ui->ObrebClb, *m_tempQry, QStringLiteral("nazwa"), false, QStringLiteral("mslink"));
     ObrebClbClickCheck();
 }
 
@@ -179,13 +146,13 @@ void TSpisWladFrm::JEwidCbxChange()
 void TSpisWladFrm::ObrebClbClickCheck()
 {
     int zaznaczone = 0;
-    for (int i = 0; i < ObrebClb->count() && zaznaczone < 2; ++i)
-        if (ObrebClb->item(i)->checkState() == Qt::Checked)
+    for (int i = 0; i < ui->ObrebClb->count() && zaznaczone < 2; ++i)
+        if (ui->ObrebClb->item(i)->checkState() == Qt::Checked)
             ++zaznaczone;
     const bool jeden = zaznaczone < 2;
     if (!jeden)
-        DzialkiChb->setChecked(false);
-    DzialkiChb->setEnabled(jeden);
+        ui->DzialkiChb->setChecked(false);
+    ui->DzialkiChb->setEnabled(jeden);
 }
 
 void TSpisWladFrm::ObrebClbExit(QListWidget *lista)
@@ -196,51 +163,51 @@ void TSpisWladFrm::ObrebClbExit(QListWidget *lista)
 
 void TSpisWladFrm::ZazWszObrBtnClick(QPushButton *przycisk)
 {
-    app::ZaznaczCheckListBox(ObrebClb, przycisk->property("tag").toInt());
+    app::ZaznaczCheckListBox(ui->ObrebClb, przycisk->property("tag").toInt());
     ObrebClbClickCheck();
 }
 
 void TSpisWladFrm::ZazWszWlBtnClick(QPushButton *przycisk)
 {
-    app::ZaznaczCheckListBox(FwladClb, przycisk->property("tag").toInt());
+    app::ZaznaczCheckListBox(ui->FwladClb, przycisk->property("tag").toInt());
 }
 
 void TSpisWladFrm::ZaznWszMscBtnClick(QPushButton *przycisk)
 {
-    app::ZaznaczCheckListBox(MiejscClb, przycisk->property("tag").toInt());
+    app::ZaznaczCheckListBox(ui->MiejscClb, przycisk->property("tag").toInt());
 }
 
 void TSpisWladFrm::OsFizChbClick()
 {
-    if (!OsFizChb->isChecked() && !OsPrawChb->isChecked())
-        OsFizChb->setChecked(true);
+    if (!ui->OsFizChb->isChecked() && !ui->OsPrawChb->isChecked())
+        ui->OsFizChb->setChecked(true);
 }
 
 void TSpisWladFrm::OsMiejscRBClick()
 {
-    const bool miejscowe = OsMiejscRB->isChecked();
-    MiejscClb->setEnabled(miejscowe);
-    for (QPushButton *b : {ZaznWszMscBtn, OdwZazMscBtn, OdzWszMscBtn})
+    const bool miejscowe = ui->OsMiejscRB->isChecked();
+    ui->MiejscClb->setEnabled(miejscowe);
+    for (QPushButton *b : {ui->ZaznWszMscBtn, ui->OdwZazMscBtn, ui->OdzWszMscBtn})
         b->setEnabled(miejscowe);
     // Text and background as the list shows them usable, greyed on the panel's colour otherwise.
     const QPalette wzor = QApplication::palette();
     const QColor tekst = miejscowe ? wzor.color(QPalette::Active, QPalette::WindowText)
                                    : wzor.color(QPalette::Disabled, QPalette::Text);
     const QColor tlo = miejscowe ? wzor.color(QPalette::Active, QPalette::Base)
-                                 : MiejscClb->parentWidget()->palette().color(QPalette::Window);
-    QPalette palette = MiejscClb->palette();
+                                 : ui->MiejscClb->parentWidget()->palette().color(QPalette::Window);
+    QPalette palette = ui->MiejscClb->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, tekst);
         palette.setColor(group, QPalette::Base, tlo);
     }
-    MiejscClb->setPalette(palette);
+    ui->MiejscClb->setPalette(palette);
 }
 
 void TSpisWladFrm::FormResize()
 {
     const int trzecia = width() / 3;
-    LewyPnl->setFixedWidth(trzecia);
-    PrawyPnl->setFixedWidth(trzecia);
+    ui->LewyPnl->setFixedWidth(trzecia);
+    ui->PrawyPnl->setFixedWidth(trzecia);
 }
 
 void TSpisWladFrm::resizeEvent(QResizeEvent *event)
@@ -259,10 +226,10 @@ bool TSpisWladFrm::eventFilter(QObject *watched, QEvent *event)
 
 QString TSpisWladFrm::WarunekMiejsc() const
 {
-    if (OsZamiejscRB->isChecked())
+    if (ui->OsZamiejscRB->isChecked())
         return QString::fromUtf8(sql::OsobyZamiejscowe);
-    if (OsMiejscRB->isChecked())
-        return QString::fromUtf8(sql::OsobyMiejscowePrefix) + app::ListaIdZaznaczonych(MiejscClb, true) +
+    if (ui->OsMiejscRB->isChecked())
+        return QString::fromUtf8(sql::OsobyMiejscowePrefix) + app::ListaIdZaznaczonych(ui->MiejscClb, true) +
                QString::fromUtf8(sql::OsobyMiejscoweSuffix);
     return QString();
 }
@@ -276,9 +243,9 @@ QString TSpisWladFrm::BudujSql()
     OsPrawSh.setMacro(kWarunek, warunek);
     const QString polaczenie = QString::fromUtf8(sql::Polaczenie);
     QString text;
-    if (OsFizChb->isChecked())
+    if (ui->OsFizChb->isChecked())
         text += OsFizSh.expandedText() + polaczenie;
-    if (OsPrawChb->isChecked())
+    if (ui->OsPrawChb->isChecked())
         text += OsPrawSh.expandedText() + polaczenie;
     text.chop(polaczenie.size());
     return text + QString::fromUtf8(sql::Porzadek);
@@ -349,9 +316,9 @@ qint64 TSpisWladFrm::PrzygotujWynik(app::PostepRaportu &postep)
     BudujWynik(&postep);
     // The rows are in WynikTbl now; the report does not need them twice.
     MainQry->release();
-    WynikMD->setSql(WynikTbl->selectSql(SortAdresRB->isChecked() ? QStringLiteral("Adres") : QString()));
+    WynikMD->setSql(WynikTbl->selectSql(ui->SortAdresRB->isChecked() ? QStringLiteral("Adres") : QString()));
     WynikMD->open();
-    ProgBar->setRange(0, int(std::max<qint64>(1, std::min<qint64>(WynikTbl->rowCount(), INT_MAX))));
+    ui->ProgBar->setRange(0, int(std::max<qint64>(1, std::min<qint64>(WynikTbl->rowCount(), INT_MAX))));
     return WynikTbl->rowCount();
 }
 
@@ -359,13 +326,13 @@ QString TSpisWladFrm::Kryteria() const
 {
     QString text = QStringLiteral("OBRĘBY: ") + NazwyObrebow + QStringLiteral("\r\nFORMY WŁADANIA: ") + NazwyFormWlad +
                    QStringLiteral("\r\nZAKRES: ");
-    if (OsPrawChb->isChecked())
+    if (ui->OsPrawChb->isChecked())
         text += QStringLiteral("Osoby prawne, ");
-    if (OsFizChb->isChecked())
+    if (ui->OsFizChb->isChecked())
         text += QStringLiteral("Osoby fizyczne, ");
-    if (OsZamiejscRB->isChecked())
+    if (ui->OsZamiejscRB->isChecked())
         text += QStringLiteral("Osoby zamiejscowe, ");
-    if (OsMiejscRB->isChecked())
+    if (ui->OsMiejscRB->isChecked())
         text += QStringLiteral("Osoby miejscowe, ");
     text.chop(2);
     return text;
@@ -387,34 +354,34 @@ QVariant TSpisWladFrm::ValueRequest(const QString &name)
         return Kryteria();
     if (name == QLatin1String("dodajdlk")) {
         // The component processes no events while it fills: paint the bar at each new percent.
-        const int przed = ProgBar->value() * 100 / ProgBar->maximum();
-        ProgBar->setValue(std::min(ProgBar->value() + 1, ProgBar->maximum()));
-        if (ProgBar->value() * 100 / ProgBar->maximum() != przed && ProgBar->isVisible())
-            ProgBar->repaint();
-        return DzialkiChb->isChecked();
+        const int przed = ui->ProgBar->value() * 100 / ui->ProgBar->maximum();
+        ui->ProgBar->setValue(std::min(ui->ProgBar->value() + 1, ui->ProgBar->maximum()));
+        if (ui->ProgBar->value() * 100 / ui->ProgBar->maximum() != przed && ui->ProgBar->isVisible())
+            ui->ProgBar->repaint();
+        return ui->DzialkiChb->isChecked();
     }
     return QString();
 }
 
 void TSpisWladFrm::OkBtnClick()
 {
-    ProgBar->setValue(0);
-    IdObrebow = app::ListaIdZaznaczonych(ObrebClb, true);
+    ui->ProgBar->setValue(0);
+    IdObrebow = app::ListaIdZaznaczonych(ui->ObrebClb, true);
     if (IdObrebow.isEmpty()) {
         app::Komunikat(QStringLiteral("Wybierz jakieś obręby."), QString(), app::mb::IconWarning);
         return;
     }
     NazwyObrebow.clear();
-    app::TekstyZaznaczonych(ObrebClb, NazwyObrebow, true);
-    IdFormWlad = app::ListaIdZaznaczonych(FwladClb, true);
+    app::TekstyZaznaczonych(ui->ObrebClb, NazwyObrebow, true);
+    IdFormWlad = app::ListaIdZaznaczonych(ui->FwladClb, true);
     if (IdFormWlad.isEmpty()) {
         app::Komunikat(QStringLiteral("Określ jakieś formy władania."), QString(), app::mb::IconWarning);
         return;
     }
     NazwyFormWlad.clear();
-    app::TekstyZaznaczonych(FwladClb, NazwyFormWlad, true);
+    app::TekstyZaznaczonych(ui->FwladClb, NazwyFormWlad, true);
     // An empty list of localities would select nobody.
-    if (OsMiejscRB->isChecked() && app::ListaIdZaznaczonych(MiejscClb, true).isEmpty()) {
+    if (ui->OsMiejscRB->isChecked() && app::ListaIdZaznaczonych(ui->MiejscClb, true).isEmpty()) {
         app::Komunikat(QStringLiteral("Zaznacz jakieś miejscowości."), QString(), app::mb::IconWarning);
         return;
     }
@@ -433,7 +400,7 @@ void TSpisWladFrm::OkBtnClick()
                            [this](app::PostepRaportu &postep) { return PrzygotujWynik(postep); });
         MainQry->release();
         WynikMD->release();
-        ProgBar->setValue(0);
+        ui->ProgBar->setValue(0);
     } catch (const std::exception &error) {
         kursor.przywroc();
         app::Komunikat(app::komunikatWyjatku(error), QString(), app::mb::IconError);

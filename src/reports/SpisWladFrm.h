@@ -8,13 +8,8 @@
 #include <QVariant>
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
 class QListWidget;
-class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QWidget;
 
 namespace Ui {
 class TSpisWladFrm;
@@ -38,7 +33,8 @@ namespace katarix::reports {
 
 // The alphabetical list of holders ("SpisWlad.rtf"): the persons holding land in the ticked
 // precincts under the ticked forms of holding, one entry per person with the parcels held.
-// A modal dialog; the layout is the Designer form SpisWladFrm.ui.
+// A modal dialog; its controls are laid out in the Designer form SpisWladFrm.ui (a private ui,
+// found by object name from outside); this class holds the behaviour.
 // The list query is read forward, one row at a time, and grouped into the entries of WynikTbl,
 // a table in the database's temporary storage, so that neither the list's rows nor its entries
 // are held in memory; the report reads the entries through WynikMD, forward, in the chosen order.
@@ -83,20 +79,7 @@ public:
     void OkBtnClick();
     void AnulujBtnClick();
 
-    // Components (owned by the form).
-    QComboBox *JEwidCbx;
-    QListWidget *ObrebClb;
-    QPushButton *ZazWszObrBtn, *OdwZazObrBtn, *OdzWszObrBtn;
-    QCheckBox *OsFizChb, *OsPrawChb, *DzialkiChb;
-    QListWidget *FwladClb;
-    QPushButton *ZazWszWlBtn, *OdwZazWlBtn, *OdzWszWlBtn;
-    QRadioButton *OsWszystkieRB, *OsZamiejscRB, *OsMiejscRB;
-    QListWidget *MiejscClb;
-    QPushButton *ZaznWszMscBtn, *OdwZazMscBtn, *OdzWszMscBtn;
-    QRadioButton *SortNazwiskoRB, *SortAdresRB;
-    QPushButton *OkBtn, *AnulujBtn;
-    QProgressBar *ProgBar;
-    QWidget *LewyPnl, *SrodekPnl, *PrawyPnl;
+    // Data components.
     jet::Query *MainQry;
     jet::StrHolder OsFizSh, OsPrawSh;
     std::unique_ptr<jet::TempTable> WynikTbl; // the entries of the last list, until the next "Wykonaj" or the window's end
@@ -114,12 +97,9 @@ private:
     void WypelnijObreby();
     void polacz();
 
-    std::unique_ptr<Ui::TSpisWladFrm> m_ui;
+    std::unique_ptr<Ui::TSpisWladFrm> ui;
     jet::Query *m_tempQry;
     rtf::TRTFReport *m_rtf1;
 };
-
-// The open window, null while there is none.
-extern TSpisWladFrm *SpisWladFrm;
 
 } // namespace katarix::reports

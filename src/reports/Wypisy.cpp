@@ -2,7 +2,7 @@
 
 #include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "jet/Query.h"
 #include "jet/JetFunctions.h"
 #include "register/Komentarz.h"
@@ -67,7 +67,7 @@ TWypisyDM::TWypisyDM(jet::Database &baza, jet::Query &tempQry, rtf::TRTFReport &
 
 bool TWypisyDM::wszystkieDzialki()
 {
-    return app::UstawieniaFrm && app::UstawieniaFrm->zakresDlk() == 1;
+    return app::ustawieniaProgramu().wszystkieDzialki();
 }
 
 void TWypisyDM::WypisJr(const QString &jrIds, const QString &dlkMslinks)

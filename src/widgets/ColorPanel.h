@@ -16,6 +16,8 @@ class ColorPanel : public QFrame {
     Q_OBJECT
 public:
     explicit ColorPanel(const QString &caption = QString(), QWidget *parent = nullptr);
+    // For Designer forms: the caption comes from the form.
+    explicit ColorPanel(QWidget *parent) : ColorPanel(QString(), parent) {}
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);

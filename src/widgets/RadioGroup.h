@@ -13,6 +13,8 @@ class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
     explicit RadioGroup(const QString &title = QString(), QWidget *parent = nullptr);
+    // For Designer forms: the title and items come from the form.
+    explicit RadioGroup(QWidget *parent) : RadioGroup(QString(), parent) {}
 
     void setItems(const QStringList &items);
     QStringList items() const;

@@ -3,12 +3,14 @@
 #include "app/MainFrm.h"
 #include "common/Processes.h"
 #include "jet/RegisterLoader.h"
+#include "support/Child.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "support/TestWindows.h"
 
 #include "MdbContent.h"
 
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -66,7 +68,7 @@ protected:
     }
 
     QString inBazy(const QString &name) const { return QDir(folder.bazy).filePath(name); }
-    QString panel() const { return frm->StatPanele[1]->text(); }
+    QString panel() const { return test::child<QLabel>(frm.get(), "StatPanel1")->text(); }
     int loaderRuns() const
     {
         QFile file(runs);
@@ -226,7 +228,7 @@ TEST_F(BackgroundLoadTest, AnotherRegisterOrTheEndOfTheProgramStopsIt)
         {"another register chosen",
          [&] {
              recording.fileAnswers = {other};
-             frm->WybierzDbMi->trigger();
+             test::child<QAction>(frm.get(), "WybierzDbMi")->trigger();
          },
          QStringLiteral("Baza niewczytana")},
         {"program closed", [&] { frm->close(); }, QString()},

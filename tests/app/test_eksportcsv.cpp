@@ -1,7 +1,7 @@
 // The CSV export: RFC 4180 quoting, Windows-1250 bytes, fields left out, the dialog, the rights
 // of an existing file and the files that cannot be written.
+#include "app/AppError.h"
 #include "app/EksportCsv.h"
-#include "app/MainFrm.h"
 #include "jet/JetFunctions.h"
 #include "jet/MemTable.h"
 #include "common/Files.h"

@@ -4,7 +4,7 @@
 // shown, and all of them closed with the main window.
 #include "app/IniFile.h"
 #include "app/MainFrm.h"
-#include "app/support/Kontrolki.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
 #include "app/support/TestWindows.h"
@@ -83,9 +83,9 @@ TEST(LayoutKeysTest, EveryKindOfWindowWritesItsSectionsAndKeys)
     app::MainFrm->resize(1000, 700);
     app::MainFrm->show();
     for (const char *polecenie : {"KartotekaDzialekMi", "KartotekaOsobMi", "RejestrGruntMi", "Rejestrlokali1"})
-        test::kontrolka<QAction>(app::MainFrm, QString::fromLatin1(polecenie))->trigger();
+        test::child<QAction>(app::MainFrm, polecenie)->trigger();
     for (const auto okno : {app::OknoProgramu::RejestrGruntow, app::OknoProgramu::RejestrLokali})
-        test::kontrolka<QAction>(app::MainFrm->okno(okno), QStringLiteral("ZmianyTBtn"))->trigger();
+        test::child<QAction>(app::okno(okno), "ZmianyTBtn")->trigger();
     QApplication::processEvents();
     const QString ini = app::MainFrm->PlikIni;
     delete app::MainFrm;

@@ -1,13 +1,24 @@
 // The main window: start-up, captions, screen check, menu and toolbar, child windows, closing.
 #include "app/AboutFrm.h"
+#include "app/AppError.h"
+#include "app/Formularze.h"
 #include "app/IniFile.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/Podpowiedzi.h"
+#include "app/RejestrOkien.h"
+#include "app/Sesja.h"
+#include "app/Ustawienia.h"
 #include "app/UstawieniaFrm.h"
+#include "app/WersjaProgramu.h"
+#include "support/Child.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "support/TestWindows.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QTimer>
@@ -18,6 +29,7 @@
 #include <QStyle>
 #include <QMenuBar>
 #include <QMenu>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -73,9 +85,11 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
                                   QStringLiteral("WypisyDM, MainFrm 1, UstawieniaFrm 1, AboutFrm 0")}));
     ASSERT_NE(MainFrm, nullptr);
     ASSERT_NE(AboutFrm, nullptr);
-    EXPECT_EQ(UstawieniaFrm->plikIni(), MainFrm->PlikIni);
-    EXPECT_EQ(UstawieniaFrm->katalogi().szablony, MainFrm->Katalogi.szablony);
-    EXPECT_EQ(UstawieniaFrm->katalogi().wyniki, MainFrm->Katalogi.wyniki);
+    // The settings dialog has read the program's configuration file into the program's settings.
+    const Ustawienia zPliku = Ustawienia::wczytaj(MainFrm->PlikIni, MainFrm->Katalogi);
+    EXPECT_EQ(ustawieniaProgramu().katalogSzablonow, zPliku.katalogSzablonow);
+    EXPECT_EQ(ustawieniaProgramu().katalogWynikowy, zPliku.katalogWynikowy);
+    EXPECT_FALSE(zPliku.katalogWynikowy.isEmpty());
     EXPECT_EQ(TytulAplikacji(), QStringLiteral("Katarix 2.5.1"));
     EXPECT_TRUE(recording.calls.isEmpty()) << recording.calls.join(QLatin1Char(',')).toStdString();
 
@@ -83,6 +97,7 @@ TEST_F(MainFrmTest, StartUpCreatesTheLongLivedFormsInOrderAfterSettingTheTitle)
     EXPECT_EQ(MainFrm, nullptr);
     EXPECT_EQ(UstawieniaFrm, nullptr);
     EXPECT_EQ(AboutFrm, nullptr);
+    EXPECT_EQ(ustawieniaProgramu().katalogWynikowy, QString()) << "back to the settings of no file";
 }
 
 TEST_F(MainFrmTest, CaptionAndTitleCarryTheVersionAndAFailingStepStopsFormCreate)
@@ -191,28 +206,28 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
         QString text;
         QKeySequence shortcut;
     } items[] = {
-        {frm->WybierzDbMi, QStringLiteral("&Wybierz bazę danych"), {}},
-        {frm->UstawieniaMi, QStringLiteral("&Ustawienia"), {}},
-        {frm->ZakonczMi, QStringLiteral("&Zakończ"), {}},
-        {frm->KartotekaDzialekMi, QStringLiteral("Kartoteka &działek"), QKeySequence(Qt::Key_F5)},
-        {frm->KartotekaOsobMi, QStringLiteral("Kartoteka &osób"), QKeySequence(Qt::Key_F6)},
-        {frm->RejestrGruntMi, QStringLiteral("Rejestr &gruntów"), QKeySequence(Qt::Key_F7)},
-        {frm->Rejestrlokali1, QStringLiteral("Rejestr &lokali"), QKeySequence(Qt::Key_F8)},
-        {frm->SpisWladMi, QStringLiteral("&Alfabetyczny spis władających"), {}},
-        {frm->PasekNarzedziMi, QStringLiteral("&Pasek narzędzi"), {}},
-        {frm->KaskadaMi, QStringLiteral("&Kaskada"), {}},
-        {frm->OknoPoziomoMi, QStringLiteral("Rozmieść p&oziomo"), {}},
-        {frm->OknoPionowoMi, QStringLiteral("Rozmieść pio&nowo"), {}},
-        {frm->PodrecznikMi, QStringLiteral("&Podręcznik użytkownika"), QKeySequence(Qt::Key_F1)},
-        {frm->AboutMi, QStringLiteral("&O programie..."), {}},
+        {test::child<QAction>(frm.get(), "WybierzDbMi"), QStringLiteral("&Wybierz bazę danych"), {}},
+        {test::child<QAction>(frm.get(), "UstawieniaMi"), QStringLiteral("&Ustawienia"), {}},
+        {test::child<QAction>(frm.get(), "ZakonczMi"), QStringLiteral("&Zakończ"), {}},
+        {test::child<QAction>(frm.get(), "KartotekaDzialekMi"), QStringLiteral("Kartoteka &działek"), QKeySequence(Qt::Key_F5)},
+        {test::child<QAction>(frm.get(), "KartotekaOsobMi"), QStringLiteral("Kartoteka &osób"), QKeySequence(Qt::Key_F6)},
+        {test::child<QAction>(frm.get(), "RejestrGruntMi"), QStringLiteral("Rejestr &gruntów"), QKeySequence(Qt::Key_F7)},
+        {test::child<QAction>(frm.get(), "Rejestrlokali1"), QStringLiteral("Rejestr &lokali"), QKeySequence(Qt::Key_F8)},
+        {test::child<QAction>(frm.get(), "SpisWladMi"), QStringLiteral("&Alfabetyczny spis władających"), {}},
+        {test::child<QAction>(frm.get(), "PasekNarzedziMi"), QStringLiteral("&Pasek narzędzi"), {}},
+        {test::child<QAction>(frm.get(), "KaskadaMi"), QStringLiteral("&Kaskada"), {}},
+        {test::child<QAction>(frm.get(), "OknoPoziomoMi"), QStringLiteral("Rozmieść p&oziomo"), {}},
+        {test::child<QAction>(frm.get(), "OknoPionowoMi"), QStringLiteral("Rozmieść pio&nowo"), {}},
+        {test::child<QAction>(frm.get(), "PodrecznikMi"), QStringLiteral("&Podręcznik użytkownika"), QKeySequence(Qt::Key_F1)},
+        {test::child<QAction>(frm.get(), "AboutMi"), QStringLiteral("&O programie..."), {}},
     };
     for (const Item &item : items) {
         EXPECT_EQ(item.action->text(), item.text);
         EXPECT_EQ(item.action->shortcut(), item.shortcut) << item.text.toStdString();
     }
-    EXPECT_TRUE(frm->PasekNarzedziMi->isChecked());
+    EXPECT_TRUE(test::child<QAction>(frm.get(), "PasekNarzedziMi")->isChecked());
     QStringList menus;
-    for (QMenu *menu : {frm->SystemMi, frm->DaneMi, frm->RaportyMi, frm->OknaMi, frm->PomocMi})
+    for (QMenu *menu : {test::child<QMenu>(frm.get(), "SystemMi"), test::child<QMenu>(frm.get(), "DaneMi"), test::child<QMenu>(frm.get(), "RaportyMi"), test::child<QMenu>(frm.get(), "OknaMi"), test::child<QMenu>(frm.get(), "PomocMi")})
         menus << menu->title();
     EXPECT_EQ(menus, QStringList({"&System", "&Dane", "&Raporty", "&Okna", "&Pomoc"}));
 
@@ -222,7 +237,7 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
         return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
     };
     std::vector<std::pair<QString, QList<QAction *>>> levels{{QStringLiteral("menu bar"), frm->menuBar()->actions()}};
-    for (QMenu *menu : {frm->SystemMi, frm->DaneMi, frm->RaportyMi, frm->OknaMi, frm->PomocMi})
+    for (QMenu *menu : {test::child<QMenu>(frm.get(), "SystemMi"), test::child<QMenu>(frm.get(), "DaneMi"), test::child<QMenu>(frm.get(), "RaportyMi"), test::child<QMenu>(frm.get(), "OknaMi"), test::child<QMenu>(frm.get(), "PomocMi")})
         levels.emplace_back(menu->title(), menu->actions());
     for (const auto &[level, actions] : levels) {
         QSet<QChar> letters;
@@ -235,12 +250,12 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
             letters << letter;
         }
     }
-    EXPECT_EQ(frm->PomocMi->actions(), QList<QAction *>({frm->PodrecznikMi, frm->AboutMi}));
+    EXPECT_EQ(test::child<QMenu>(frm.get(), "PomocMi")->actions(), QList<QAction *>({test::child<QAction>(frm.get(), "PodrecznikMi"), test::child<QAction>(frm.get(), "AboutMi")}));
 
     // Toolbar: buttons and separators from left to right; short hint as tooltip, long one for
     // the status bar.
     QStringList toolbar;
-    for (QAction *action : frm->MainTlb->actions())
+    for (QAction *action : test::child<QToolBar>(frm.get(), "MainTlb")->actions())
         toolbar << (action->isSeparator() ? QStringLiteral("-") : action->toolTip() + "|" + action->statusTip());
     EXPECT_EQ(toolbar, QStringList({
                            QStringLiteral("Wybierz bazę danych|Pozwala na wybór innej bazy danych (*.mdb)"),
@@ -253,19 +268,21 @@ TEST_F(MainFrmTest, MenuToolbarAndHintsCarryTheirTexts)
                            QStringLiteral("-"),
                            QStringLiteral("Ustawienia|Otwiera okno ustawień"),
                        }));
-    EXPECT_TRUE(frm->MainTlb->isMovable());
-    EXPECT_EQ(frm->MainTlb->allowedAreas(), Qt::TopToolBarArea | Qt::LeftToolBarArea | Qt::RightToolBarArea);
+    EXPECT_TRUE(test::child<QToolBar>(frm.get(), "MainTlb")->isMovable());
+    EXPECT_EQ(test::child<QToolBar>(frm.get(), "MainTlb")->allowedAreas(), Qt::TopToolBarArea | Qt::LeftToolBarArea | Qt::RightToolBarArea);
 
     // The hint of whatever is under the mouse goes to the first status panel.
-    QStatusTipEvent tip(frm->RejLokTBtn->statusTip());
+    QStatusTipEvent tip(test::child<QAction>(frm.get(), "RejLokTBtn")->statusTip());
     QCoreApplication::sendEvent(frm.get(), &tip);
-    EXPECT_EQ(frm->StatPanele[0]->text(), QStringLiteral("Otwiera okno rejestru lokali"));
-    EXPECT_EQ(frm->StatPanele[0]->width(), 500);
+    const QList<QLabel *> panele = test::child<QStatusBar>(frm.get(), "StatBar")->findChildren<QLabel *>();
+    ASSERT_EQ(panele.size(), 3);
+    EXPECT_EQ(panele[0]->text(), QStringLiteral("Otwiera okno rejestru lokali"));
+    EXPECT_EQ(panele[0]->width(), 500);
     // Panel 1 says where the register stands: 120 wide, or wider when its longest text needs it.
-    EXPECT_GE(frm->StatPanele[1]->width(), 120);
-    EXPECT_GT(frm->StatPanele[1]->width(),
-              frm->StatPanele[1]->fontMetrics().horizontalAdvance(QStringLiteral("Wczytywanie bazy: 100%")));
-    EXPECT_EQ(frm->StatPanele[2]->width(), 200);
+    EXPECT_GE(panele[1]->width(), 120);
+    EXPECT_GT(panele[1]->width(),
+              panele[1]->fontMetrics().horizontalAdvance(QStringLiteral("Wczytywanie bazy: 100%")));
+    EXPECT_EQ(panele[2]->width(), 200);
     EXPECT_EQ(DlugaPodpowiedz(QStringLiteral("bez kreski")), QStringLiteral("bez kreski"));
     EXPECT_EQ(KrotkaPodpowiedz(QStringLiteral("krótka|długa|dalej")), QStringLiteral("krótka"));
     EXPECT_EQ(DlugaPodpowiedz(QStringLiteral("krótka|długa|dalej")), QStringLiteral("długa|dalej"));
@@ -275,11 +292,11 @@ TEST_F(MainFrmTest, CommandsOfWindowsNotYetRegisteredAreDisabled)
 {
     auto frm = createMainFrm();
     const std::pair<OknoProgramu, std::vector<QAction *>> commands[] = {
-        {OknoProgramu::KartotekaDzialek, {frm->KartotekaDzialekMi, frm->KarDzTBtn}},
-        {OknoProgramu::KartotekaOsob, {frm->KartotekaOsobMi, frm->KarOsTBtn}},
-        {OknoProgramu::RejestrGruntow, {frm->RejestrGruntMi, frm->RejGruntTBtn}},
-        {OknoProgramu::RejestrLokali, {frm->Rejestrlokali1, frm->RejLokTBtn}},
-        {OknoProgramu::SpisWladajacych, {frm->SpisWladMi}},
+        {OknoProgramu::KartotekaDzialek, {test::child<QAction>(frm.get(), "KartotekaDzialekMi"), test::child<QAction>(frm.get(), "KarDzTBtn")}},
+        {OknoProgramu::KartotekaOsob, {test::child<QAction>(frm.get(), "KartotekaOsobMi"), test::child<QAction>(frm.get(), "KarOsTBtn")}},
+        {OknoProgramu::RejestrGruntow, {test::child<QAction>(frm.get(), "RejestrGruntMi"), test::child<QAction>(frm.get(), "RejGruntTBtn")}},
+        {OknoProgramu::RejestrLokali, {test::child<QAction>(frm.get(), "Rejestrlokali1"), test::child<QAction>(frm.get(), "RejLokTBtn")}},
+        {OknoProgramu::SpisWladajacych, {test::child<QAction>(frm.get(), "SpisWladMi")}},
     };
     for (const auto &[window, actions] : commands) {
         for (QAction *action : actions)
@@ -291,8 +308,8 @@ TEST_F(MainFrmTest, CommandsOfWindowsNotYetRegisteredAreDisabled)
         for (QAction *action : actions)
             EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     }
-    for (QAction *action : {frm->WybierzDbMi, frm->WybierzDbTBtn, frm->UstawieniaMi, frm->UstawieniaBtn,
-                            frm->ZakonczMi, frm->AboutMi, frm->KaskadaMi, frm->PasekNarzedziMi})
+    for (QAction *action : {test::child<QAction>(frm.get(), "WybierzDbMi"), test::child<QAction>(frm.get(), "WybierzDbTBtn"), test::child<QAction>(frm.get(), "UstawieniaMi"), test::child<QAction>(frm.get(), "UstawieniaBtn"),
+                            test::child<QAction>(frm.get(), "ZakonczMi"), test::child<QAction>(frm.get(), "AboutMi"), test::child<QAction>(frm.get(), "KaskadaMi"), test::child<QAction>(frm.get(), "PasekNarzedziMi")})
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
 }
 
@@ -303,48 +320,48 @@ TEST_F(MainFrmTest, EachChildWindowHasOneInstanceCreatedOnDemand)
     frm->show();
     frm->baza().openInMemory();
     const std::pair<OknoProgramu, QAction *> windows[] = {
-        {OknoProgramu::KartotekaDzialek, frm->KartotekaDzialekMi},
-        {OknoProgramu::KartotekaOsob, frm->KartotekaOsobMi},
-        {OknoProgramu::RejestrGruntow, frm->RejestrGruntMi},
-        {OknoProgramu::RejestrLokali, frm->Rejestrlokali1},
+        {OknoProgramu::KartotekaDzialek, test::child<QAction>(frm.get(), "KartotekaDzialekMi")},
+        {OknoProgramu::KartotekaOsob, test::child<QAction>(frm.get(), "KartotekaOsobMi")},
+        {OknoProgramu::RejestrGruntow, test::child<QAction>(frm.get(), "RejestrGruntMi")},
+        {OknoProgramu::RejestrLokali, test::child<QAction>(frm.get(), "Rejestrlokali1")},
     };
     for (const auto &[window, action] : windows) {
         SCOPED_TRACE(action->text().toStdString());
         const int created = test::TestWindow::created;
         action->trigger();
-        QWidget *first = frm->okno(window);
+        QWidget *first = okno(window);
         ASSERT_NE(first, nullptr);
         auto *sub = qobject_cast<QMdiSubWindow *>(first->parentWidget());
         ASSERT_NE(sub, nullptr);
         EXPECT_TRUE(sub->isVisible());
         sub->showMinimized();
         action->trigger();
-        EXPECT_EQ(frm->okno(window), first);
+        EXPECT_EQ(okno(window), first);
         EXPECT_EQ(test::TestWindow::created, created + 1);
         EXPECT_FALSE(sub->isMinimized());
-        EXPECT_EQ(frm->MdiArea->activeSubWindow(), sub);
+        EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->activeSubWindow(), sub);
 
         sub->close();
         processDeferredDeletes();
-        EXPECT_EQ(frm->okno(window), nullptr);
+        EXPECT_EQ(okno(window), nullptr);
         action->trigger();
-        EXPECT_NE(frm->okno(window), nullptr);
+        EXPECT_NE(okno(window), nullptr);
         EXPECT_EQ(test::TestWindow::created, created + 2);
     }
-    EXPECT_EQ(frm->MdiArea->subWindowList().size(), 4);
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList().size(), 4);
     EXPECT_TRUE(recording.calls.filter(QStringLiteral("messageBox")).isEmpty());
 
     // The window menu lists the open children after its own items, the active one checked.
     for (int shown = 0; shown < 2; ++shown)
-        emit frm->OknaMi->aboutToShow();
+        emit test::child<QMenu>(frm.get(), "OknaMi")->aboutToShow();
     QStringList listed;
-    for (QAction *action : frm->OknaMi->actions().mid(5))
+    for (QAction *action : test::child<QMenu>(frm.get(), "OknaMi")->actions().mid(5))
         listed << (action->isSeparator() ? QStringLiteral("-")
                                          : action->text() + (action->isChecked() ? QStringLiteral(" *") : QString()));
     EXPECT_EQ(listed, QStringList({"-", "&1 Kartoteka działek", "&2 Kartoteka osób", "&3 Rejestr gruntów",
                                    "&4 Rejestr lokali *"}));
-    frm->OknaMi->actions().at(6)->trigger();
-    EXPECT_EQ(frm->MdiArea->activeSubWindow()->widget(), frm->okno(OknoProgramu::KartotekaDzialek));
+    test::child<QMenu>(frm.get(), "OknaMi")->actions().at(6)->trigger();
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->activeSubWindow()->widget(), okno(OknoProgramu::KartotekaDzialek));
 }
 
 TEST_F(MainFrmTest, TheListOfHoldersDialogIsModalAndCreatedForEachRequest)
@@ -362,15 +379,15 @@ TEST_F(MainFrmTest, TheListOfHoldersDialogIsModalAndCreatedForEachRequest)
     });
     auto frm = createMainFrm();
     frm->show();
-    frm->SpisWladMi->trigger(); // no database: the file dialog is cancelled, nothing opens
+    test::child<QAction>(frm.get(), "SpisWladMi")->trigger(); // no database: the file dialog is cancelled, nothing opens
     EXPECT_EQ(created, 0);
     EXPECT_EQ(recording.calls.filter(QStringLiteral("openFileName")).size(), 1);
     frm->baza().openInMemory();
     for (int request = 1; request <= 2; ++request) {
-        frm->SpisWladMi->trigger();
+        test::child<QAction>(frm.get(), "SpisWladMi")->trigger();
         EXPECT_EQ(created, request);
         processDeferredDeletes();
-        EXPECT_EQ(frm->okno(OknoProgramu::SpisWladajacych), nullptr);
+        EXPECT_EQ(okno(OknoProgramu::SpisWladajacych), nullptr);
     }
     zarejestrujOkno(OknoProgramu::SpisWladajacych, nullptr);
 }
@@ -386,12 +403,12 @@ TEST_F(MainFrmTest, PokazRejestrOpensTheRegisterWindowAtAUnitWithoutCheckingTheC
     };
     for (const auto &[window, operation] : operations) {
         (frm.get()->*operation)(0);
-        auto *opened = dynamic_cast<test::TestWindow *>(frm->okno(window));
+        auto *opened = dynamic_cast<test::TestWindow *>(okno(window));
         ASSERT_NE(opened, nullptr);
         EXPECT_TRUE(opened->shownUnits.empty());
         qobject_cast<QMdiSubWindow *>(opened->parentWidget())->showMaximized();
         (frm.get()->*operation)(1234567.0);
-        EXPECT_EQ(frm->okno(window), opened);
+        EXPECT_EQ(okno(window), opened);
         EXPECT_EQ(opened->shownUnits, std::vector<double>{1234567.0});
         EXPECT_FALSE(qobject_cast<QMdiSubWindow *>(opened->parentWidget())->isMaximized());
 
@@ -411,24 +428,24 @@ TEST_F(MainFrmTest, CascadeAndTileArrangeTheOpenChildren)
     frm->show();
     // With no children every arrangement does nothing.
     for (int tag : {1, 2, 3, 0})
-        frm->KaskadaMiClick(tag);
-    frm->OknoPionowoMi->trigger();
+        frm->KaskadaMiClick(RozmieszczenieOkien(tag));
+    test::child<QAction>(frm.get(), "OknoPionowoMi")->trigger();
 
     frm->baza().openInMemory();
     frm->KarDzTBtnClick();
     frm->KarOsTBtnClick();
     frm->RejGruntTBtnClick();
-    const QList<QMdiSubWindow *> subs = frm->MdiArea->subWindowList();
+    const QList<QMdiSubWindow *> subs = test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList();
     ASSERT_EQ(subs.size(), 3);
-    const QRect area = frm->MdiArea->viewport()->rect();
+    const QRect area = test::child<QMdiArea>(frm.get(), "MdiArea")->viewport()->rect();
 
-    frm->OknoPionowoMi->trigger(); // side by side
+    test::child<QAction>(frm.get(), "OknoPionowoMi")->trigger(); // side by side
     for (QMdiSubWindow *sub : subs) {
         EXPECT_EQ(sub->geometry().top(), 0);
         EXPECT_EQ(sub->geometry().height(), area.height());
         EXPECT_NEAR(sub->geometry().width(), area.width() / 3, 2);
     }
-    frm->OknoPoziomoMi->trigger(); // one above another
+    test::child<QAction>(frm.get(), "OknoPoziomoMi")->trigger(); // one above another
     for (QMdiSubWindow *sub : subs) {
         EXPECT_EQ(sub->geometry().left(), 0);
         EXPECT_EQ(sub->geometry().width(), area.width());
@@ -437,7 +454,7 @@ TEST_F(MainFrmTest, CascadeAndTileArrangeTheOpenChildren)
     QList<QRect> before;
     for (QMdiSubWindow *sub : subs)
         before << sub->geometry();
-    frm->KaskadaMiClick(7);
+    frm->KaskadaMiClick(RozmieszczenieOkien(7));
     for (int i = 0; i < subs.size(); ++i)
         EXPECT_EQ(subs[i]->geometry(), before[i]);
     // Cascade steps the windows by a title bar from the corner and keeps their sizes; a maximised
@@ -445,9 +462,9 @@ TEST_F(MainFrmTest, CascadeAndTileArrangeTheOpenChildren)
     const QSize sizes[] = {{300, 200}, {320, 220}, {250, 160}};
     for (int i = 0; i < subs.size(); ++i)
         subs[i]->resize(sizes[i]);
-    frm->MdiArea->setActiveSubWindow(subs[1]);
+    test::child<QMdiArea>(frm.get(), "MdiArea")->setActiveSubWindow(subs[1]);
     subs[1]->showMaximized();
-    frm->KaskadaMi->trigger();
+    test::child<QAction>(frm.get(), "KaskadaMi")->trigger();
     const int step = subs[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs[0]);
     QSet<int> lefts;
     for (int i = 0; i < subs.size(); ++i) {
@@ -458,7 +475,7 @@ TEST_F(MainFrmTest, CascadeAndTileArrangeTheOpenChildren)
         lefts << subs[i]->pos().x();
     }
     EXPECT_EQ(lefts, QSet<int>({0, step, 2 * step}));
-    EXPECT_EQ(frm->MdiArea->activeSubWindow(), subs[1]);
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->activeSubWindow(), subs[1]);
     EXPECT_EQ(subs[1]->pos(), QPoint(2 * step, 2 * step)); // on top of the stack
 }
 
@@ -466,14 +483,14 @@ TEST_F(MainFrmTest, ToolbarToggleHidesAndShowsTheToolbarWhereItWasDocked)
 {
     auto frm = createMainFrm();
     frm->show();
-    frm->addToolBar(Qt::LeftToolBarArea, frm->MainTlb);
-    frm->PasekNarzedziMi->trigger();
-    EXPECT_FALSE(frm->PasekNarzedziMi->isChecked());
-    EXPECT_FALSE(frm->MainTlb->isVisible());
-    frm->PasekNarzedziMi->trigger();
-    EXPECT_TRUE(frm->PasekNarzedziMi->isChecked());
-    EXPECT_TRUE(frm->MainTlb->isVisible());
-    EXPECT_EQ(frm->toolBarArea(frm->MainTlb), Qt::LeftToolBarArea);
+    frm->addToolBar(Qt::LeftToolBarArea, test::child<QToolBar>(frm.get(), "MainTlb"));
+    test::child<QAction>(frm.get(), "PasekNarzedziMi")->trigger();
+    EXPECT_FALSE(test::child<QAction>(frm.get(), "PasekNarzedziMi")->isChecked());
+    EXPECT_FALSE(test::child<QToolBar>(frm.get(), "MainTlb")->isVisible());
+    test::child<QAction>(frm.get(), "PasekNarzedziMi")->trigger();
+    EXPECT_TRUE(test::child<QAction>(frm.get(), "PasekNarzedziMi")->isChecked());
+    EXPECT_TRUE(test::child<QToolBar>(frm.get(), "MainTlb")->isVisible());
+    EXPECT_EQ(frm->toolBarArea(test::child<QToolBar>(frm.get(), "MainTlb")), Qt::LeftToolBarArea);
 }
 
 TEST_F(MainFrmTest, KomunikatBeepsFirstAndDefaultsTheCaptionToTheTitle)

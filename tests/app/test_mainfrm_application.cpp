@@ -1,6 +1,11 @@
 // The application object: an exception escaping an event handler reaches the standard display.
+#include "app/Aplikacja.h"
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "jet/JetError.h"
+#include "support/Child.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestWindows.h"
@@ -44,7 +49,7 @@ TEST(TApplicationTest, ExceptionsFromHandlersAreShownAndTheProgramGoesOn)
     } cases[] = {
         {"engine error from a toolbar click",
          []() -> QWidget * { throw jet::JetError(QStringLiteral("Nie można otworzyć tabeli JEDN_REJ.")); },
-         [&] { QTest::mouseClick(frm.MainTlb->widgetForAction(frm.RejGruntTBtn), Qt::LeftButton); },
+         [&] { QTest::mouseClick(test::child<QToolBar>(&frm, "MainTlb")->widgetForAction(test::child<QAction>(&frm, "RejGruntTBtn")), Qt::LeftButton); },
          QStringLiteral("Nie można otworzyć tabeli JEDN_REJ.")},
         {"program error from the F7 key",
          []() -> QWidget * { throw AppError(QStringLiteral("Brak pamięci.")); },
@@ -53,7 +58,7 @@ TEST(TApplicationTest, ExceptionsFromHandlersAreShownAndTheProgramGoesOn)
          [&] { QTest::keyClick(&frm, Qt::Key_F7); },
          QStringLiteral("Brak pamięci: ta operacja wymaga więcej pamięci, niż jest dostępne w komputerze.")},
         {"not an exception object", []() -> QWidget * { throw 42; },
-         [&] { QTest::mouseClick(frm.MainTlb->widgetForAction(frm.RejGruntTBtn), Qt::LeftButton); },
+         [&] { QTest::mouseClick(test::child<QToolBar>(&frm, "MainTlb")->widgetForAction(test::child<QAction>(&frm, "RejGruntTBtn")), Qt::LeftButton); },
          QStringLiteral("Nieznany błąd.")},
     };
     for (const Case &c : cases) {
@@ -65,13 +70,13 @@ TEST(TApplicationTest, ExceptionsFromHandlersAreShownAndTheProgramGoesOn)
         EXPECT_EQ(recording.messages[0].text, c.text);
         EXPECT_EQ(recording.messages[0].caption, TytulAplikacji());
         EXPECT_EQ(recording.messages[0].flags, 16);
-        EXPECT_EQ(frm.okno(OknoProgramu::RejestrGruntow), nullptr);
+        EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), nullptr);
         EXPECT_TRUE(frm.polaczono());
     }
     // The window opens once the failure is gone.
     zarejestrujOkno(OknoProgramu::RejestrGruntow, [] { return new test::TestWindow(QStringLiteral("Rejestr")); });
     QTest::keyClick(&frm, Qt::Key_F7);
-    EXPECT_NE(frm.okno(OknoProgramu::RejestrGruntow), nullptr);
+    EXPECT_NE(okno(OknoProgramu::RejestrGruntow), nullptr);
     zarejestrujOkno(OknoProgramu::RejestrGruntow, nullptr);
 }
 

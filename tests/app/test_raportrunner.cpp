@@ -1,10 +1,11 @@
 // The report runner: template loading, output names (editor locks, file rights), the editor and
 // its failure messages, progress and "Anuluj", the question before a large document.
+#include "app/AppError.h"
 #include "app/Interaction.h"
-#include "app/MainFrm.h"
+#include "app/Komunikaty.h"
 #include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
-#include "app/UstawieniaFrm.h"
+#include "app/Ustawienia.h"
 #include "common/Files.h"
 #include "jet/JetError.h"
 #include "jet/MemTable.h"
@@ -78,7 +79,7 @@ protected:
     }
 
     QTemporaryDir root;
-    UstawieniaRaportu ustawienia;
+    Ustawienia ustawienia;
     rtf::TRTFReport raport;
     RecordingInteraction recording;
     int requests = 0;
@@ -324,19 +325,18 @@ TEST_F(RaportRunnerTest, EachRunAsksForItsDatasetsAnew)
     EXPECT_FALSE(document.contains("Pierwsza"));
 }
 
-TEST_F(RaportRunnerTest, SettingsAreReadFromTheSettingsDialogAtEachRun)
+TEST_F(RaportRunnerTest, SettingsAreReadFromTheProgramsSettingsAtEachRun)
 {
-    TUstawieniaFrm frm(root.filePath(QStringLiteral("Katarix.ini")), KatalogiProgramu::drzewo(root.path() + QLatin1Char('/')));
-    UstawieniaFrm = &frm;
-    frm.SzablonyDE->setText(ustawienia.katalogSzablonow);
-    frm.OutputDE->setText(ustawienia.katalogWynikowy);
-    frm.EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-1"));
+    Ustawienia &program = ustawieniaProgramu();
+    program.katalogSzablonow = ustawienia.katalogSzablonow;
+    program.katalogWynikowy = ustawienia.katalogWynikowy;
+    program.edytor = QStringLiteral("/usr/bin/edytor-1");
     EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf")), 0);
     QDir(root.path()).mkpath(QStringLiteral("Inny"));
-    frm.OutputDE->setText(root.filePath(QStringLiteral("Inny")));
-    frm.EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-2"));
+    program.katalogWynikowy = root.filePath(QStringLiteral("Inny"));
+    program.edytor = QStringLiteral("/usr/bin/edytor-2");
     EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf")), 0);
-    UstawieniaFrm = nullptr;
+    program = Ustawienia();
     ASSERT_EQ(recording.editorLaunches.size(), 2u);
     EXPECT_EQ(recording.editorLaunches[0].program, QStringLiteral("/usr/bin/edytor-1"));
     EXPECT_EQ(recording.editorLaunches[0].document, output(QStringLiteral("Wynik.rtf")));

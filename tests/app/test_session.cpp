@@ -1,8 +1,11 @@
 // The database session: choosing, opening and closing the register, and its failures.
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "common/Processes.h"
 #include "jet/JetError.h"
 #include "jet/RegisterLoader.h"
+#include "support/Child.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
@@ -93,7 +96,7 @@ protected:
 TEST_F(SessionTest, NoFileKnownAsksInTheBazyFolderAndCancellingSaysNothing)
 {
     EXPECT_FALSE(frm->SprawdzPolaczenie());
-    frm->RejestrGruntMi->trigger();
+    test::child<QAction>(frm.get(), "RejestrGruntMi")->trigger();
     EXPECT_EQ(recording.calls, QStringList({"openFileName", "openFileName"}));
     const FileDialogRequest &request = recording.fileDialogs.at(0).request;
     EXPECT_EQ(request.title, QStringLiteral("Wybierz plik bazy danych (*.mdb)"));
@@ -102,8 +105,8 @@ TEST_F(SessionTest, NoFileKnownAsksInTheBazyFolderAndCancellingSaysNothing)
     EXPECT_EQ(request.defaultExtension, QStringLiteral("*.mdb"));
     EXPECT_EQ(QDir(request.initialFolder).canonicalPath(), QDir(folder.bazy).canonicalPath());
     EXPECT_TRUE(frm->SciezkaBazy.isEmpty());
-    EXPECT_EQ(frm->okno(OknoProgramu::RejestrGruntow), nullptr);
-    EXPECT_TRUE(frm->MdiArea->subWindowList().isEmpty());
+    EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), nullptr);
+    EXPECT_TRUE(test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList().isEmpty());
 }
 
 TEST_F(SessionTest, FailuresLeaveTheDatabaseClosedWithTheirMessages)
@@ -232,7 +235,7 @@ TEST_F(SessionTest, RegistersOpenWithAPasswordAskedAtEveryOpeningOnly)
 
         // Choosing another file and cancelling keeps the file and its connection; once closed,
         // the next request opens it again.
-        frm->WybierzDbTBtn->trigger();
+        test::child<QAction>(frm.get(), "WybierzDbTBtn")->trigger();
         EXPECT_TRUE(frm->polaczono());
         EXPECT_EQ(frm->SciezkaBazy, path);
         frm->ZamknijBaze();
@@ -368,51 +371,51 @@ TEST_F(SessionTest, ChoosingAnotherFileClosesTheWindowsAndTheNextRequestOpensThe
     writeRegister(good);
     frm->SciezkaBazy = inBazy(QStringLiteral("usunięta.mdb"));
     frm->show();
-    frm->RejestrGruntMi->trigger();
-    EXPECT_EQ(frm->okno(OknoProgramu::RejestrGruntow), nullptr);
+    test::child<QAction>(frm.get(), "RejestrGruntMi")->trigger();
+    EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), nullptr);
     ASSERT_EQ(recording.messages.size(), 1u);
     EXPECT_EQ(recording.messages[0].caption, kConnectionCaption);
 
     recording.fileAnswers = {good};
-    frm->WybierzDbMi->trigger();
+    test::child<QAction>(frm.get(), "WybierzDbMi")->trigger();
     EXPECT_EQ(frm->SciezkaBazy, good);
     EXPECT_FALSE(frm->polaczono());
-    frm->RejestrGruntMi->trigger();
-    frm->KartotekaDzialekMi->trigger();
+    test::child<QAction>(frm.get(), "RejestrGruntMi")->trigger();
+    test::child<QAction>(frm.get(), "KartotekaDzialekMi")->trigger();
     EXPECT_TRUE(frm->polaczono());
-    EXPECT_NE(frm->okno(OknoProgramu::RejestrGruntow), nullptr);
-    EXPECT_NE(frm->okno(OknoProgramu::KartotekaDzialek), nullptr);
+    EXPECT_NE(okno(OknoProgramu::RejestrGruntow), nullptr);
+    EXPECT_NE(okno(OknoProgramu::KartotekaDzialek), nullptr);
     EXPECT_EQ(recording.messages.size(), 1u);
 
     // "Anuluj" in the file dialog: the windows (with their working lists) and the connection stay.
     const int alive = test::TestWindow::alive;
-    QWidget *register_ = frm->okno(OknoProgramu::RejestrGruntow);
-    QWidget *parcels = frm->okno(OknoProgramu::KartotekaDzialek);
+    QWidget *register_ = okno(OknoProgramu::RejestrGruntow);
+    QWidget *parcels = okno(OknoProgramu::KartotekaDzialek);
     const size_t dialogs = recording.fileDialogs.size();
-    frm->WybierzDbTBtn->trigger();
+    test::child<QAction>(frm.get(), "WybierzDbTBtn")->trigger();
     EXPECT_EQ(recording.fileDialogs.size(), dialogs + 1);
     EXPECT_TRUE(frm->polaczono());
-    EXPECT_EQ(frm->okno(OknoProgramu::RejestrGruntow), register_);
-    EXPECT_EQ(frm->okno(OknoProgramu::KartotekaDzialek), parcels);
+    EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), register_);
+    EXPECT_EQ(okno(OknoProgramu::KartotekaDzialek), parcels);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(test::TestWindow::alive, alive);
-    EXPECT_EQ(frm->MdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList().size(), 2);
     EXPECT_EQ(frm->SciezkaBazy, good);
 
     const QString other = inBazy(QStringLiteral("inna.mdb"));
     writeRegister(other);
     recording.fileAnswers = {other};
-    frm->WybierzDbTBtn->trigger();
+    test::child<QAction>(frm.get(), "WybierzDbTBtn")->trigger();
     EXPECT_FALSE(frm->polaczono());
-    EXPECT_EQ(frm->okno(OknoProgramu::RejestrGruntow), nullptr);
-    EXPECT_EQ(frm->okno(OknoProgramu::KartotekaDzialek), nullptr);
+    EXPECT_EQ(okno(OknoProgramu::RejestrGruntow), nullptr);
+    EXPECT_EQ(okno(OknoProgramu::KartotekaDzialek), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(frm->MdiArea->subWindowList().isEmpty());
+    EXPECT_TRUE(test::child<QMdiArea>(frm.get(), "MdiArea")->subWindowList().isEmpty());
     EXPECT_EQ(frm->SciezkaBazy, other);
     EXPECT_EQ(test::TestWindow::alive, 0);
-    frm->KarOsTBtn->trigger();
+    test::child<QAction>(frm.get(), "KarOsTBtn")->trigger();
     EXPECT_TRUE(frm->polaczono());
-    EXPECT_NE(frm->okno(OknoProgramu::KartotekaOsob), nullptr);
+    EXPECT_NE(okno(OknoProgramu::KartotekaOsob), nullptr);
     EXPECT_EQ(recording.messages.size(), 1u);
 }
 

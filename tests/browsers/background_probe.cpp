@@ -3,8 +3,10 @@
 // program does), opens the land register window with F7 at unit 101 and prints as JSON the
 // panel texts seen, the unit's parcel areas and the messages shown. test_startup_background
 // runs it from a folder of its own, with a loader that counts its runs.
+#include "app/Aplikacja.h"
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/support/ProbeOutput.h"
 #include "browsers/RgFrm.h"
@@ -36,7 +38,7 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     for (;;) {
-        const QString text = app::MainFrm->StatPanele[1]->text();
+        const QString text = test::child<QLabel>(app::MainFrm, "StatPanel1")->text();
         if (text != last)
             panels.append(last = text);
         if (text == QLatin1String("Baza gotowa") || timer.elapsed() > 120000)
@@ -47,7 +49,7 @@ int main(int argc, char **argv)
     result[QStringLiteral("connectedBeforeF7")] = app::MainFrm->polaczono();
 
     QTest::keyClick(app::MainFrm, Qt::Key_F7);
-    if (auto *rg = qobject_cast<browsers::TRgFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrGruntow))) {
+    if (auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow))) {
         rg->PokazJr(101);
         QJsonArray areas;
         const int column = rg->DzialkiGrd->columnOfField(QStringLiteral("AREA"));
@@ -55,6 +57,6 @@ int main(int argc, char **argv)
             areas.append(rg->DzialkiGrd->model()->index(row, column).data().toString());
         result[QStringLiteral("areas")] = areas;
     }
-    result[QStringLiteral("panelAfterF7")] = app::MainFrm->StatPanele[1]->text();
+    result[QStringLiteral("panelAfterF7")] = test::child<QLabel>(app::MainFrm, "StatPanel1")->text();
     return test::zakonczSonde(result, recording);
 }

@@ -4,10 +4,14 @@
 // register window, and prints as JSON what the dialog and the windows show and what the extract
 // prints. test_startup_locale runs it under several locales: the locale is read once per process,
 // as in the program. "--screenshot FILE" also saves the main window as a PNG.
+#include "app/Aplikacja.h"
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
 #include "app/QtInteraction.h"
-#include "app/UstawieniaFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/Ustawienia.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/support/ProbeOutput.h"
 #include "browsers/RgFrm.h"
@@ -72,9 +76,9 @@ int main(int argc, char **argv)
 
     app::PrzygotujProgram();
     unitRegister().toDatabase(app::MainFrm->baza());
-    app::UstawieniaFrm->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    app::UstawieniaFrm->OutputDE->setText(output.path());
-    app::UstawieniaFrm->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
+    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+    app::ustawieniaProgramu().katalogWynikowy = output.path();
+    app::ustawieniaProgramu().edytor = QStringLiteral("/usr/bin/edytor-rtf");
 
     QJsonObject result;
     // The program's own file dialog, as the person sees it: its "Look in" label and the
@@ -98,8 +102,8 @@ int main(int argc, char **argv)
         request.initialFolder = output.path();
         app::QtInteraction().openFileName(nullptr, request);
     }
-    app::MainFrm->RejGruntTBtn->trigger();
-    auto *rg = qobject_cast<browsers::TRgFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrGruntow));
+    test::child<QAction>(app::MainFrm, "RejGruntTBtn")->trigger();
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     if (rg) {
         rg->PokazJr(101);
         result[QStringLiteral("sum")] = rg->SumPowDzPnl->text();
@@ -121,8 +125,8 @@ int main(int argc, char **argv)
         if (document.open(QIODevice::ReadOnly))
             result[QStringLiteral("extract")] = rtf::RtfTemplate(document.readAll()).plainText();
     }
-    app::MainFrm->RejLokTBtn->trigger();
-    if (auto *rl = qobject_cast<browsers::TRlFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrLokali))) {
+    test::child<QAction>(app::MainFrm, "RejLokTBtn")->trigger();
+    if (auto *rl = qobject_cast<browsers::TRlFrm *>(app::okno(app::OknoProgramu::RejestrLokali))) {
         rl->PokazJr(601);
         QJsonArray premises;
         for (const char *field : {"pow_zab", "wartosc"}) {

@@ -1,8 +1,13 @@
+#include "app/IniFile.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/Ustawienia.h"
 #include "app/UstawieniaFrm.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "app/support/TestApplication.h"
-#include "app/IniFile.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
@@ -17,6 +22,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -26,8 +32,11 @@
 #include <gtest/gtest.h>
 
 using namespace katarix;
+using browsers::RodzajKomunikatu;
 using browsers::TRgFrm;
+using browsers::ZnacznikKomentarza;
 using registergen::RegisterBuilder;
+using widgets::ColorPanel;
 using widgets::DataGrid;
 
 namespace {
@@ -90,7 +99,7 @@ protected:
         delete rg;
         delete main;
         app::MainFrm = nullptr;
-        app::UstawieniaFrm = nullptr;
+        app::ustawieniaProgramu() = app::Ustawienia();
     }
     TRgFrm *open()
     {
@@ -127,7 +136,6 @@ protected:
 TEST_F(RgFrmTest, OpensOnTheFirstUnitOfTheFirstPrecinctAndCascadesOnChoice)
 {
     open();
-    EXPECT_EQ(browsers::RgFrm, rg);
     EXPECT_EQ(items(rg->GminaCbx), QStringList({"Bystra", "Zielona"}));
     EXPECT_EQ(items(rg->ObrebCbx), QStringList({"Centrum", "Zawodzie"}));
     EXPECT_EQ(rg->ObrebId, 21); // sorted list, not query order
@@ -219,10 +227,11 @@ TEST_F(RgFrmTest, ACommuneWithoutPrecinctsLeavesTheListsEmptyWithoutAMessage)
     rg = nullptr;
     browsers::zarejestrujOknaRejestrow();
     main->PokazRejestrGruntow(211);
-    ASSERT_NE(browsers::RgFrm, nullptr);
-    EXPECT_EQ(browsers::RgFrm->JrKlucz(), QStringLiteral("211"));
+    auto *opened = qobject_cast<TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->JrKlucz(), QStringLiteral("211"));
     EXPECT_TRUE(recording.messages.empty());
-    delete browsers::RgFrm->parentWidget();
+    delete opened->parentWidget();
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
 }
 
@@ -322,23 +331,25 @@ TEST_F(RgFrmTest, UnreadableAreaReportsTheUnitLoadError)
 TEST_F(RgFrmTest, WindowMessageBoxKinds)
 {
     open();
+    using K = RodzajKomunikatu;
     struct Case {
-        int kind;
+        K kind;
         int flags;
-    } cases[] = {{1, app::mb::IconWarning},
-                 {2, app::mb::YesNo | app::mb::IconWarning},
-                 {3, app::mb::IconInformation},
-                 {4, app::mb::IconError},
-                 {5, app::mb::YesNoCancel | app::mb::IconWarning},
-                 {6, app::mb::YesNo | app::mb::IconQuestion},
-                 {0, app::mb::IconWarning}};
+    } cases[] = {{K::Ostrzezenie, app::mb::IconWarning},
+                 {K::OstrzezenieTakNie, app::mb::YesNo | app::mb::IconWarning},
+                 {K::Informacja, app::mb::IconInformation},
+                 {K::Blad, app::mb::IconError},
+                 {K::OstrzezenieTakNieAnuluj, app::mb::YesNoCancel | app::mb::IconWarning},
+                 {K::Pytanie, app::mb::YesNo | app::mb::IconQuestion},
+                 {K{0}, app::mb::IconWarning}}; // a kind of no value: exclamation, OK
     for (const Case &c : cases) {
         recording.messages.clear();
         recording.messageAnswers = {app::mb::IdNo};
-        EXPECT_EQ(rg->KomunikatOkna(c.kind, QStringLiteral("t"), QString(), c.kind == 2), app::mb::IdNo);
+        const bool beep = c.kind == K::OstrzezenieTakNie;
+        EXPECT_EQ(rg->KomunikatOkna(c.kind, QStringLiteral("t"), QString(), beep), app::mb::IdNo);
         ASSERT_EQ(recording.messages.size(), 1u);
-        EXPECT_EQ(recording.messages[0].flags, c.flags) << c.kind;
-        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji()) << c.kind;
+        EXPECT_EQ(recording.messages[0].flags, c.flags) << int(c.kind);
+        EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji()) << int(c.kind);
     }
     EXPECT_EQ(recording.beeps, 1);
 }
@@ -387,11 +398,10 @@ TEST_F(RgFrmTest, ShareSumsAndWarnings)
 
 TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
 {
-    app::TUstawieniaFrm settings(root.filePath(QStringLiteral("Program/Katarix.ini")),
+    app::TUstawieniaFrm settings(app::ustawieniaProgramu(), root.filePath(QStringLiteral("Program/Katarix.ini")),
                                  app::KatalogiProgramu::drzewo(root.path() + '/'));
-    app::UstawieniaFrm = &settings;
-    const QColor wla = app::UstawieniaFrm->kolorWla(), uw = app::UstawieniaFrm->kolorUw();
-    const QColor uk2 = app::UstawieniaFrm->kolorUk2(), uk3 = app::UstawieniaFrm->kolorUk3();
+    const app::Ustawienia &program = app::ustawieniaProgramu();
+    const QColor wla = program.kolorWla, uw = program.kolorUw, uk2 = program.kolorUk2, uk3 = program.kolorUk3;
     const QColor highlight = QApplication::palette().color(QPalette::Highlight);
     open();
     struct Case {
@@ -429,8 +439,11 @@ TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
                                        : rg->BudGrdGetCellParams(cell);
         EXPECT_EQ(got, c.expected) << c.grid << " " << c.wlad << " " << c.field;
     }
-    // A colour changed in the settings shows at the next paint.
-    app::UstawieniaFrm->UwPnl->setColor(QColor(1, 2, 3));
+    // A colour changed in the settings dialog and confirmed with OK shows at the next paint.
+    recording.colorAnswers = {QColor(1, 2, 3)};
+    settings.show();
+    settings.WlaPnlClick(test::child<ColorPanel>(&settings, "UwPnl"));
+    test::child<QPushButton>(&settings, "OkBtn")->click();
     builder = RegisterBuilder();
     baseRegister(builder);
     addHolders(builder, 211, {{2, 1, 1}});
@@ -441,7 +454,6 @@ TEST_F(RgFrmTest, CellColoursFollowTheRulesInOrderAndTheSettingsAtPaintTime)
     cell.row = 0;
     cell.field = QStringLiteral("NAZWA");
     EXPECT_EQ(rg->OsobyGrdGetCellParams(cell), QColor(1, 2, 3));
-    app::UstawieniaFrm = nullptr;
 }
 
 TEST_F(RgFrmTest, SelectedParcelRowPaintsHighlightButItsCommentCellRed)
@@ -554,12 +566,12 @@ TEST_F(ToolWindowTest, CommentFollowsTheFocusedListAndClosesAlone)
     // Parcels are the source at start.
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QStringLiteral("Uwaga działki\ndruga linia"));
 
-    rg->KomentImgClick(2);
+    rg->KomentImgClick(ZnacznikKomentarza::Osoba);
     EXPECT_EQ(rg->KomentTW->windowTitle(), QStringLiteral("Komentarz - osoba"));
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QStringLiteral("Uwaga osoby"));
     EXPECT_FALSE(rg->OsobyImg->isHidden());
 
-    rg->KomentImgClick(1);
+    rg->KomentImgClick(ZnacznikKomentarza::Jednostka);
     EXPECT_EQ(rg->KomentTW->windowTitle(), QStringLiteral("Komentarz - jednostka rejestrowa"));
     EXPECT_EQ(rg->KomentTW->Memo->toPlainText(), QString()); // unit 211 has none
     rg->PokazJr(212);
@@ -600,16 +612,15 @@ TEST_F(RgFrmTest, MainWindowOpensOneInstanceAndTheReferenceClearsOnClose)
     loaded = true;
     browsers::zarejestrujOknaRejestrow();
     main->PokazRejestrGruntow(202);
-    TRgFrm *opened = browsers::RgFrm;
+    auto *opened = qobject_cast<TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(main->okno(app::OknoProgramu::RejestrGruntow), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("202"));
     main->PokazRejestrGruntow(212);
-    EXPECT_EQ(browsers::RgFrm, opened);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("212"));
     opened->parentWidget()->close(); // the MDI sub-window
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(browsers::RgFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), nullptr);
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
 }
 

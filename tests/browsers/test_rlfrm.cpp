@@ -1,9 +1,10 @@
 #include "app/IniFile.h"
+#include "app/support/Child.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RlFrm.h"
+#include "browsers/support/RegisterWindowTest.h"
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
-#include "browsers/support/RegisterWindowTest.h"
 #include "jet/Query.h"
 #include "widgets/HtmlViewer.h"
 
@@ -100,7 +101,6 @@ protected:
 TEST_F(RlFrmTest, OpensOnAnEmptyPrecinctAndShowsPremisesUnits)
 {
     open();
-    EXPECT_EQ(browsers::RlFrm, rl);
     EXPECT_EQ(rl->windowTitle(), QStringLiteral("Rejestr lokali"));
     // "Aleja" sorts first and has land register units only.
     EXPECT_EQ(rl->ObrebCbx->currentText(), QStringLiteral("Aleja"));
@@ -191,7 +191,7 @@ TEST_F(RlFrmTest, CommentAndChangeWindowsFollowTheFocusedList)
     rl->KomentTBtn->trigger();
     EXPECT_EQ(rl->KomentTW->windowTitle(), QStringLiteral("Komentarz - osoba"));
 
-    rl->KomentImgClick(3);
+    rl->KomentImgClick(browsers::ZnacznikKomentarza::Przedmiot);
     EXPECT_EQ(rl->ZmianyTW->windowTitle(), QStringLiteral("Zmiany - lokal"));
     EXPECT_EQ(rl->KomentTW->windowTitle(), QStringLiteral("Komentarz - lokal"));
     rl->LokQry->first();
@@ -257,16 +257,15 @@ TEST_F(RlFrmTest, MainWindowCommandsOpenOneWindowThatKeepsItsLayout)
     load();
     main->show();
     browsers::zarejestrujOknaRejestrow();
-    EXPECT_TRUE(main->Rejestrlokali1->isEnabled());
-    EXPECT_TRUE(main->RejLokTBtn->isEnabled());
-    EXPECT_EQ(main->Rejestrlokali1->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_TRUE(test::child<QAction>(main, "Rejestrlokali1")->isEnabled());
+    EXPECT_TRUE(test::child<QAction>(main, "RejLokTBtn")->isEnabled());
+    EXPECT_EQ(test::child<QAction>(main, "Rejestrlokali1")->shortcut(), QKeySequence(Qt::Key_F8));
     main->PokazRejestrLokali(602);
-    TRlFrm *opened = browsers::RlFrm;
+    auto *opened = qobject_cast<TRlFrm *>(app::okno(app::OknoProgramu::RejestrLokali));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(main->okno(app::OknoProgramu::RejestrLokali), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("602"));
     main->PokazRejestrLokali(601);
-    EXPECT_EQ(browsers::RlFrm, opened);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrLokali), opened);
     EXPECT_EQ(opened->JrKlucz(), QStringLiteral("601"));
 
     QApplication::processEvents();
@@ -275,7 +274,7 @@ TEST_F(RlFrmTest, MainWindowCommandsOpenOneWindowThatKeepsItsLayout)
     opened->ZmianyTW->move(40, 50);
     opened->parentWidget()->close(); // the MDI sub-window
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(browsers::RlFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrLokali), nullptr);
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
     app::zarejestrujOkno(app::OknoProgramu::RejestrLokali, nullptr);
 

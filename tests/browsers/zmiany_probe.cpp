@@ -4,8 +4,12 @@
 // maximise, restore, minimise, cascade and tile. After each step it moves to another parcel and
 // compares what the X server shows of the change window with what the window paints itself.
 // Prints one JSON object: for each step whether the screen showed the current change.
-#include "app/MainFrm.h"
+#include "app/Aplikacja.h"
+#include "app/Formularze.h"
 #include "app/main/Start.h"
+#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "common/Czekaj.h"
 #include "browsers/RgFrm.h"
@@ -75,8 +79,8 @@ int main(int argc, char **argv)
     czekaj(800);
 
     QJsonObject result;
-    app::MainFrm->RejGruntTBtn->trigger();
-    browsers::TRgFrm *rg = browsers::RgFrm;
+    test::child<QAction>(app::MainFrm, "RejGruntTBtn")->trigger();
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     if (!rg) {
         std::fprintf(stderr, "no land register window\n");
         return 1;
@@ -107,9 +111,9 @@ int main(int argc, char **argv)
         {"przywrocenie", [&] { okno->showNormal(); }},
         {"minimalizacja", [&] { okno->showMinimized(); }},
         {"przywrocenie po minimalizacji", [&] { okno->showNormal(); }},
-        {"kaskada", [&] { app::MainFrm->KaskadaMi->trigger(); }},
-        {"rozmieszczenie poziome", [&] { app::MainFrm->OknoPoziomoMi->trigger(); }},
-        {"rozmieszczenie pionowe", [&] { app::MainFrm->OknoPionowoMi->trigger(); }},
+        {"kaskada", [&] { test::child<QAction>(app::MainFrm, "KaskadaMi")->trigger(); }},
+        {"rozmieszczenie poziome", [&] { test::child<QAction>(app::MainFrm, "OknoPoziomoMi")->trigger(); }},
+        {"rozmieszczenie pionowe", [&] { test::child<QAction>(app::MainFrm, "OknoPionowoMi")->trigger(); }},
     };
     for (const auto &[nazwa, krok] : kroki) {
         krok();

@@ -6,9 +6,12 @@
 // maximised in the first round, comes back maximised in the second and is restored to its normal
 // place in the third. Prints one JSON object: for each window, per round, its stored values and
 // where it was on the screen.
+#include "app/Formularze.h"
+#include "app/Aplikacja.h"
 #include "app/IniFile.h"
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "common/Czekaj.h"
 #include "browsers/ToolWindows.h"
@@ -83,7 +86,7 @@ int main(int argc, char **argv)
     auto &[kartoteka, budynki, wyszukiwanie, zmiany] = okna;
     const int rundy = 4;
     for (int runda = 0; runda < rundy; ++runda) {
-        app::MainFrm->KarDzTBtn->trigger();
+        test::child<QAction>(app::MainFrm, "KarDzTBtn")->trigger();
         czekaj(500);
         parcels::TKarDzFrm *karta = parcels::KarDzFrm;
         if (!karta) {

@@ -1,9 +1,12 @@
 // The parcel search: the condition built from the criteria, the lists that depend on each
 // other, the keystroke filters, the search itself and its hand-over to the parcel file.
 #include "parcels/WarunekSelekcji.h"
+#include "app/support/Child.h"
 #include "support/ParcelsTestSupport.h"
 #include "widgets/LookupCombo.h"
 
+#include "app/AppError.h"
+#include "app/Komunikaty.h"
 #include "jet/Query.h"
 
 #include <QApplication>
@@ -86,7 +89,8 @@ TEST(WarunekSelekcjiTest, TextThatWouldGoIntoTheSqlUnquotedIsRefused)
 // with the message naming the text, in the dialog also when pasted.
 TEST(WarunekSelekcjiTest, AreasRefuseInfinityNotANumberAndExponents)
 {
-    for (const char *text : {"inf", "nan", "INF", "Infinity", "-inf", "1e5", "1E-2", "2,5e1", " 1", "1 ", "1,2,3", ",", "-1", "+1"}) {
+    for (const char *text :
+         {"inf", "nan", "INF", "Infinity", "-inf", "1e5", "1E-2", "2,5e1", " 1", "1 ", "1,2,3", ",", "-1", "+1"}) {
         SCOPED_TRACE(text);
         for (KryteriaDzialek k : {KryteriaDzialek{.powOd = text}, KryteriaDzialek{.powDo = text},
                                   KryteriaDzialek{.powKlauzOd = text}, KryteriaDzialek{.powKlauzDo = text}}) {
@@ -94,8 +98,9 @@ TEST(WarunekSelekcjiTest, AreasRefuseInfinityNotANumberAndExponents)
                 parcels::WarunekSelekcji(k);
                 ADD_FAILURE() << "accepted";
             } catch (const app::AppError &error) {
-                EXPECT_EQ(error.message(),
-                          QStringLiteral("'%1' nie jest poprawną wartością zmiennoprzecinkową").arg(QString::fromUtf8(text)));
+                EXPECT_EQ(
+                    error.message(),
+                    QStringLiteral("'%1' nie jest poprawną wartością zmiennoprzecinkową").arg(QString::fromUtf8(text)));
             }
         }
     }
@@ -110,7 +115,8 @@ TEST(WarunekSelekcjiTest, HistoryConditions)
 {
     EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Aktualne),
               QStringLiteral(" AND (kdzialka.zmiana_kas_id = 0 OR kdzialka.zmiana_kas_id is null)"));
-    EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Archiwalne), QStringLiteral(" AND kdzialka.zmiana_kas_id <> 0 "));
+    EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Archiwalne),
+              QStringLiteral(" AND kdzialka.zmiana_kas_id <> 0 "));
     EXPECT_EQ(parcels::WarunekHistorii(parcels::StanHistorii::Wszystkie), QString());
 }
 
@@ -136,7 +142,7 @@ protected:
     void search(parcels::TDodDlkFrm *d)
     {
         d->show();
-        d->DodajBtn->click();
+        test::child<QPushButton>(d, "DodajBtn")->click();
         d->hide();
     }
 };
@@ -145,50 +151,54 @@ TEST_F(DodDlkFrmTest, ListsDependOnCommunePrecinctPlaceAndCourtDivision)
 {
     parcels::TDodDlkFrm *d = dialog();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Selekcja działek"));
-    EXPECT_EQ(items(d->GminaLcbx), QStringList({"wszystkie", "Bystra", "Zielona"}));
-    EXPECT_EQ(items(d->ObrebLcbx), QStringList({"wszystkie", "Łąki", "Rynek", "Zawodzie"}));
-    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie"}));
-    EXPECT_EQ(items(d->KlasaCbx), QStringList({"wszystkie", "RIIIa"}));
-    EXPECT_EQ(items(d->UzytekCbx), QStringList({"wszystkie", "B", "R"}));
-    EXPECT_EQ(items(d->WydzialKwCbx), QStringList({"Sąd Rejonowy w Dąbrowie"}));
-    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
-    EXPECT_EQ(items(d->MiejscLcbx), QStringList({"wszystkie", "Zielona Wieś"}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "GminaLcbx")),
+              QStringList({"wszystkie", "Bystra", "Zielona"}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "ObrebLcbx")),
+              QStringList({"wszystkie", "Łąki", "Rynek", "Zawodzie"}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "JrLcbx")), QStringList({"wszystkie"}));
+    EXPECT_EQ(items(test::child<QComboBox>(d, "KlasaCbx")), QStringList({"wszystkie", "RIIIa"}));
+    EXPECT_EQ(items(test::child<QComboBox>(d, "UzytekCbx")), QStringList({"wszystkie", "B", "R"}));
+    EXPECT_EQ(items(test::child<QComboBox>(d, "WydzialKwCbx")), QStringList({"Sąd Rejonowy w Dąbrowie"}));
+    EXPECT_EQ(test::child<QComboBox>(d, "WydzialKwCbx")->currentIndex(), -1);
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "MiejscLcbx")), QStringList({"wszystkie", "Zielona Wieś"}));
 
-    choose(d->GminaLcbx, QStringLiteral("1"));
+    choose(test::child<widgets::LookupCombo>(d, "GminaLcbx"), QStringLiteral("1"));
     d->GminaLcbxChange();
-    EXPECT_EQ(items(d->ObrebLcbx), QStringList({"wszystkie", "Łąki", "Rynek"}));
-    choose(d->ObrebLcbx, QStringLiteral("10"));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "ObrebLcbx")), QStringList({"wszystkie", "Łąki", "Rynek"}));
+    choose(test::child<widgets::LookupCombo>(d, "ObrebLcbx"), QStringLiteral("10"));
     d->ObrebLcbxChange();
-    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie", "1"}));
-    EXPECT_EQ(items(d->ArkuszLcbx), QStringList({"wszystkie", "1", "3"}));
-    choose(d->JrLcbx, QStringLiteral("101"));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "JrLcbx")), QStringList({"wszystkie", "1"}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "ArkuszLcbx")), QStringList({"wszystkie", "1", "3"}));
+    choose(test::child<widgets::LookupCombo>(d, "JrLcbx"), QStringLiteral("101"));
     // Another commune resets the precinct and closes the unit and sheet lists.
-    choose(d->GminaLcbx, QStringLiteral("2"));
+    choose(test::child<widgets::LookupCombo>(d, "GminaLcbx"), QStringLiteral("2"));
     d->GminaLcbxChange();
-    EXPECT_FALSE(d->ObrebLcbx->chosen());
-    EXPECT_EQ(items(d->JrLcbx), QStringList({"wszystkie"}));
+    EXPECT_FALSE(test::child<widgets::LookupCombo>(d, "ObrebLcbx")->chosen());
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "JrLcbx")), QStringList({"wszystkie"}));
     EXPECT_FALSE(d->JrQry->active());
 
-    d->WydzialKwCbx->setCurrentIndex(0);
+    test::child<QComboBox>(d, "WydzialKwCbx")->setCurrentIndex(0);
     d->WydzialKwCbxChange();
-    EXPECT_EQ(items(d->NrKwLcbx), QStringList({"wszystkie", "KA1K/00000007/1", "KA1K/00012345/6"}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "NrKwLcbx")),
+              QStringList({"wszystkie", "KA1K/00000007/1", "KA1K/00012345/6"}));
     // Esc in the court division list clears it and the land books with it.
-    d->WydzialKwCbx->setFocus();
-    QTest::keyClick(d->WydzialKwCbx, Qt::Key_Escape);
-    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
-    EXPECT_EQ(items(d->NrKwLcbx), QStringList({"wszystkie"}));
+    test::child<QComboBox>(d, "WydzialKwCbx")->setFocus();
+    QTest::keyClick(test::child<QComboBox>(d, "WydzialKwCbx"), Qt::Key_Escape);
+    EXPECT_EQ(test::child<QComboBox>(d, "WydzialKwCbx")->currentIndex(), -1);
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "NrKwLcbx")), QStringList({"wszystkie"}));
 
-    choose(d->MiejscLcbx, QStringLiteral("1"));
+    choose(test::child<widgets::LookupCombo>(d, "MiejscLcbx"), QStringLiteral("1"));
     d->MiejscLcbxChange();
-    EXPECT_EQ(items(d->UlicaLcbx), QStringList({"wszystkie", "Długa ul.", "Krótka "}));
+    EXPECT_EQ(items(test::child<widgets::LookupCombo>(d, "UlicaLcbx")),
+              QStringList({"wszystkie", "Długa ul.", "Krótka "}));
 
-    d->BezAdrChb->click();
-    EXPECT_FALSE(d->MiejscLcbx->isEnabled());
-    EXPECT_FALSE(d->UlicaLcbx->isEnabled());
-    EXPECT_FALSE(d->NumerEdt->isEnabled());
-    EXPECT_TRUE(d->MiejscLcbx->chosen()); // contents stay
-    d->BezAdrChb->click();
-    EXPECT_TRUE(d->NumerEdt->isEnabled());
+    test::child<QCheckBox>(d, "BezAdrChb")->click();
+    EXPECT_FALSE(test::child<widgets::LookupCombo>(d, "MiejscLcbx")->isEnabled());
+    EXPECT_FALSE(test::child<widgets::LookupCombo>(d, "UlicaLcbx")->isEnabled());
+    EXPECT_FALSE(test::child<QLineEdit>(d, "NumerEdt")->isEnabled());
+    EXPECT_TRUE(test::child<widgets::LookupCombo>(d, "MiejscLcbx")->chosen()); // contents stay
+    test::child<QCheckBox>(d, "BezAdrChb")->click();
+    EXPECT_TRUE(test::child<QLineEdit>(d, "NumerEdt")->isEnabled());
 }
 
 // The user choosing in a list: the entry, then the list's activation, as a click does.
@@ -201,7 +211,8 @@ void userChooses(QComboBox *combo, int index)
 TEST_F(DodDlkFrmTest, APastedAreaThatIsNoPlainNumberIsRefused)
 {
     parcels::TDodDlkFrm *d = dialog();
-    for (QLineEdit *edit : {d->PowDz1Edt, d->PowDz2Edt, d->PowKlauz1Edt, d->PowKlauz2Edt}) {
+    for (QLineEdit *edit : {test::child<QLineEdit>(d, "PowDz1Edt"), test::child<QLineEdit>(d, "PowDz2Edt"),
+                            test::child<QLineEdit>(d, "PowKlauz1Edt"), test::child<QLineEdit>(d, "PowKlauz2Edt")}) {
         SCOPED_TRACE(edit->objectName().toStdString());
         d->CzyscBtnClick();
         QApplication::clipboard()->setText(QStringLiteral("inf"));
@@ -220,38 +231,46 @@ TEST_F(DodDlkFrmTest, APastedAreaThatIsNoPlainNumberIsRefused)
 TEST_F(DodDlkFrmTest, ChoosingTheSameEntryAgainKeepsWhatDependsOnIt)
 {
     parcels::TDodDlkFrm *d = dialog();
-    userChooses(d->GminaLcbx, d->GminaLcbx->findData(QStringLiteral("1")));
-    userChooses(d->ObrebLcbx, d->ObrebLcbx->findData(QStringLiteral("10")));
-    choose(d->JrLcbx, QStringLiteral("101"));
-    userChooses(d->WydzialKwCbx, 0);
-    d->NrKwLcbx->setCurrentIndex(1);
-    userChooses(d->MiejscLcbx, d->MiejscLcbx->findData(QStringLiteral("1")));
-    d->UlicaLcbx->setCurrentIndex(1);
-    const QString kw = d->NrKwLcbx->value(), ulica = d->UlicaLcbx->value();
-    ASSERT_TRUE(d->NrKwLcbx->chosen());
-    ASSERT_TRUE(d->UlicaLcbx->chosen());
+    userChooses(test::child<widgets::LookupCombo>(d, "GminaLcbx"),
+                test::child<widgets::LookupCombo>(d, "GminaLcbx")->findData(QStringLiteral("1")));
+    userChooses(test::child<widgets::LookupCombo>(d, "ObrebLcbx"),
+                test::child<widgets::LookupCombo>(d, "ObrebLcbx")->findData(QStringLiteral("10")));
+    choose(test::child<widgets::LookupCombo>(d, "JrLcbx"), QStringLiteral("101"));
+    userChooses(test::child<QComboBox>(d, "WydzialKwCbx"), 0);
+    test::child<widgets::LookupCombo>(d, "NrKwLcbx")->setCurrentIndex(1);
+    userChooses(test::child<widgets::LookupCombo>(d, "MiejscLcbx"),
+                test::child<widgets::LookupCombo>(d, "MiejscLcbx")->findData(QStringLiteral("1")));
+    test::child<widgets::LookupCombo>(d, "UlicaLcbx")->setCurrentIndex(1);
+    const QString kw = test::child<widgets::LookupCombo>(d, "NrKwLcbx")->value(),
+                  ulica = test::child<widgets::LookupCombo>(d, "UlicaLcbx")->value();
+    ASSERT_TRUE(test::child<widgets::LookupCombo>(d, "NrKwLcbx")->chosen());
+    ASSERT_TRUE(test::child<widgets::LookupCombo>(d, "UlicaLcbx")->chosen());
 
-    for (QComboBox *list : std::initializer_list<QComboBox *>{d->GminaLcbx, d->ObrebLcbx, d->WydzialKwCbx, d->MiejscLcbx}) {
+    for (QComboBox *list : std::initializer_list<QComboBox *>{
+             test::child<widgets::LookupCombo>(d, "GminaLcbx"), test::child<widgets::LookupCombo>(d, "ObrebLcbx"),
+             test::child<QComboBox>(d, "WydzialKwCbx"), test::child<widgets::LookupCombo>(d, "MiejscLcbx")}) {
         SCOPED_TRACE(list->objectName().toStdString());
         d->Zmieniono = false;
         userChooses(list, list->currentIndex());
-        EXPECT_EQ(d->ObrebLcbx->value(), QStringLiteral("10"));
-        EXPECT_EQ(d->JrLcbx->value(), QStringLiteral("101"));
-        EXPECT_EQ(d->NrKwLcbx->value(), kw);
-        EXPECT_EQ(d->UlicaLcbx->value(), ulica);
+        EXPECT_EQ(test::child<widgets::LookupCombo>(d, "ObrebLcbx")->value(), QStringLiteral("10"));
+        EXPECT_EQ(test::child<widgets::LookupCombo>(d, "JrLcbx")->value(), QStringLiteral("101"));
+        EXPECT_EQ(test::child<widgets::LookupCombo>(d, "NrKwLcbx")->value(), kw);
+        EXPECT_EQ(test::child<widgets::LookupCombo>(d, "UlicaLcbx")->value(), ulica);
         EXPECT_FALSE(d->Zmieniono);
     }
 
     // Another entry is a change: what depends on it is reset.
-    userChooses(d->ObrebLcbx, d->ObrebLcbx->findData(QStringLiteral("11")));
-    EXPECT_FALSE(d->JrLcbx->chosen());
+    userChooses(test::child<widgets::LookupCombo>(d, "ObrebLcbx"),
+                test::child<widgets::LookupCombo>(d, "ObrebLcbx")->findData(QStringLiteral("11")));
+    EXPECT_FALSE(test::child<widgets::LookupCombo>(d, "JrLcbx")->chosen());
     EXPECT_TRUE(d->Zmieniono);
-    userChooses(d->GminaLcbx, d->GminaLcbx->findData(QStringLiteral("2")));
-    EXPECT_FALSE(d->ObrebLcbx->chosen());
+    userChooses(test::child<widgets::LookupCombo>(d, "GminaLcbx"),
+                test::child<widgets::LookupCombo>(d, "GminaLcbx")->findData(QStringLiteral("2")));
+    EXPECT_FALSE(test::child<widgets::LookupCombo>(d, "ObrebLcbx")->chosen());
     // Back to the empty entry after a programmatic reset is no change either.
     d->CzyscBtnClick();
     d->Zmieniono = false;
-    userChooses(d->GminaLcbx, 0);
+    userChooses(test::child<widgets::LookupCombo>(d, "GminaLcbx"), 0);
     EXPECT_FALSE(d->Zmieniono);
 }
 
@@ -259,13 +278,13 @@ TEST_F(DodDlkFrmTest, UnitAndSheetListsNeedAPrecinct)
 {
     parcels::TDodDlkFrm *d = dialog();
     d->show();
-    QTest::mouseClick(d->JrLcbx, Qt::LeftButton);
+    QTest::mouseClick(test::child<widgets::LookupCombo>(d, "JrLcbx"), Qt::LeftButton);
     ASSERT_EQ(recording.messages.size(), 1u);
     EXPECT_EQ(recording.messages[0].text, QStringLiteral("Musisz wybrać jakiś obręb."));
     EXPECT_EQ(recording.messages[0].caption, app::TytulAplikacji());
     EXPECT_EQ(recording.messages[0].flags, app::mb::IconInformation);
     EXPECT_EQ(recording.beeps, 1);
-    choose(d->ObrebLcbx, QStringLiteral("10"));
+    choose(test::child<widgets::LookupCombo>(d, "ObrebLcbx"), QStringLiteral("10"));
     d->ObrebLcbxChange();
     EXPECT_FALSE(d->Jr_Ark_LcbxMouseDown());
     EXPECT_EQ(recording.messages.size(), 1u);
@@ -278,31 +297,32 @@ TEST_F(DodDlkFrmTest, KeystrokesMoveBetweenTheNumberPartsAndDigitsOnly)
     d->show();
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-    d->LicznikEdt->setFocus();
-    QTest::keyClicks(d->LicznikEdt, QStringLiteral("1x2/"));
-    EXPECT_EQ(QApplication::focusWidget(), d->MianownikEdt);
-    QTest::keyClicks(d->MianownikEdt, QStringLiteral("3-"));
-    EXPECT_EQ(QApplication::focusWidget(), d->NrAddEdt);
-    QTest::keyClicks(d->NrAddEdt, QStringLiteral("A"));
-    EXPECT_EQ(d->LicznikEdt->text(), QStringLiteral("12"));
-    EXPECT_EQ(d->MianownikEdt->text(), QStringLiteral("3"));
-    EXPECT_EQ(d->NrAddEdt->text(), QStringLiteral("A"));
+    test::child<QLineEdit>(d, "LicznikEdt")->setFocus();
+    QTest::keyClicks(test::child<QLineEdit>(d, "LicznikEdt"), QStringLiteral("1x2/"));
+    EXPECT_EQ(QApplication::focusWidget(), test::child<QLineEdit>(d, "MianownikEdt"));
+    QTest::keyClicks(test::child<QLineEdit>(d, "MianownikEdt"), QStringLiteral("3-"));
+    EXPECT_EQ(QApplication::focusWidget(), test::child<QLineEdit>(d, "NrAddEdt"));
+    QTest::keyClicks(test::child<QLineEdit>(d, "NrAddEdt"), QStringLiteral("A"));
+    EXPECT_EQ(test::child<QLineEdit>(d, "LicznikEdt")->text(), QStringLiteral("12"));
+    EXPECT_EQ(test::child<QLineEdit>(d, "MianownikEdt")->text(), QStringLiteral("3"));
+    EXPECT_EQ(test::child<QLineEdit>(d, "NrAddEdt")->text(), QStringLiteral("A"));
     EXPECT_EQ(recording.beeps, 1); // the "x"
-    EXPECT_TRUE(d->TekstZapytania().contains(
-        QStringLiteral("WHERE\nkdzialka.nr_l = 12 AND kdzialka.nr_m = 3 AND kdzialka.nr_add like 'A'\n AND (kdzialka.zmiana_kas_id = 0")));
+    EXPECT_TRUE(
+        d->TekstZapytania().contains(QStringLiteral("WHERE\nkdzialka.nr_l = 12 AND kdzialka.nr_m = 3 AND "
+                                                    "kdzialka.nr_add like 'A'\n AND (kdzialka.zmiana_kas_id = 0")));
 
     // Backspace in an empty part goes back to the one before.
-    d->NrAddEdt->clear();
-    d->NrAddEdt->setFocus();
-    QTest::keyClick(d->NrAddEdt, Qt::Key_Backspace);
-    EXPECT_EQ(QApplication::focusWidget(), d->MianownikEdt);
-    d->MianownikEdt->clear();
-    QTest::keyClick(d->MianownikEdt, Qt::Key_Backspace);
-    EXPECT_EQ(QApplication::focusWidget(), d->LicznikEdt);
+    test::child<QLineEdit>(d, "NrAddEdt")->clear();
+    test::child<QLineEdit>(d, "NrAddEdt")->setFocus();
+    QTest::keyClick(test::child<QLineEdit>(d, "NrAddEdt"), Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), test::child<QLineEdit>(d, "MianownikEdt"));
+    test::child<QLineEdit>(d, "MianownikEdt")->clear();
+    QTest::keyClick(test::child<QLineEdit>(d, "MianownikEdt"), Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), test::child<QLineEdit>(d, "LicznikEdt"));
 
-    d->PowDz1Edt->setFocus();
-    QTest::keyClicks(d->PowDz1Edt, QStringLiteral("0,5a.2"));
-    EXPECT_EQ(d->PowDz1Edt->text(), QStringLiteral("0,5.2"));
+    test::child<QLineEdit>(d, "PowDz1Edt")->setFocus();
+    QTest::keyClicks(test::child<QLineEdit>(d, "PowDz1Edt"), QStringLiteral("0,5a.2"));
+    EXPECT_EQ(test::child<QLineEdit>(d, "PowDz1Edt")->text(), QStringLiteral("0,5.2"));
     EXPECT_EQ(recording.beeps, 2);
     d->hide();
 }
@@ -310,7 +330,7 @@ TEST_F(DodDlkFrmTest, KeystrokesMoveBetweenTheNumberPartsAndDigitsOnly)
 TEST_F(DodDlkFrmTest, SearchFillsTheFileAndRunsOnlyAfterAChange)
 {
     parcels::TDodDlkFrm *d = dialog();
-    choose(d->ObrebLcbx, QStringLiteral("10"));
+    choose(test::child<widgets::LookupCombo>(d, "ObrebLcbx"), QStringLiteral("10"));
     d->ObrebLcbxChange();
     search(d);
     EXPECT_EQ(rows(), QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt"}));
@@ -343,54 +363,60 @@ TEST_F(DodDlkFrmTest, SearchesOfHistoryQuotesAddressesAndLandBooks)
             out << row.section(QLatin1Char('|'), 0, 0) + QLatin1Char(' ') + row.section(QLatin1Char('|'), 5, 5);
         return out;
     };
-    EXPECT_EQ(found([&] { d->PolozenieEdt->setText(QStringLiteral("o'brien%")); }), QStringList({"12/3 Akt"}));
-    EXPECT_EQ(found([&] { d->AwzEdt->setText(QStringLiteral("AKT 15%")); }), QStringList({"12/3-A Akt"}));
-    EXPECT_EQ(found([&] { d->PowDz1Edt->setText(QStringLiteral("1")); }), QStringList({"12/3-A Akt", "30/1 Akt"}));
+    EXPECT_EQ(found([&] { test::child<QLineEdit>(d, "PolozenieEdt")->setText(QStringLiteral("o'brien%")); }),
+              QStringList({"12/3 Akt"}));
+    EXPECT_EQ(found([&] { test::child<QLineEdit>(d, "AwzEdt")->setText(QStringLiteral("AKT 15%")); }),
+              QStringList({"12/3-A Akt"}));
+    EXPECT_EQ(found([&] { test::child<QLineEdit>(d, "PowDz1Edt")->setText(QStringLiteral("1")); }),
+              QStringList({"12/3-A Akt", "30/1 Akt"}));
     EXPECT_EQ(found([&] {
-                  d->LicznikEdt->setText(QStringLiteral("7"));
-                  d->HistoAllRB->setChecked(true);
+                  test::child<QLineEdit>(d, "LicznikEdt")->setText(QStringLiteral("7"));
+                  test::child<QRadioButton>(d, "HistoAllRB")->setChecked(true);
               }),
               QStringList({"7 Hist", "7 Akt", "7 Akt"})); // two land books: the current parcel twice
     EXPECT_EQ(found([&] {
-                  d->LicznikEdt->setText(QStringLiteral("7"));
-                  d->HistoArchRB->setChecked(true);
+                  test::child<QLineEdit>(d, "LicznikEdt")->setText(QStringLiteral("7"));
+                  test::child<QRadioButton>(d, "HistoArchRB")->setChecked(true);
               }),
               QStringList({"7 Hist"}));
-    EXPECT_EQ(found([&] { d->NumerEdt->setText(QStringLiteral("12A")); }), QStringList({"12/3 Akt"}));
+    EXPECT_EQ(found([&] { test::child<QLineEdit>(d, "NumerEdt")->setText(QStringLiteral("12A")); }),
+              QStringList({"12/3 Akt"}));
     EXPECT_EQ(found([&] {
-                  d->GminaLcbx->setValue(QStringLiteral("1"));
+                  test::child<widgets::LookupCombo>(d, "GminaLcbx")->setValue(QStringLiteral("1"));
                   d->GminaLcbxChange();
-                  d->BezAdrChb->setChecked(true);
+                  test::child<QCheckBox>(d, "BezAdrChb")->setChecked(true);
               }),
               QStringList({"12/3-A Akt", "7 Akt", "7 Akt"}));
     EXPECT_EQ(found([&] {
-                  d->WydzialKwCbx->setCurrentIndex(0);
+                  test::child<QComboBox>(d, "WydzialKwCbx")->setCurrentIndex(0);
                   d->WydzialKwCbxChange();
-                  d->NrKwLcbx->setValue(QStringLiteral("900"));
+                  test::child<widgets::LookupCombo>(d, "NrKwLcbx")->setValue(QStringLiteral("900"));
               }),
               QStringList({"12/3 Akt", "7 Akt"}));
-    EXPECT_EQ(found([&] { d->UzytekCbx->setCurrentIndex(1); }), QStringList({"12/3 Akt"})); // use "B"
+    EXPECT_EQ(found([&] { test::child<QComboBox>(d, "UzytekCbx")->setCurrentIndex(1); }),
+              QStringList({"12/3 Akt"})); // use "B"
     EXPECT_TRUE(recording.messages.empty());
 }
 
 TEST_F(DodDlkFrmTest, AParcelFoundAgainIsRefreshedAndOnlyTheRowsFoundAreSelected)
 {
     parcels::TDodDlkFrm *d = dialog();
-    d->LicznikEdt->setText(QStringLiteral("12"));
+    test::child<QLineEdit>(d, "LicznikEdt")->setText(QStringLiteral("12"));
     search(d);
     EXPECT_EQ(rows().size(), 2);
     // The second search finds 12/3 again and 30/1 for the first time.
-    d->LicznikEdt->clear();
-    d->PowDz1Edt->setText(QStringLiteral("0.4"));
-    d->PowDz2Edt->setText(QStringLiteral("0,6"));
+    test::child<QLineEdit>(d, "LicznikEdt")->clear();
+    test::child<QLineEdit>(d, "PowDz1Edt")->setText(QStringLiteral("0.4"));
+    test::child<QLineEdit>(d, "PowDz2Edt")->setText(QStringLiteral("0,6"));
     search(d);
-    d->PowDz1Edt->setText(QStringLiteral("2"));
-    d->PowDz2Edt->clear();
+    test::child<QLineEdit>(d, "PowDz1Edt")->setText(QStringLiteral("2"));
+    test::child<QLineEdit>(d, "PowDz2Edt")->clear();
     search(d);
-    EXPECT_EQ(rows(), QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt", "30/1||1|Zawodzie|2,0000|Akt"}));
+    EXPECT_EQ(rows(),
+              QStringList({"12/3|3|1|Rynek|0,5000|Akt", "12/3-A|1|1|Rynek|1,2500|Akt", "30/1||1|Zawodzie|2,0000|Akt"}));
     EXPECT_EQ(selectedCaptions(), QStringList({"30/1"}));
-    d->PowDz1Edt->setText(QStringLiteral("0.4"));
-    d->PowDz2Edt->setText(QStringLiteral("0,6"));
+    test::child<QLineEdit>(d, "PowDz1Edt")->setText(QStringLiteral("0.4"));
+    test::child<QLineEdit>(d, "PowDz2Edt")->setText(QStringLiteral("0,6"));
     search(d);
     EXPECT_EQ(rows().size(), 3);
     EXPECT_EQ(selectedCaptions(), QStringList({"12/3"}));
@@ -401,7 +427,7 @@ TEST_F(DodDlkFrmTest, AParcelFoundAgainIsRefreshedAndOnlyTheRowsFoundAreSelected
 TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)
 {
     parcels::TDodDlkFrm *d = dialog();
-    d->HistoArchRB->click();
+    test::child<QRadioButton>(d, "HistoArchRB")->click();
     search(d);
     ASSERT_EQ(recording.messages.size(), 1u);
     EXPECT_EQ(recording.messages[0].text, QStringLiteral("Nie określono żadnego atrybutu."));
@@ -411,11 +437,11 @@ TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)
     EXPECT_TRUE(d->Zmieniono);
 
     // Nothing found: the message, and the file's selection is cleared all the same.
-    d->HistoAktRB->click();
-    d->LicznikEdt->setText(QStringLiteral("12"));
+    test::child<QRadioButton>(d, "HistoAktRB")->click();
+    test::child<QLineEdit>(d, "LicznikEdt")->setText(QStringLiteral("12"));
     search(d);
     EXPECT_EQ(selectedCaptions().size(), 2);
-    d->LicznikEdt->setText(QStringLiteral("999"));
+    test::child<QLineEdit>(d, "LicznikEdt")->setText(QStringLiteral("999"));
     search(d);
     ASSERT_EQ(recording.messages.size(), 2u);
     EXPECT_EQ(recording.messages[1].text, QStringLiteral("Nie znaleziono żadnych działek."));
@@ -425,8 +451,8 @@ TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)
     EXPECT_EQ(rows().size(), 2);
 
     // An area that is no number and a pasted number with SQL in it: the search's error box.
-    for (const auto &[edit, text] : {std::pair{d->PowDz1Edt, QStringLiteral("1e")},
-                                     std::pair{d->LicznikEdt, QStringLiteral("1 OR 1=1")}}) {
+    for (const auto &[edit, text] : {std::pair{test::child<QLineEdit>(d, "PowDz1Edt"), QStringLiteral("1e")},
+                                     std::pair{test::child<QLineEdit>(d, "LicznikEdt"), QStringLiteral("1 OR 1=1")}}) {
         d->CzyscBtnClick();
         edit->setText(text);
         search(d);
@@ -442,34 +468,37 @@ TEST_F(DodDlkFrmTest, MessagesForNoCriterionNothingFoundAndErrors)
 TEST_F(DodDlkFrmTest, ClearingResetsEveryCriterion)
 {
     parcels::TDodDlkFrm *d = dialog();
-    choose(d->GminaLcbx, QStringLiteral("1"));
+    choose(test::child<widgets::LookupCombo>(d, "GminaLcbx"), QStringLiteral("1"));
     d->GminaLcbxChange();
-    choose(d->ObrebLcbx, QStringLiteral("10"));
+    choose(test::child<widgets::LookupCombo>(d, "ObrebLcbx"), QStringLiteral("10"));
     d->ObrebLcbxChange();
-    choose(d->JrLcbx, QStringLiteral("101"));
-    choose(d->MiejscLcbx, QStringLiteral("1"));
+    choose(test::child<widgets::LookupCombo>(d, "JrLcbx"), QStringLiteral("101"));
+    choose(test::child<widgets::LookupCombo>(d, "MiejscLcbx"), QStringLiteral("1"));
     d->MiejscLcbxChange();
-    d->WydzialKwCbx->setCurrentIndex(0);
+    test::child<QComboBox>(d, "WydzialKwCbx")->setCurrentIndex(0);
     d->WydzialKwCbxChange();
-    for (QLineEdit *e : {d->LicznikEdt, d->MianownikEdt, d->NrAddEdt, d->PowDz1Edt, d->PowDz2Edt, d->AwzEdt, d->NumerEdt,
-                         d->PolozenieEdt, d->PowKlauz1Edt, d->PowKlauz2Edt})
+    for (QLineEdit *e : {test::child<QLineEdit>(d, "LicznikEdt"), test::child<QLineEdit>(d, "MianownikEdt"),
+                         test::child<QLineEdit>(d, "NrAddEdt"), test::child<QLineEdit>(d, "PowDz1Edt"),
+                         test::child<QLineEdit>(d, "PowDz2Edt"), test::child<QLineEdit>(d, "AwzEdt"),
+                         test::child<QLineEdit>(d, "NumerEdt"), test::child<QLineEdit>(d, "PolozenieEdt"),
+                         test::child<QLineEdit>(d, "PowKlauz1Edt"), test::child<QLineEdit>(d, "PowKlauz2Edt")})
         e->setText(QStringLiteral("1"));
-    d->KlasaCbx->setCurrentIndex(1);
-    d->UzytekCbx->setCurrentIndex(1);
-    d->BezAdrChb->click();
-    d->HistoAllRB->click();
+    test::child<QComboBox>(d, "KlasaCbx")->setCurrentIndex(1);
+    test::child<QComboBox>(d, "UzytekCbx")->setCurrentIndex(1);
+    test::child<QCheckBox>(d, "BezAdrChb")->click();
+    test::child<QRadioButton>(d, "HistoAllRB")->click();
 
-    d->CzyscBtn->click();
+    test::child<QToolButton>(d, "CzyscBtn")->click();
     EXPECT_EQ(parcels::WarunekSelekcji(d->Kryteria()), QString());
-    EXPECT_EQ(d->ObrebLcbx->count(), 4); // every precinct again
+    EXPECT_EQ(test::child<widgets::LookupCombo>(d, "ObrebLcbx")->count(), 4); // every precinct again
     EXPECT_FALSE(d->JrQry->active());
     EXPECT_FALSE(d->UlicaQry->active());
     EXPECT_FALSE(d->KwQry->active());
-    EXPECT_EQ(d->WydzialKwCbx->currentIndex(), -1);
-    EXPECT_EQ(d->KlasaCbx->currentText(), QStringLiteral("wszystkie"));
-    EXPECT_FALSE(d->BezAdrChb->isChecked());
-    EXPECT_TRUE(d->NumerEdt->isEnabled());
-    EXPECT_TRUE(d->HistoAktRB->isChecked());
+    EXPECT_EQ(test::child<QComboBox>(d, "WydzialKwCbx")->currentIndex(), -1);
+    EXPECT_EQ(test::child<QComboBox>(d, "KlasaCbx")->currentText(), QStringLiteral("wszystkie"));
+    EXPECT_FALSE(test::child<QCheckBox>(d, "BezAdrChb")->isChecked());
+    EXPECT_TRUE(test::child<QLineEdit>(d, "NumerEdt")->isEnabled());
+    EXPECT_TRUE(test::child<QRadioButton>(d, "HistoAktRB")->isChecked());
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The parcel file: rows, counts and sums, sorting, removing, selecting, keys, the jump to the
 // land register, the report buttons' checks and the buildings tool window.
+#include "app/AppError.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
+#include "app/support/Child.h"
 #include "support/ParcelsTestSupport.h"
 
 #include <QAction>
@@ -221,7 +223,7 @@ TEST_F(KarDzFrmTest, RemovingClearingAndSelectingByMenuAndKeys)
     bool shown = false;
     QTimer::singleShot(0, [&shown] {
         shown = parcels::DodDlkFrm->isVisible();
-        parcels::DodDlkFrm->ZamknijBtn->click();
+        test::child<QPushButton>(parcels::DodDlkFrm, "ZamknijBtn")->click();
     });
     QTest::keyClick(lista(), Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_TRUE(shown);
@@ -239,12 +241,13 @@ TEST_F(KarDzFrmTest, JumpToTheLandRegisterNeedsExactlyOneRow)
     selectRows({0, 1});
     akcja("PrzejscieRGTBtn")->trigger();
     expectMessage(QStringLiteral("Wybierz tylko jedną działkę."));
-    EXPECT_EQ(browsers::RgFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::RejestrGruntow), nullptr);
 
     selectRows({1});
     akcja("PrzejscieRGTBtn")->trigger();
-    ASSERT_NE(browsers::RgFrm, nullptr);
-    EXPECT_EQ(browsers::RgFrm->JrKlucz(), QStringLiteral("102"));
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
+    ASSERT_NE(rg, nullptr);
+    EXPECT_EQ(rg->JrKlucz(), QStringLiteral("102"));
     EXPECT_EQ(recording.messages.size(), 2u);
     app::zarejestrujOkno(app::OknoProgramu::RejestrGruntow, nullptr);
 }

@@ -2,9 +2,12 @@
 // Tahoma (from fonts-wine) is the font and the designed widths stand; with a wider font every
 // designed width and window size grows with it. In both, every column's header text fits with
 // its margin.
-#include "app/MainFrm.h"
-#include "app/ZasobySystemu.h"
+#include "app/CzcionkaProgramu.h"
+#include "app/Formularze.h"
 #include "app/main/Start.h"
+#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/support/Child.h"
 #include "browsers/Rejestracja.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ToolWindows.h"
@@ -41,13 +44,13 @@ QList<QWidget *> otworzOkna(const QTemporaryDir &folder)
 {
     app::MainFrm->PlikIni = folder.filePath(QStringLiteral("Katarix.ini"));
     parceltest::parcelRegister().toDatabase(app::MainFrm->baza());
-    for (QAction *command : {app::MainFrm->RejestrGruntMi, app::MainFrm->Rejestrlokali1,
-                             app::MainFrm->KartotekaDzialekMi, app::MainFrm->KartotekaOsobMi})
+    for (QAction *command : {test::child<QAction>(app::MainFrm, "RejestrGruntMi"), test::child<QAction>(app::MainFrm, "Rejestrlokali1"),
+                             test::child<QAction>(app::MainFrm, "KartotekaDzialekMi"), test::child<QAction>(app::MainFrm, "KartotekaOsobMi")})
         command->trigger();
     QList<QWidget *> okna;
     for (app::OknoProgramu okno : {app::OknoProgramu::RejestrGruntow, app::OknoProgramu::RejestrLokali,
                                    app::OknoProgramu::KartotekaDzialek, app::OknoProgramu::KartotekaOsob})
-        okna << app::MainFrm->okno(okno);
+        okna << app::okno(okno);
     return okna;
 }
 

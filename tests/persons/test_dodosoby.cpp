@@ -1,14 +1,21 @@
 // The natural-person and legal-person searches: the SQL they build, what it finds on a real
 // register, the change flag, the question and the messages.
+#include "app/Komunikaty.h"
+#include "app/support/Child.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/PolaTekstowe.h"
-#include "widgets/LookupCombo.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QEvent>
 #include <QCompleter>
+#include <QRadioButton>
+#include <QPushButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <functional>
@@ -95,8 +102,8 @@ protected:
     // Types text into the name field as a person does.
     void wpiszNazwe(const QString &text)
     {
-        dlg->NazwaLke->lineEdit()->clear();
-        pisz(dlg->NazwaLke->lineEdit(), text);
+        test::child<QComboBox>(dlg, "NazwaLke")->lineEdit()->clear();
+        pisz(test::child<QComboBox>(dlg, "NazwaLke")->lineEdit(), text);
     }
     TDodPrawFrm *dlg = nullptr;
 };
@@ -108,48 +115,48 @@ TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
     const Przypadek przypadki[] = {
         {"surname and first name with AND",
          [&] {
-             klucz(dlg->NazwiskoLcbx, "12");
-             klucz(dlg->ImieLcbx, "7");
+             klucz(test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx"), "12");
+             klucz(test::child<widgets::LookupCombo>(dlg, "ImieLcbx"), "7");
          },
          QStringLiteral(" AND (OSFIZ.NAZWISKO_ID = 12 AND OSFIZ.IMIE_ID = 7)"), {osoby::Kowalski}},
         {"the same with OR; the base condition still keeps out the row with id 0",
          [&] {
-             klucz(dlg->NazwiskoLcbx, "12");
-             klucz(dlg->ImieLcbx, "7");
-             dlg->OrRb->setChecked(true);
+             klucz(test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx"), "12");
+             klucz(test::child<widgets::LookupCombo>(dlg, "ImieLcbx"), "7");
+             test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
          },
          QStringLiteral(" AND (OSFIZ.NAZWISKO_ID = 12 OR OSFIZ.IMIE_ID = 7)"),
          {osoby::Kowalski, osoby::Lukasz, osoby::Nowak}},
         {"second, father's and mother's names",
          [&] {
-             klucz(dlg->Imie2Lcbx, "8");
-             klucz(dlg->OjciecLcbx, "9");
-             klucz(dlg->MatkaLcbx, "10");
-             dlg->OrRb->setChecked(true);
+             klucz(test::child<widgets::LookupCombo>(dlg, "Imie2Lcbx"), "8");
+             klucz(test::child<widgets::LookupCombo>(dlg, "OjciecLcbx"), "9");
+             klucz(test::child<widgets::LookupCombo>(dlg, "MatkaLcbx"), "10");
+             test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
          },
          QStringLiteral(" AND (OSFIZ.IMIE2_ID = 8 OR OSFIZ.OJCIEC_ID = 9 OR OSFIZ.MATKA_ID = 10)"), {osoby::Kowalski}},
-        {"PESEL compares the whole text", [&] { pisz(dlg->PeselMsk, QStringLiteral("9")); },
+        {"PESEL compares the whole text", [&] { pisz(test::child<QLineEdit>(dlg, "PeselMsk"), QStringLiteral("9")); },
          QStringLiteral(" AND (OSFIZ.PESEL = '9')"), {osoby::Lukasz}},
         {"NIP typed into its mask keeps the digits only",
-         [&] { pisz(dlg->NipMsk, QStringLiteral("1234563218")); },
+         [&] { pisz(test::child<QLineEdit>(dlg, "NipMsk"), QStringLiteral("1234563218")); },
          QStringLiteral(" AND (OSFIZ.NIP = '1234563218')"), {osoby::Kowalski}},
-        {"postal code pattern", [&] { dlg->AdresGrp->KodMsk->setText(QStringLiteral("30-%")); },
+        {"postal code pattern", [&] { test::child<QLineEdit>(dlg, "KodMsk")->setText(QStringLiteral("30-%")); },
          QStringLiteral(" AND (ADRES.KOD_ID in (select kod_id from kod_poczt where kod like '30-%') )"),
          {osoby::Kowalski, osoby::Lukasz}},
         {"place and street",
          [&] {
-             klucz(dlg->AdresGrp->MiejscowoscLcbx, "1");
-             klucz(dlg->AdresGrp->UlicaLcbx, "502");
+             klucz(test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx"), "1");
+             klucz(test::child<widgets::LookupCombo>(dlg, "UlicaLcbx"), "502");
          },
          QStringLiteral(" AND (SLO_ULICE.MIEJSC_ID = 1 AND ADRES.ULICA_ID = 502)"), {osoby::Lukasz}},
         {"a quote in the house number is quoted and finds its address",
-         [&] { dlg->AdresGrp->NumerEdt->setText(QStringLiteral("5'A")); },
+         [&] { test::child<QLineEdit>(dlg, "NumerEdt")->setText(QStringLiteral("5'A")); },
          QStringLiteral(" AND (ADRES.NUMER = '5' + Chr$(39) + 'A')"), {osoby::Lukasz}},
         {"a quote cannot widen the query",
-         [&] { dlg->AdresGrp->NumerEdt->setText(QStringLiteral("x' OR 'a'='a")); },
+         [&] { test::child<QLineEdit>(dlg, "NumerEdt")->setText(QStringLiteral("x' OR 'a'='a")); },
          QStringLiteral(" AND (ADRES.NUMER = 'x' + Chr$(39) + ' OR ' + Chr$(39) + 'a' + Chr$(39) + '=' + Chr$(39) + 'a')"),
          {}},
-        {"flat number", [&] { dlg->AdresGrp->Numer2Edt->setText(QStringLiteral("2")); },
+        {"flat number", [&] { test::child<QLineEdit>(dlg, "Numer2Edt")->setText(QStringLiteral("2")); },
          QStringLiteral(" AND (ADRES.NUMER2 = '2')"), {osoby::Kowalski}},
     };
     sprawdz(dlg, przypadki, fizStala);
@@ -157,7 +164,7 @@ TEST_F(DodFizTest, CriteriaBuildTheQueryAndFindTheirPersons)
 
 TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
 {
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     ASSERT_EQ(frm->iloscWierszy(), 2);
     EXPECT_EQ(frm->wiersz(0)->text(0), QStringLiteral("Kowalski Jan Maria (Piotr,-)"));
@@ -169,7 +176,7 @@ TEST_F(DodFizTest, FoundPersonsCarryTheirDisplayTextAddressAndPesel)
 
 TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 {
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     ASSERT_EQ(frm->iloscWierszy(), 2);
     EXPECT_FALSE(dlg->Zmieniono);
@@ -180,17 +187,17 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
     EXPECT_EQ(frm->iloscWierszy(), 0);
 
     // Switching AND to OR alone searches again.
-    dlg->OrRb->setChecked(true);
+    test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
     EXPECT_TRUE(dlg->Zmieniono);
     dlg->DodajBtnClick();
     EXPECT_EQ(frm->iloscWierszy(), 2);
 
     // Each kind of control counts.
     const std::pair<const char *, std::function<void()>> zmiany[] = {
-        {"name list", [&] { dlg->ImieLcbx->setValue(QStringLiteral("7")); }},
-        {"PESEL", [&] { pisz(dlg->PeselMsk, QStringLiteral("1")); }},
-        {"postal code", [&] { dlg->AdresGrp->KodMsk->setText(QStringLiteral("3")); }},
-        {"place", [&] { dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2")); }},
+        {"name list", [&] { test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("7")); }},
+        {"PESEL", [&] { pisz(test::child<QLineEdit>(dlg, "PeselMsk"), QStringLiteral("1")); }},
+        {"postal code", [&] { test::child<QLineEdit>(dlg, "KodMsk")->setText(QStringLiteral("3")); }},
+        {"place", [&] { test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("2")); }},
         {"showing the dialog", [&] {
              dlg->hide();
              dlg->show();
@@ -205,7 +212,7 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 
     // An empty result leaves the flag set: the next press searches (and reports) again.
     dlg->CzyscBtnClick();
-    pisz(dlg->PeselMsk, QStringLiteral("55555"));
+    pisz(test::child<QLineEdit>(dlg, "PeselMsk"), QStringLiteral("55555"));
     recording.messages.clear();
     recording.beeps = 0;
     dlg->DodajBtnClick();
@@ -220,12 +227,12 @@ TEST_F(DodFizTest, ChangeFlagDecidesWhetherDodajSearches)
 
 TEST_F(DodFizTest, ADatabaseErrorIsShownAndLosesNothing)
 {
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("13"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("13"));
     dlg->DodajBtnClick();
     ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Nowak}));
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
     main->baza().close();
-    dlg->DodajBtn->click();
+    test::child<QPushButton>(dlg, "DodajBtn")->click();
     ASSERT_EQ(recording.messages.size(), 1u);
     EXPECT_EQ(recording.messages[0].flags, app::mb::IconError);
     EXPECT_FALSE(recording.messages[0].text.isEmpty());
@@ -253,65 +260,65 @@ TEST_F(DodFizTest, NoCriterionAsksBeforeTakingEveryNaturalPerson)
 
 TEST_F(DodFizTest, ClearingResetsEveryCriterionAndChecksAnd)
 {
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
-    dlg->MatkaLcbx->setValue(QStringLiteral("8"));
-    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
-    dlg->AdresGrp->UlicaLcbx->setValue(QStringLiteral("501"));
-    pisz(dlg->PeselMsk, QStringLiteral("123"));
-    pisz(dlg->NipMsk, QStringLiteral("123"));
-    for (QLineEdit *edit : {dlg->AdresGrp->KodMsk, dlg->AdresGrp->NumerEdt, dlg->AdresGrp->Numer2Edt})
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "MatkaLcbx")->setValue(QStringLiteral("8"));
+    test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("1"));
+    test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->setValue(QStringLiteral("501"));
+    pisz(test::child<QLineEdit>(dlg, "PeselMsk"), QStringLiteral("123"));
+    pisz(test::child<QLineEdit>(dlg, "NipMsk"), QStringLiteral("123"));
+    for (QLineEdit *edit : {test::child<QLineEdit>(dlg, "KodMsk"), test::child<QLineEdit>(dlg, "NumerEdt"), test::child<QLineEdit>(dlg, "Numer2Edt")})
         edit->setText(QStringLiteral("1"));
-    dlg->OrRb->setChecked(true);
+    test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
     ASSERT_FALSE(dlg->Warunki().isEmpty());
 
     dlg->CzyscBtnClick();
     EXPECT_TRUE(dlg->Warunki().isEmpty());
-    EXPECT_TRUE(dlg->AndRB->isChecked());
-    EXPECT_EQ(dlg->NazwiskoLcbx->currentText(), QStringLiteral("wszystkie"));
-    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->currentText(), QStringLiteral("wszystkie"));
+    EXPECT_TRUE(test::child<QRadioButton>(dlg, "AndRB")->isChecked());
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->currentText(), QStringLiteral("wszystkie"));
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->currentText(), QStringLiteral("wszystkie"));
 }
 
 TEST_F(DodFizTest, ListsShowCapitalsAndTheStreetListFollowsThePlace)
 {
     QStringList imiona;
-    for (int i = 0; i < dlg->ImieLcbx->count(); ++i)
-        imiona << dlg->ImieLcbx->itemText(i);
+    for (int i = 0; i < test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->count(); ++i)
+        imiona << test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->itemText(i);
     EXPECT_EQ(imiona, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("JAN"), QStringLiteral("ŁUKASZ"),
                                    QStringLiteral("MARIA"), QStringLiteral("PIOTR")}));
-    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 1);
-    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->count(), 1);
+    test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("1"));
     QStringList ulice;
-    for (int i = 0; i < dlg->AdresGrp->UlicaLcbx->count(); ++i)
-        ulice << dlg->AdresGrp->UlicaLcbx->itemText(i);
+    for (int i = 0; i < test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->count(); ++i)
+        ulice << test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->itemText(i);
     EXPECT_EQ(ulice, (QStringList{QStringLiteral("wszystkie"), QStringLiteral("Długa ul."), QStringLiteral("Krótka ul.")}));
-    dlg->AdresGrp->UlicaLcbx->setValue(QStringLiteral("502"));
-    dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2"));
-    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->value(), QString());
-    EXPECT_EQ(dlg->AdresGrp->UlicaLcbx->count(), 2);
+    test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->setValue(QStringLiteral("502"));
+    test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("2"));
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->value(), QString());
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "UlicaLcbx")->count(), 2);
 
     // Criteria survive a new showing even though the lists are reloaded.
-    dlg->ImieLcbx->setValue(QStringLiteral("10"));
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("10"));
     dlg->hide();
     dlg->show();
-    EXPECT_EQ(dlg->ImieLcbx->value(), QStringLiteral("10"));
-    EXPECT_EQ(dlg->AdresGrp->MiejscowoscLcbx->value(), QStringLiteral("2"));
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->value(), QStringLiteral("10"));
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->value(), QStringLiteral("2"));
 }
 
 TEST_F(DodFizTest, SmallPolishLettersBecomeCapitalsOnlyInTheNameLists)
 {
     dlg->activateWindow();
-    dlg->ImieLcbx->setFocus();
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setFocus();
     EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ł")), QStringLiteral("Ł"));
     EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ź")), QStringLiteral("Ź"));
     EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("a")), QStringLiteral("a"));
-    dlg->AdresGrp->NumerEdt->setFocus();
+    test::child<QLineEdit>(dlg, "NumerEdt")->setFocus();
     EXPECT_EQ(dlg->FormKeyPress(QStringLiteral("ł")), QStringLiteral("ł"));
 
     // Typing ł into the focused first-name list picks ŁUKASZ.
-    dlg->ImieLcbx->setFocus();
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setFocus();
     QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ł"));
-    QApplication::sendEvent(dlg->ImieLcbx, &key);
-    EXPECT_EQ(dlg->ImieLcbx->currentText(), QStringLiteral("ŁUKASZ"));
+    QApplication::sendEvent(test::child<widgets::LookupCombo>(dlg, "ImieLcbx"), &key);
+    EXPECT_EQ(test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->currentText(), QStringLiteral("ŁUKASZ"));
 }
 
 TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
@@ -319,10 +326,10 @@ TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
     const Przypadek przypadki[] = {
         {"a name chosen from the list gives its key",
          [&] {
-             const int indeks = dlg->NazwaLke->findText(QStringLiteral("PRZEDSIĘBIORSTWO BUDOWLANE 'ZGODA'"));
+             const int indeks = test::child<QComboBox>(dlg, "NazwaLke")->findText(QStringLiteral("PRZEDSIĘBIORSTWO BUDOWLANE 'ZGODA'"));
              ASSERT_GE(indeks, 0);
-             dlg->NazwaLke->setCurrentIndex(indeks);
-             emit dlg->NazwaLke->activated(indeks);
+             test::child<QComboBox>(dlg, "NazwaLke")->setCurrentIndex(indeks);
+             emit test::child<QComboBox>(dlg, "NazwaLke")->activated(indeks);
          },
          QStringLiteral(" AND (OSPRAW.OSPRAW_ID = 300000001)"), {osoby::Zgoda}},
         {"a typed name is a pattern in capitals", [&] { wpiszNazwe(QStringLiteral("przedsiębiorstwo%")); },
@@ -332,30 +339,30 @@ TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
          QStringLiteral(" AND (OSPRAW.NAZWA like '%' + Chr$(39) + 'ZGODA' + Chr$(39) + '')"), {osoby::Zgoda}},
         {"only the abbreviation, typed small, with OR",
          [&] {
-             pisz(dlg->SkrotEdt, QStringLiteral("abc"));
-             dlg->OrRb->setChecked(true);
+             pisz(test::child<QLineEdit>(dlg, "SkrotEdt"), QStringLiteral("abc"));
+             test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
          },
          QStringLiteral(" AND (OSPRAW.SKROT like 'ABC')"), {osoby::Handlowe}},
-        {"abbreviation with a quote", [&] { pisz(dlg->SkrotEdt, QStringLiteral("pb'z")); },
+        {"abbreviation with a quote", [&] { pisz(test::child<QLineEdit>(dlg, "SkrotEdt"), QStringLiteral("pb'z")); },
          QStringLiteral(" AND (OSPRAW.SKROT like 'PB' + Chr$(39) + 'Z')"), {osoby::Zgoda}},
         {"REGON and NIP",
          [&] {
-             pisz(dlg->RegonMsk, QStringLiteral("123456785"));
-             pisz(dlg->NipMsk, QStringLiteral("9876543210"));
+             pisz(test::child<QLineEdit>(dlg, "RegonMsk"), QStringLiteral("123456785"));
+             pisz(test::child<QLineEdit>(dlg, "NipMsk"), QStringLiteral("9876543210"));
          },
          QStringLiteral(" AND (OSPRAW.REGON = '123456785' AND OSPRAW.NIP = '9876543210')"), {osoby::Zgoda}},
         {"address criteria, OR",
          [&] {
-             dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("2"));
-             dlg->AdresGrp->KodMsk->setText(QStringLiteral("30-0%"));
-             dlg->OrRb->setChecked(true);
+             test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("2"));
+             test::child<QLineEdit>(dlg, "KodMsk")->setText(QStringLiteral("30-0%"));
+             test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
          },
          QStringLiteral(" AND (SLO_ULICE.MIEJSC_ID = 2 OR ADRES.KOD_ID in (select kod_id from kod_poczt where kod "
                         "like '30-0%') )"),
          {osoby::Zgoda, osoby::Handlowe}},
     };
     // "Czyść" keeps the abbreviation: each case starts without it.
-    sprawdz(dlg, przypadki, prawStala, [this] { dlg->SkrotEdt->clear(); });
+    sprawdz(dlg, przypadki, prawStala, [this] { test::child<QLineEdit>(dlg, "SkrotEdt")->clear(); });
     // The legal person's row shows REGON, or nothing without one.
     EXPECT_EQ(frm->wiersz(0)->text(2), QStringLiteral("123456785"));
     EXPECT_EQ(frm->wiersz(1)->text(2), QString());
@@ -363,11 +370,11 @@ TEST_F(DodPrawTest, CriteriaBuildTheQueryAndFindTheirPersons)
 
 TEST_F(DodPrawTest, EditingAChosenNameTurnsItIntoAPattern)
 {
-    const int indeks = dlg->NazwaLke->findText(QStringLiteral("PRZEDSIĘBIORSTWO HANDLOWE"));
-    dlg->NazwaLke->setCurrentIndex(indeks);
-    emit dlg->NazwaLke->activated(indeks);
+    const int indeks = test::child<QComboBox>(dlg, "NazwaLke")->findText(QStringLiteral("PRZEDSIĘBIORSTWO HANDLOWE"));
+    test::child<QComboBox>(dlg, "NazwaLke")->setCurrentIndex(indeks);
+    emit test::child<QComboBox>(dlg, "NazwaLke")->activated(indeks);
     EXPECT_EQ(dlg->KluczNazwy(), QStringLiteral("300000002"));
-    pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("%"));
+    pisz(test::child<QComboBox>(dlg, "NazwaLke")->lineEdit(), QStringLiteral("%"));
     EXPECT_EQ(dlg->KluczNazwy(), QString());
     EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.NAZWA like 'PRZEDSIĘBIORSTWO HANDLOWE%'"));
 }
@@ -383,32 +390,32 @@ TEST_F(DodPrawTest, EnterOnATypedNameSearchesTheTextAndOnlyAChosenEntryGivesItsK
     dlg->show(); // the list is read again at every showing
     dlg->activateWindow();
     QApplication::processEvents();
-    const int pierwszy = dlg->NazwaLke->findText(QStringLiteral("SKARB PAŃSTWA"));
+    const int pierwszy = test::child<QComboBox>(dlg, "NazwaLke")->findText(QStringLiteral("SKARB PAŃSTWA"));
     ASSERT_GE(pierwszy, 0);
     const int drugi = pierwszy + 1; // the list is in name order
-    ASSERT_EQ(dlg->NazwaLke->itemText(drugi), QStringLiteral("SKARB PAŃSTWA"));
-    const QString kluczDrugiego = dlg->NazwaLke->itemData(drugi).toString();
+    ASSERT_EQ(test::child<QComboBox>(dlg, "NazwaLke")->itemText(drugi), QStringLiteral("SKARB PAŃSTWA"));
+    const QString kluczDrugiego = test::child<QComboBox>(dlg, "NazwaLke")->itemData(drugi).toString();
 
-    dlg->NazwaLke->lineEdit()->setFocus();
+    test::child<QComboBox>(dlg, "NazwaLke")->lineEdit()->setFocus();
     wpiszNazwe(QStringLiteral("skarb państwa"));
-    dlg->NazwaLke->completer()->popup()->hide();
-    QTest::keyClick(dlg->NazwaLke->lineEdit(), Qt::Key_Return); // the dialog's default button
+    test::child<QComboBox>(dlg, "NazwaLke")->completer()->popup()->hide();
+    QTest::keyClick(test::child<QComboBox>(dlg, "NazwaLke")->lineEdit(), Qt::Key_Return); // the dialog's default button
     EXPECT_EQ(dlg->KluczNazwy(), QString());
-    EXPECT_EQ(dlg->NazwaLke->currentText(), QStringLiteral("SKARB PAŃSTWA"));
+    EXPECT_EQ(test::child<QComboBox>(dlg, "NazwaLke")->currentText(), QStringLiteral("SKARB PAŃSTWA"));
     EXPECT_EQ(wiersze(frm), (std::vector<double>{300000010, 300000011}));
 
     // Arrows and Enter in the open list.
     frm->WyczyscTBtnClick();
-    dlg->NazwaLke->showPopup();
-    dlg->NazwaLke->view()->setCurrentIndex(dlg->NazwaLke->model()->index(drugi, 0));
-    QTest::keyClick(dlg->NazwaLke->view(), Qt::Key_Return);
+    test::child<QComboBox>(dlg, "NazwaLke")->showPopup();
+    test::child<QComboBox>(dlg, "NazwaLke")->view()->setCurrentIndex(test::child<QComboBox>(dlg, "NazwaLke")->model()->index(drugi, 0));
+    QTest::keyClick(test::child<QComboBox>(dlg, "NazwaLke")->view(), Qt::Key_Return);
     EXPECT_EQ(dlg->KluczNazwy(), kluczDrugiego);
     EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.OSPRAW_ID = ") + kluczDrugiego);
 
     // The completer's list offers both; the second one chosen is the second one taken.
     dlg->CzyscBtnClick();
     EXPECT_EQ(dlg->KluczNazwy(), QString());
-    QCompleter *podpowiedzi = dlg->NazwaLke->completer();
+    QCompleter *podpowiedzi = test::child<QComboBox>(dlg, "NazwaLke")->completer();
     podpowiedzi->setCompletionPrefix(QStringLiteral("SKARB"));
     podpowiedzi->complete();
     ASSERT_EQ(podpowiedzi->completionCount(), 2);
@@ -416,28 +423,28 @@ TEST_F(DodPrawTest, EnterOnATypedNameSearchesTheTextAndOnlyAChosenEntryGivesItsK
     podpowiedzi->popup()->setCurrentIndex(podpowiedzi->currentIndex());
     QTest::keyClick(podpowiedzi->popup(), Qt::Key_Return);
     EXPECT_EQ(dlg->KluczNazwy(), kluczDrugiego);
-    EXPECT_EQ(dlg->NazwaLke->currentText(), QStringLiteral("SKARB PAŃSTWA"));
+    EXPECT_EQ(test::child<QComboBox>(dlg, "NazwaLke")->currentText(), QStringLiteral("SKARB PAŃSTWA"));
 }
 
 TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)
 {
-    pisz(dlg->RegonMsk, QStringLiteral("123456785"));
+    pisz(test::child<QLineEdit>(dlg, "RegonMsk"), QStringLiteral("123456785"));
     dlg->DodajBtnClick();
     ASSERT_EQ(wiersze(frm), (std::vector<double>{osoby::Zgoda}));
     ASSERT_FALSE(dlg->Zmieniono);
 
     const std::pair<const char *, std::function<void()>> zmiany[] = {
-        {"typing into REGON", [&] { QTest::keyClick(dlg->RegonMsk, Qt::Key_Backspace); }},
-        {"typing into the business register number", [&] { pisz(dlg->RejGospEdt, QStringLiteral("7")); }},
-        {"a click into the abbreviation", [&] { QTest::mouseClick(dlg->SkrotEdt, Qt::LeftButton); }},
-        {"a click on OR", [&] { QTest::mouseClick(dlg->OrRb, Qt::LeftButton); }},
-        {"typing a name", [&] { pisz(dlg->NazwaLke->lineEdit(), QStringLiteral("P")); }},
+        {"typing into REGON", [&] { QTest::keyClick(test::child<QLineEdit>(dlg, "RegonMsk"), Qt::Key_Backspace); }},
+        {"typing into the business register number", [&] { pisz(test::child<QLineEdit>(dlg, "RejGospEdt"), QStringLiteral("7")); }},
+        {"a click into the abbreviation", [&] { QTest::mouseClick(test::child<QLineEdit>(dlg, "SkrotEdt"), Qt::LeftButton); }},
+        {"a click on OR", [&] { QTest::mouseClick(test::child<QRadioButton>(dlg, "OrRb"), Qt::LeftButton); }},
+        {"typing a name", [&] { pisz(test::child<QComboBox>(dlg, "NazwaLke")->lineEdit(), QStringLiteral("P")); }},
         {"closing the name list", [&] {
-             dlg->NazwaLke->showPopup();
+             test::child<QComboBox>(dlg, "NazwaLke")->showPopup();
              dlg->Zmieniono = false;
-             dlg->NazwaLke->hidePopup();
+             test::child<QComboBox>(dlg, "NazwaLke")->hidePopup();
          }},
-        {"the place", [&] { dlg->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1")); }},
+        {"the place", [&] { test::child<widgets::LookupCombo>(dlg, "MiejscowoscLcbx")->setValue(QStringLiteral("1")); }},
     };
     for (const auto &[name, zmien] : zmiany) {
         SCOPED_TRACE(name);
@@ -449,21 +456,21 @@ TEST_F(DodPrawTest, TypingOrClickingAnyCriterionCountsAsAChange)
 
 TEST_F(DodPrawTest, NoCriterionAsksAndClearingKeepsAbbreviationAndRegisterNumber)
 {
-    pisz(dlg->SkrotEdt, QStringLiteral("abc"));
-    pisz(dlg->RejGospEdt, QStringLiteral("krs1"));
-    pisz(dlg->RegonMsk, QStringLiteral("12"));
+    pisz(test::child<QLineEdit>(dlg, "SkrotEdt"), QStringLiteral("abc"));
+    pisz(test::child<QLineEdit>(dlg, "RejGospEdt"), QStringLiteral("krs1"));
+    pisz(test::child<QLineEdit>(dlg, "RegonMsk"), QStringLiteral("12"));
     wpiszNazwe(QStringLiteral("P%"));
-    dlg->OrRb->setChecked(true);
+    test::child<QRadioButton>(dlg, "OrRb")->setChecked(true);
     dlg->CzyscBtnClick();
-    EXPECT_EQ(dlg->SkrotEdt->text(), QStringLiteral("ABC"));
-    EXPECT_EQ(dlg->RejGospEdt->text(), QStringLiteral("KRS1"));
-    EXPECT_EQ(dlg->NazwaLke->currentText(), QString());
-    EXPECT_EQ(persons::CyfryMaski(dlg->RegonMsk), QString());
-    EXPECT_TRUE(dlg->AndRB->isChecked());
+    EXPECT_EQ(test::child<QLineEdit>(dlg, "SkrotEdt")->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(test::child<QLineEdit>(dlg, "RejGospEdt")->text(), QStringLiteral("KRS1"));
+    EXPECT_EQ(test::child<QComboBox>(dlg, "NazwaLke")->currentText(), QString());
+    EXPECT_EQ(persons::CyfryMaski(test::child<QLineEdit>(dlg, "RegonMsk")), QString());
+    EXPECT_TRUE(test::child<QRadioButton>(dlg, "AndRB")->isChecked());
     EXPECT_EQ(dlg->Warunki(), QStringLiteral("OSPRAW.SKROT like 'ABC'"));
 
     // The business register number takes part in no criterion.
-    dlg->SkrotEdt->clear();
+    test::child<QLineEdit>(dlg, "SkrotEdt")->clear();
     recording.messageAnswers = {app::mb::IdYes};
     dlg->DodajBtnClick();
     ASSERT_EQ(recording.messages.size(), 1u);

@@ -1,29 +1,37 @@
 // The person file: rows from the searches, counts, sorting, removal, the selection menu, hints,
 // the actions on the selection and the stored toolbar places.
 #include "app/IniFile.h"
-#include "app/UstawieniaFrm.h"
-#include "app/support/Kontrolki.h"
+#include "app/Komunikaty.h"
+#include "app/support/Child.h"
 #include "app/support/TestApplication.h"
+#include "app/Ustawienia.h"
 #include "jet/MemTable.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
 #include "persons/Rejestracja.h"
-#include "persons/TWjrOsUstFrm.h"
 #include "persons/TWjrOsobyFrm.h"
-#include "widgets/PathEdit.h"
+#include "persons/TWjrOsUstFrm.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
+#include "widgets/PathEdit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 
 using namespace katarix;
@@ -54,11 +62,11 @@ void dodaj(TKarOsFrm *frm, std::initializer_list<Osoba> rows)
     frm->DodajOsobyZZapytania(table);
 }
 
-QString licznik(const TKarOsFrm *frm) { return kontrolka<QLabel>(frm, QStringLiteral("StatusPanel0"))->text(); }
+QString licznik(const TKarOsFrm *frm) { return child<QLabel>(frm, "StatusPanel0")->text(); }
 
-widgets::ListaRobocza *lista(const TKarOsFrm *frm) { return kontrolka<widgets::ListaRobocza>(frm, QStringLiteral("Lv")); }
+widgets::ListaRobocza *lista(const TKarOsFrm *frm) { return child<widgets::ListaRobocza>(frm, "Lv"); }
 
-QAction *akcja(const TKarOsFrm *frm, const char *name) { return kontrolka<QAction>(frm, QString::fromLatin1(name)); }
+QAction *akcja(const TKarOsFrm *frm, const char *name) { return child<QAction>(frm, name); }
 
 QStringList kolumna(const TKarOsFrm *frm, int column)
 {
@@ -82,13 +90,13 @@ TEST_F(KarOsTest, APersonFoundByTwoSearchesOccupiesOneRowRefreshedAndSelected)
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 0/0"));
     auto *dlg = frm->DodFizFrm;
     dlg->show();
-    dlg->NazwiskoLcbx->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(dlg, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
     dlg->DodajBtnClick();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz}));
     EXPECT_EQ(licznik(frm), QStringLiteral("Ilość: 2/2"));
 
     dlg->CzyscBtnClick();
-    dlg->ImieLcbx->setValue(QStringLiteral("7"));
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     EXPECT_EQ(wiersze(frm), (std::vector<double>{osoby::Kowalski, osoby::Lukasz, osoby::Nowak}));
@@ -294,8 +302,8 @@ TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
     frm->resize(600, 400);
     frm->show();
     QApplication::processEvents();
-    EXPECT_FALSE(kontrolka<QToolBar>(frm, QStringLiteral("MainTlb"))->isFloatable());
-    frm->addToolBar(Qt::LeftToolBarArea, kontrolka<QToolBar>(frm, QStringLiteral("ToolsTlb")));
+    EXPECT_FALSE(child<QToolBar>(frm, "MainTlb")->isFloatable());
+    frm->addToolBar(Qt::LeftToolBarArea, child<QToolBar>(frm, "ToolsTlb"));
     frm->close();
     delete frm;
     frm = nullptr;
@@ -307,8 +315,8 @@ TEST_F(KarOsTest, ToolbarPlacesAreStoredUnderTheirPrefixBetweenOpenings)
     EXPECT_TRUE(ini.SectionExists(QStringLiteral("KATARIX.KarOsFrm")));
 
     frm = new TKarOsFrm;
-    EXPECT_EQ(frm->toolBarArea(kontrolka<QToolBar>(frm, QStringLiteral("ToolsTlb"))), Qt::LeftToolBarArea);
-    EXPECT_EQ(frm->toolBarArea(kontrolka<QToolBar>(frm, QStringLiteral("MainTlb"))), Qt::TopToolBarArea);
+    EXPECT_EQ(frm->toolBarArea(child<QToolBar>(frm, "ToolsTlb")), Qt::LeftToolBarArea);
+    EXPECT_EQ(frm->toolBarArea(child<QToolBar>(frm, "MainTlb")), Qt::TopToolBarArea);
 }
 
 // The program's start-up registers the window: F6 and the toolbar button are enabled and open
@@ -317,35 +325,34 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 {
     RecordingInteraction recording;
     const ProgramOsob program;
-    ASSERT_TRUE(app::MainFrm->KartotekaOsobMi->isEnabled());
-    ASSERT_TRUE(app::MainFrm->KarOsTBtn->isEnabled());
-    EXPECT_EQ(app::MainFrm->KartotekaOsobMi->shortcut(), QKeySequence(Qt::Key_F6));
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->isEnabled());
+    ASSERT_TRUE(test::child<QAction>(app::MainFrm, "KarOsTBtn")->isEnabled());
+    EXPECT_EQ(test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->shortcut(), QKeySequence(Qt::Key_F6));
 
-    app::MainFrm->KartotekaOsobMi->trigger();
-    TKarOsFrm *opened = persons::KarOsFrm;
+    test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
+    auto *opened = qobject_cast<TKarOsFrm *>(app::okno(app::OknoProgramu::KartotekaOsob));
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(app::MainFrm->okno(app::OknoProgramu::KartotekaOsob), opened);
     auto *sub = qobject_cast<QMdiSubWindow *>(opened->parentWidget());
     ASSERT_NE(sub, nullptr);
     EXPECT_FALSE(sub->isHidden());
     EXPECT_FALSE(sub->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(sub->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Kartoteka osób"));
-    app::MainFrm->KarOsTBtn->trigger();
-    EXPECT_EQ(persons::KarOsFrm, opened);
-    EXPECT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
+    test::child<QAction>(app::MainFrm, "KarOsTBtn")->trigger();
+    EXPECT_EQ(app::okno(app::OknoProgramu::KartotekaOsob), opened);
+    EXPECT_EQ(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().size(), 1);
 
     // A search through the window's own dialog reaches its list.
     opened->DodPrawFrm->show();
-    pisz(opened->DodPrawFrm->SkrotEdt, QStringLiteral("abc"));
+    pisz(test::child<QLineEdit>(opened->DodPrawFrm, "SkrotEdt"), QStringLiteral("abc"));
     opened->DodPrawFrm->DodajBtnClick();
     opened->DodPrawFrm->hide();
     EXPECT_EQ(opened->ListaIdOsob(), QStringLiteral("300000002"));
 
     // The land summary of the selected person is filled from the installed template.
     QTemporaryDir wyniki;
-    app::UstawieniaFrm->SzablonyDE->setText(QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony"));
-    app::UstawieniaFrm->OutputDE->setText(wyniki.path());
+    app::ustawieniaProgramu().katalogSzablonow = QStringLiteral(KATARIX_PROGRAM_DIR "/../Szablony");
+    app::ustawieniaProgramu().katalogWynikowy = wyniki.path();
     akcja(opened, "ZestGrOsTBtn")->trigger();
     EXPECT_TRUE(recording.messages.empty());
     ASSERT_EQ(recording.editorLaunches.size(), 1u);
@@ -357,15 +364,15 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
     // window's own button reads the units of whoever is selected now.
     QTimer::singleShot(0, [] {
         if (auto *ustawienia = qobject_cast<persons::TTWjrOsUstFrm *>(QApplication::activeModalWidget()))
-            ustawienia->OkBtn->click();
+            test::child<QPushButton>(ustawienia, "OkBtn")->click();
     });
     akcja(opened, "JrTB")->trigger();
     persons::TTWjrOsobyFrm *jednostki = opened->TWjrOsobyFrm;
     EXPECT_TRUE(jednostki->isVisible());
     EXPECT_TRUE(jednostki->TopPnl->text().contains(QStringLiteral("HANDLOWE")));
     opened->DodPrawFrm->show();
-    opened->DodPrawFrm->SkrotEdt->clear();
-    pisz(opened->DodPrawFrm->RegonMsk, QStringLiteral("123456785"));
+    test::child<QLineEdit>(opened->DodPrawFrm, "SkrotEdt")->clear();
+    pisz(test::child<QLineEdit>(opened->DodPrawFrm, "RegonMsk"), QStringLiteral("123456785"));
     opened->DodPrawFrm->DodajBtnClick();
     opened->DodPrawFrm->hide();
     ASSERT_EQ(opened->ListaIdOsob(), QStringLiteral("300000001"));
@@ -375,7 +382,7 @@ TEST(KarOsStartTest, MainWindowCommandsOpenOnePersonFile)
 
     opened->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(persons::KarOsFrm, nullptr);
+    EXPECT_EQ(app::okno(app::OknoProgramu::KartotekaOsob), nullptr);
 }
 
 } // namespace

@@ -1,16 +1,23 @@
 // The units of persons window and its settings window over a register built for the purpose.
+#include "app/AppError.h"
 #include "app/IniFile.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
-#include "persons/TWjrOsUstFrm.h"
 #include "persons/TWjrOsobyFrm.h"
+#include "persons/TWjrOsUstFrm.h"
 #include "registergen/RegisterBuilder.h"
+#include "support/Child.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "support/TestWindows.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -128,7 +135,7 @@ protected:
             return false;
         }
     };
-    static void ok(TTWjrOsUstFrm *d) { d->OkBtn->click(); }
+    static void ok(TTWjrOsUstFrm *d) { test::child<QPushButton>(d, "OkBtn")->click(); }
 
     // The listed units as "JR|Obręb|F.wł.|Udział|Nr KW", sorted (the union has no order).
     QStringList rows() const
@@ -160,7 +167,7 @@ protected:
         answers.queue.push_back(ok);
         ASSERT_EQ(frm->PokazDlaOsoby(true, name, true, id), 1);
     }
-    void untickForm(int index) { ust->FwladClb->item(index)->setCheckState(Qt::Unchecked); }
+    void untickForm(int index) { test::child<QListWidget>(ust, "FwladClb")->item(index)->setCheckState(Qt::Unchecked); }
 
     QTemporaryDir root;
     test::RecordingInteraction recording;
@@ -222,11 +229,11 @@ TEST_F(TWjrOsobyFrmTest, SettingsLimitFormsPrecinctRegistersAndHistory)
         const char *forms;
     } cases[] = {
         {"one form unticked", [&] { untickForm(2); }, {G5, G7}, " and lw.wlad_id in(1,5) "},
-        {"one precinct", [&] { ust->ObrebCbx->setCurrentIndex(1); }, {G7}, ""},
-        {"with history", [&] { ust->ArchChb->setChecked(true); }, {G5wd, G5, G7, G9, L3}, ""},
-        {"premises register only", [&] { ust->RgrunChb->setChecked(false); }, {L3}, ""},
+        {"one precinct", [&] { test::child<QComboBox>(ust, "ObrebCbx")->setCurrentIndex(1); }, {G7}, ""},
+        {"with history", [&] { test::child<QCheckBox>(ust, "ArchChb")->setChecked(true); }, {G5wd, G5, G7, G9, L3}, ""},
+        {"premises register only", [&] { test::child<QCheckBox>(ust, "RgrunChb")->setChecked(false); }, {L3}, ""},
         // Without the union his own and the marriage's identical rows both show.
-        {"land register only", [&] { ust->RlokChb->setChecked(false); }, {G5, G5, G7, G9}, ""},
+        {"land register only", [&] { test::child<QCheckBox>(ust, "RlokChb")->setChecked(false); }, {G5, G5, G7, G9}, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,8 +243,8 @@ TEST_F(TWjrOsobyFrmTest, SettingsLimitFormsPrecinctRegistersAndHistory)
         EXPECT_EQ(rows(), c.expected);
         EXPECT_EQ(frm->WarunekFormWlad(), QString::fromLatin1(c.forms));
     }
-    EXPECT_EQ(ust->ObrebCbx->itemText(0), QStringLiteral("* wszystkie obręby *"));
-    EXPECT_EQ(ust->ObrebCbx->itemText(1), QStringLiteral("Antoniów"));
+    EXPECT_EQ(test::child<QComboBox>(ust, "ObrebCbx")->itemText(0), QStringLiteral("* wszystkie obręby *"));
+    EXPECT_EQ(test::child<QComboBox>(ust, "ObrebCbx")->itemText(1), QStringLiteral("Antoniów"));
     EXPECT_EQ(frm->IdObrebu(), -1);
 }
 
@@ -269,43 +276,43 @@ TEST_F(TWjrOsobyFrmTest, CancelRestoresFormsPrecinctAndHistoryButKeepsTheRegiste
 {
     showPerson(Kowalski);
     answers.queue.push_back([](TTWjrOsUstFrm *d) {
-        d->FwladClb->item(0)->setCheckState(Qt::Unchecked);
-        d->ObrebCbx->setCurrentIndex(2);
-        d->ArchChb->setChecked(true);
-        d->RlokChb->click();
-        d->AnulujBtn->click();
+        test::child<QListWidget>(d, "FwladClb")->item(0)->setCheckState(Qt::Unchecked);
+        test::child<QComboBox>(d, "ObrebCbx")->setCurrentIndex(2);
+        test::child<QCheckBox>(d, "ArchChb")->setChecked(true);
+        test::child<QCheckBox>(d, "RlokChb")->click();
+        test::child<QPushButton>(d, "AnulujBtn")->click();
     });
     frm->UstawieniaSBClick();
-    for (int i = 0; i < ust->FwladClb->count(); ++i)
-        EXPECT_EQ(ust->FwladClb->item(i)->checkState(), Qt::Checked) << i;
-    EXPECT_EQ(ust->ObrebCbx->currentIndex(), 0);
-    EXPECT_FALSE(ust->ArchChb->isChecked());
-    EXPECT_FALSE(ust->RlokChb->isChecked());
+    for (int i = 0; i < test::child<QListWidget>(ust, "FwladClb")->count(); ++i)
+        EXPECT_EQ(test::child<QListWidget>(ust, "FwladClb")->item(i)->checkState(), Qt::Checked) << i;
+    EXPECT_EQ(test::child<QComboBox>(ust, "ObrebCbx")->currentIndex(), 0);
+    EXPECT_FALSE(test::child<QCheckBox>(ust, "ArchChb")->isChecked());
+    EXPECT_FALSE(test::child<QCheckBox>(ust, "RlokChb")->isChecked());
     EXPECT_EQ(rows(), QStringList({G5, G7, G9, L3})) << "not read again after a cancel";
 
     // OK keeps the changes and reads again; the window's close box is a cancel too.
     answers.queue.push_back([](TTWjrOsUstFrm *d) {
-        d->ObrebCbx->setCurrentIndex(2);
-        d->OkBtn->click();
+        test::child<QComboBox>(d, "ObrebCbx")->setCurrentIndex(2);
+        test::child<QPushButton>(d, "OkBtn")->click();
     });
     frm->UstawieniaSBClick();
     EXPECT_EQ(rows(), QStringList({G5, G5, G9})); // land register alone: no union, no merging
     answers.queue.push_back([](TTWjrOsUstFrm *d) {
-        d->ObrebCbx->setCurrentIndex(0);
+        test::child<QComboBox>(d, "ObrebCbx")->setCurrentIndex(0);
         d->close();
     });
     frm->UstawieniaSBClick();
-    EXPECT_EQ(ust->ObrebCbx->currentIndex(), 2);
+    EXPECT_EQ(test::child<QComboBox>(ust, "ObrebCbx")->currentIndex(), 2);
 
     // Unticking both registers ticks the land register again; defaults restore everything.
-    ust->RgrunChb->click();
-    EXPECT_TRUE(ust->RgrunChb->isChecked());
-    ust->ArchChb->setChecked(true);
-    ust->FwladClb->item(2)->setCheckState(Qt::Unchecked);
+    test::child<QCheckBox>(ust, "RgrunChb")->click();
+    EXPECT_TRUE(test::child<QCheckBox>(ust, "RgrunChb")->isChecked());
+    test::child<QCheckBox>(ust, "ArchChb")->setChecked(true);
+    test::child<QListWidget>(ust, "FwladClb")->item(2)->setCheckState(Qt::Unchecked);
     ust->DomyslneSBClick();
-    EXPECT_EQ(ust->ObrebCbx->currentIndex(), 0);
-    EXPECT_FALSE(ust->ArchChb->isChecked());
-    EXPECT_TRUE(ust->RgrunChb->isChecked() && ust->RlokChb->isChecked());
+    EXPECT_EQ(test::child<QComboBox>(ust, "ObrebCbx")->currentIndex(), 0);
+    EXPECT_FALSE(test::child<QCheckBox>(ust, "ArchChb")->isChecked());
+    EXPECT_TRUE(test::child<QCheckBox>(ust, "RgrunChb")->isChecked() && test::child<QCheckBox>(ust, "RlokChb")->isChecked());
     EXPECT_TRUE(ust->WszystkieFormy());
 }
 
@@ -314,12 +321,12 @@ TEST_F(TWjrOsobyFrmTest, NoFormOfHoldingTickedWarnsInsteadOfSearching)
     showPerson(Kowalski);
     // The settings window does not close on OK with nothing ticked.
     answers.queue.push_back([this](TTWjrOsUstFrm *d) {
-        for (int i = 0; i < d->FwladClb->count(); ++i)
-            d->FwladClb->item(i)->setCheckState(Qt::Unchecked);
-        d->OkBtn->click();
+        for (int i = 0; i < test::child<QListWidget>(d, "FwladClb")->count(); ++i)
+            test::child<QListWidget>(d, "FwladClb")->item(i)->setCheckState(Qt::Unchecked);
+        test::child<QPushButton>(d, "OkBtn")->click();
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(recording.messages.size(), 1u);
-        d->AnulujBtn->click();
+        test::child<QPushButton>(d, "AnulujBtn")->click();
     });
     frm->UstawieniaSBClick();
     ASSERT_EQ(recording.messages.size(), 1u);
@@ -330,7 +337,7 @@ TEST_F(TWjrOsobyFrmTest, NoFormOfHoldingTickedWarnsInsteadOfSearching)
     EXPECT_TRUE(ust->WszystkieFormy()) << "cancel restored the forms";
 
     // Reached by the program: the same warning, no query.
-    for (int i = 0; i < ust->FwladClb->count(); ++i)
+    for (int i = 0; i < test::child<QListWidget>(ust, "FwladClb")->count(); ++i)
         untickForm(i);
     const QString sqlBefore = frm->JrQry->sql();
     EXPECT_FALSE(frm->CzytajJr());
@@ -345,7 +352,7 @@ TEST_F(TWjrOsobyFrmTest, EnterDoubleClickAndButtonOpenTheUnitInItsRegister)
     test::TestWindowFactories factories;
     showPerson(Kowalski);
     auto opened = [&](app::OknoProgramu which) {
-        auto *w = dynamic_cast<test::TestWindow *>(main->okno(which));
+        auto *w = dynamic_cast<test::TestWindow *>(app::okno(which));
         return w ? w->shownUnits : std::vector<double>();
     };
 
@@ -369,8 +376,8 @@ TEST_F(TWjrOsobyFrmTest, RowsAreColouredByRegisterWithHistoricalHoldingsInRed)
 {
     frm->resize(420, 200);
     answers.queue.push_back([](TTWjrOsUstFrm *d) {
-        d->ArchChb->setChecked(true);
-        d->OkBtn->click();
+        test::child<QCheckBox>(d, "ArchChb")->setChecked(true);
+        test::child<QPushButton>(d, "OkBtn")->click();
     });
     ASSERT_EQ(frm->PokazDlaOsoby(true, QStringLiteral("Kowalski Jan, ul. Długa 5"), true, Kowalski), 1);
     const int historical = rowOf(QStringLiteral("wd"), QStringLiteral("F_WLAD"));
@@ -423,8 +430,8 @@ TEST_F(TWjrOsobyFrmTest, RowsAreColouredByRegisterWithHistoricalHoldingsInRed)
 TEST_F(TWjrOsobyFrmTest, BothRegistersUntickedIsAnError)
 {
     showPerson(Kowalski);
-    ust->RgrunChb->setChecked(false);
-    ust->RlokChb->setChecked(false);
+    test::child<QCheckBox>(ust, "RgrunChb")->setChecked(false);
+    test::child<QCheckBox>(ust, "RlokChb")->setChecked(false);
     try {
         frm->CzytajJr();
         FAIL() << "no error";

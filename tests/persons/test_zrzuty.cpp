@@ -1,18 +1,21 @@
 // The person file and its two searches as a clerk fills them in, and the file inside the main
 // window. KATARIX_SCREENSHOTS=folder keeps pictures of the windows (DodFizFrm.png, DodPrawFrm.png,
 // KarOsFrm.png, MainFrm_KarOsFrm.png).
+#include "app/support/Child.h"
+#include "app/support/TestApplication.h"
 #include "persons/AdresGrp.h"
 #include "persons/DodFizFrm.h"
 #include "persons/DodPrawFrm.h"
-#include "widgets/LookupCombo.h"
 #include "persons/Rejestracja.h"
-#include "app/UstawieniaFrm.h"
-#include "app/support/Kontrolki.h"
-#include "app/support/TestApplication.h"
 #include "support/OsobyTestSupport.h"
+#include "widgets/LookupCombo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -42,10 +45,10 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
     // Natural persons: surname Kowalski or Kraków or a PESEL starting 800101.
     auto *fiz = frm->DodFizFrm;
     fiz->show();
-    fiz->NazwiskoLcbx->setValue(QStringLiteral("12"));
-    fiz->AdresGrp->MiejscowoscLcbx->setValue(QStringLiteral("1"));
-    pisz(fiz->PeselMsk, QStringLiteral("800101"));
-    fiz->OrRb->setChecked(true);
+    test::child<widgets::LookupCombo>(fiz, "NazwiskoLcbx")->setValue(QStringLiteral("12"));
+    test::child<widgets::LookupCombo>(fiz, "MiejscowoscLcbx")->setValue(QStringLiteral("1"));
+    pisz(test::child<QLineEdit>(fiz, "PeselMsk"), QStringLiteral("800101"));
+    test::child<QRadioButton>(fiz, "OrRb")->setChecked(true);
     zrzut(fiz, QStringLiteral("DodFizFrm"));
     fiz->DodajBtnClick();
     fiz->hide();
@@ -54,9 +57,9 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
     // Legal persons: a name pattern, REGON and NIP, all of them to match.
     auto *praw = frm->DodPrawFrm;
     praw->show();
-    pisz(praw->NazwaLke->lineEdit(), QStringLiteral("przeds%"));
-    pisz(praw->RegonMsk, QStringLiteral("123456785"));
-    pisz(praw->NipMsk, QStringLiteral("9876543210"));
+    pisz(test::child<QComboBox>(praw, "NazwaLke")->lineEdit(), QStringLiteral("przeds%"));
+    pisz(test::child<QLineEdit>(praw, "RegonMsk"), QStringLiteral("123456785"));
+    pisz(test::child<QLineEdit>(praw, "NipMsk"), QStringLiteral("9876543210"));
     zrzut(praw, QStringLiteral("DodPrawFrm"));
     praw->DodajBtnClick();
     praw->hide();
@@ -64,12 +67,12 @@ TEST_F(Zrzuty, BothSearchesFilledInByHandFillTheList)
 
     frm->resize(620, 300);
     frm->show();
-    kontrolka<QTreeWidget>(frm, QStringLiteral("Lv"))->clearSelection();
+    child<QTreeWidget>(frm, "Lv")->clearSelection();
     frm->wiersz(0)->setSelected(true);
     frm->wiersz(2)->setSelected(true);
     EXPECT_EQ(zaznaczone(frm), (std::vector<double>{osoby::Kowalski, osoby::Zgoda}));
     zrzut(frm, QStringLiteral("KarOsFrm"));
-    EXPECT_EQ(kontrolka<QLabel>(frm, QStringLiteral("StatusPanel0"))->text(), QStringLiteral("Ilość: 2/3"));
+    EXPECT_EQ(child<QLabel>(frm, "StatusPanel0")->text(), QStringLiteral("Ilość: 2/3"));
     EXPECT_TRUE(recording.messages.empty());
 }
 
@@ -79,17 +82,18 @@ TEST(ZrzutyOkna, PersonFileInTheMainWindowFindsByFirstName)
     const ProgramOsob program;
     app::MainFrm->resize(900, 520);
     app::MainFrm->show();
-    app::MainFrm->KartotekaOsobMi->trigger();
-    ASSERT_NE(persons::KarOsFrm, nullptr);
-    auto *dlg = persons::KarOsFrm->DodFizFrm;
+    test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
+    auto *kartoteka = qobject_cast<persons::TKarOsFrm *>(app::okno(app::OknoProgramu::KartotekaOsob));
+    ASSERT_NE(kartoteka, nullptr);
+    auto *dlg = kartoteka->DodFizFrm;
     dlg->show();
-    dlg->ImieLcbx->setValue(QStringLiteral("7"));
+    test::child<widgets::LookupCombo>(dlg, "ImieLcbx")->setValue(QStringLiteral("7"));
     dlg->DodajBtnClick();
     dlg->hide();
     // Jan: Kowalski and Nowak, not the row with key 0.
-    EXPECT_EQ(persons::KarOsFrm->ListaIdOsob(), QStringLiteral("101,103"));
-    ASSERT_EQ(app::MainFrm->MdiArea->subWindowList().size(), 1);
-    EXPECT_TRUE(app::MainFrm->MdiArea->subWindowList().front()->isVisible());
+    EXPECT_EQ(kartoteka->ListaIdOsob(), QStringLiteral("101,103"));
+    ASSERT_EQ(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().size(), 1);
+    EXPECT_TRUE(test::child<QMdiArea>(app::MainFrm, "MdiArea")->subWindowList().front()->isVisible());
     zrzut(app::MainFrm, QStringLiteral("MainFrm_KarOsFrm"));
     EXPECT_TRUE(recording.messages.empty());
 }

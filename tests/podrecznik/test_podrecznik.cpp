@@ -1,6 +1,7 @@
 // The guide window: the guide is found beside the program (build tree, copied tree) and in the
 // installed data folder (its install rule run into a scratch prefix); every page links only to
 // pages that exist and shows its pictures; a missing guide or page gives the Polish message.
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
 #include "app/PodrecznikFrm.h"
 #include "support/Podrecznik.h"

@@ -2,9 +2,10 @@
 // on the program as it starts: the main window of the real start-up over a generated register,
 // its F-keys, and the keys of the windows it opens. Each row's key is pressed in the window the
 // row names and must do what the row says.
+#include "app/Formularze.h"
+#include "app/main/Start.h"
 #include "app/MainFrm.h"
 #include "app/PodrecznikFrm.h"
-#include "app/main/Start.h"
 #include "jet/Query.h"
 #include "parcels/DodDlkFrm.h"
 #include "parcels/KarDzFrm.h"
@@ -13,14 +14,17 @@
 #include "persons/KarOsFrm.h"
 #include "persons/TWjrOsobyFrm.h"
 #include "registergen/RegisterGenerator.h"
-#include "support/Kontrolki.h"
+#include "support/Child.h"
 #include "support/Podrecznik.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingInteraction.h"
 #include "support/TestApplication.h"
 #include "widgets/DataGrid.h"
+#include "widgets/LookupCombo.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -142,12 +146,12 @@ protected:
 
     parcels::TKarDzFrm *kartotekaDzialek()
     {
-        app::MainFrm->KartotekaDzialekMi->trigger();
+        test::child<QAction>(app::MainFrm, "KartotekaDzialekMi")->trigger();
         auto *file = oknoTypu<parcels::TKarDzFrm>();
         if (file && file->iloscWierszy() < 3) {
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
-            search->PowDz1Edt->setText(QStringLiteral("0"));
+            test::child<QLineEdit>(search, "PowDz1Edt")->setText(QStringLiteral("0"));
             search->DodajBtnClick();
             search->hide();
         }
@@ -156,11 +160,11 @@ protected:
 
     persons::TKarOsFrm *kartotekaOsob()
     {
-        app::MainFrm->KartotekaOsobMi->trigger();
+        test::child<QAction>(app::MainFrm, "KartotekaOsobMi")->trigger();
         auto *file = oknoTypu<persons::TKarOsFrm>();
         if (file && file->iloscWierszy() < 3) {
             file->DodPrawFrm->show();
-            file->DodPrawFrm->NazwaLke->setCurrentText(QStringLiteral("%"));
+            test::child<QComboBox>(file->DodPrawFrm, "NazwaLke")->setCurrentText(QStringLiteral("%"));
             file->DodPrawFrm->DodajBtnClick();
             file->DodPrawFrm->hide();
             recording->messageAnswers.push_back(app::mb::IdYes); // all natural persons
@@ -183,17 +187,17 @@ protected:
         const QString title = titles.value(0);
         if (title == QStringLiteral("Kartoteka działek")) {
             parcels::TKarDzFrm *file = kartotekaDzialek();
-            list = test::kontrolka<QTreeWidget>(file, QStringLiteral("Lv"));
+            list = test::child<QTreeWidget>(file, "Lv");
         } else if (title == QStringLiteral("Kartoteka osób")) {
-            list = test::kontrolka<QTreeWidget>(kartotekaOsob(), QStringLiteral("Lv"));
+            list = test::child<QTreeWidget>(kartotekaOsob(), "Lv");
         } else if (title == QStringLiteral("Selekcja działek")) {
             kartotekaDzialek()->ClearSBClick();
             auto *search = oknoTypu<parcels::TDodDlkFrm>();
             search->show();
             search->CzyscBtnClick();
-            search->LicznikEdt->setText(QStringLiteral("1"));
+            test::child<QLineEdit>(search, "LicznikEdt")->setText(QStringLiteral("1"));
             dialog = search;
-            return search->LicznikEdt;
+            return test::child<QLineEdit>(search, "LicznikEdt");
         } else if (title == QStringLiteral("Selekcja osób fizycznych") ||
                    title == QStringLiteral("Selekcja osób prawnych")) {
             persons::TKarOsFrm *file = kartotekaOsob();
@@ -201,15 +205,15 @@ protected:
             if (title == QStringLiteral("Selekcja osób fizycznych")) {
                 file->DodFizFrm->show();
                 file->DodFizFrm->CzyscBtnClick();
-                file->DodFizFrm->NazwiskoLcbx->setCurrentIndex(1);
+                test::child<widgets::LookupCombo>(file->DodFizFrm, "NazwiskoLcbx")->setCurrentIndex(1);
                 dialog = file->DodFizFrm;
-                return file->DodFizFrm->NazwiskoLcbx;
+                return test::child<widgets::LookupCombo>(file->DodFizFrm, "NazwiskoLcbx");
             }
             file->DodPrawFrm->show();
             file->DodPrawFrm->CzyscBtnClick();
-            file->DodPrawFrm->NazwaLke->setCurrentText(QStringLiteral("%"));
+            test::child<QComboBox>(file->DodPrawFrm, "NazwaLke")->setCurrentText(QStringLiteral("%"));
             dialog = file->DodPrawFrm;
-            return file->DodPrawFrm->NazwaLke;
+            return test::child<QComboBox>(file->DodPrawFrm, "NazwaLke");
         } else if (title == QStringLiteral("Podsumowanie władania")) {
             persons::TKarOsFrm *file = kartotekaOsob();
             jet::Query holder;
@@ -218,7 +222,8 @@ protected:
                                          "IIf(IsNull(ZMIANA_KAS_ID), 0, ZMIANA_KAS_ID) = 0 ORDER BY OSOBA_ID"));
             holder.open();
             persons::TTWjrOsobyFrm *units = file->TWjrOsobyFrm;
-            if (units->PokazDlaOsoby(true, QStringLiteral("osoba"), false, holder.asFloat(QStringLiteral("OSOBA_ID"))) != 1)
+            if (units->PokazDlaOsoby(true, QStringLiteral("osoba"), false,
+                                     holder.asFloat(QStringLiteral("OSOBA_ID"))) != 1)
                 return nullptr;
             for (units->JrQry->first(); !units->JrQry->eof(); units->JrQry->next())
                 if (units->JrQry->asString(QStringLiteral("JR")).startsWith(QStringLiteral("G-")))
@@ -249,7 +254,8 @@ protected:
 
 TEST_F(SkrotyPodrecznika, EveryKeyOfTheGuidesTableDoesWhatTheTableSays)
 {
-    const std::vector<test::TabelaMarkdown> tables = test::tabeleMarkdown(test::stronaPodrecznika("09-skroty-klawiszowe.md"));
+    const std::vector<test::TabelaMarkdown> tables =
+        test::tabeleMarkdown(test::stronaPodrecznika("09-skroty-klawiszowe.md"));
     ASSERT_EQ(tables.size(), 1u);
     const test::TabelaMarkdown &table = tables[0];
     ASSERT_EQ(table.naglowek, QStringList({"Klawisz", "Gdzie", "Działanie"}));

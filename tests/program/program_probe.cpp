@@ -3,9 +3,13 @@
 // dialog (cancelled), then asks for the land register window as F7 does (answering a password
 // prompt with $KATARIX_PROBE_PASSWORD) and, when the window opens, runs the unit extract; then it
 // closes the main window as the user does and prints what it saw as JSON.
+#include "app/Aplikacja.h"
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
-#include "app/UstawieniaFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/Ustawienia.h"
 #include "app/main/Start.h"
+#include "app/support/Child.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/RgFrm.h"
 
@@ -33,16 +37,16 @@ int main(int argc, char **argv)
     result[QStringLiteral("register")] = app::MainFrm->SciezkaBazy;
     result[QStringLiteral("ini")] = app::MainFrm->PlikIni;
     result[QStringLiteral("root")] = app::MainFrm->KatalogGlowny;
-    result[QStringLiteral("templates")] = app::UstawieniaFrm->katalogSzablonow();
-    result[QStringLiteral("documents")] = app::UstawieniaFrm->katalogWynikowy();
+    result[QStringLiteral("templates")] = app::ustawieniaProgramu().katalogSzablonow;
+    result[QStringLiteral("documents")] = app::ustawieniaProgramu().katalogWynikowy;
 
-    app::MainFrm->WybierzDbTBtn->trigger();
+    test::child<QAction>(app::MainFrm, "WybierzDbTBtn")->trigger();
     if (!recording.fileDialogs.empty())
         result[QStringLiteral("dialogFolder")] = recording.fileDialogs.back().request.initialFolder;
     result[QStringLiteral("registerAfterCancel")] = app::MainFrm->SciezkaBazy;
 
-    app::MainFrm->RejGruntTBtn->trigger();
-    auto *rg = qobject_cast<browsers::TRgFrm *>(app::MainFrm->okno(app::OknoProgramu::RejestrGruntow));
+    test::child<QAction>(app::MainFrm, "RejGruntTBtn")->trigger();
+    auto *rg = qobject_cast<browsers::TRgFrm *>(app::okno(app::OknoProgramu::RejestrGruntow));
     result[QStringLiteral("window")] = rg != nullptr;
     if (rg) {
         rg->JrRaportTBtn->trigger();

@@ -1,7 +1,9 @@
 // The parcel file's three report buttons on its selected rows: the unit extract of their units,
 // the short extract and the CSV list of parcels with holders.
+#include "app/Interaction.h"
 #include "app/MainFrm.h"
-#include "app/support/Kontrolki.h"
+#include "app/Sesja.h"
+#include "app/support/Child.h"
 #include "parcels/KarDzFrm.h"
 #include "reports/Wypisy.h"
 #include "support/ReportTestSupport.h"
@@ -50,7 +52,7 @@ protected:
         main = std::make_unique<app::TMainFrm>(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main.get();
         twoUnits().toDatabase(main->baza());
-        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *main->TempQry, main->Rtf1);
+        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *app::pozyczTempQry(nullptr, main.get()), main->Rtf1);
         reports::WypisyDM = dm.get();
         file = std::make_unique<parcels::TKarDzFrm>();
         file->RozpocznijWsad();
@@ -69,7 +71,7 @@ protected:
         main.reset();
         app::MainFrm = nullptr;
     }
-    QTreeWidget *lista() const { return test::kontrolka<QTreeWidget>(file.get(), QStringLiteral("Lv")); }
+    QTreeWidget *lista() const { return test::child<QTreeWidget>(file.get(), "Lv"); }
     void select(std::initializer_list<int> rows)
     {
         lista()->clearSelection();
@@ -87,7 +89,7 @@ protected:
 TEST_F(KarDzFrmRaportyTest, UnitExtractCoversTheUnitsOfTheSelectedParcelsOnly)
 {
     select({1, 2});
-    test::kontrolka<QAction>(file.get(), QStringLiteral("JrRaportTBtn"))->trigger();
+    test::child<QAction>(file.get(), "JrRaportTBtn")->trigger();
     const QString text = env.documentText();
     EXPECT_TRUE(text.contains(QStringLiteral("Lis Ewa"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Kot Adam")));
@@ -101,7 +103,7 @@ TEST_F(KarDzFrmRaportyTest, UnitExtractCoversTheUnitsOfTheSelectedParcelsOnly)
 TEST_F(KarDzFrmRaportyTest, ShortExtractOfTheSelectedParcels)
 {
     select({0, 2});
-    test::kontrolka<QAction>(file.get(), QStringLiteral("WypisSkrTBtn"))->trigger();
+    test::child<QAction>(file.get(), "WypisSkrTBtn")->trigger();
     const QString text = env.documentText();
     EXPECT_TRUE(text.contains(QStringLiteral("Liczba działek: 2     Powierzchnia razem [ha]:\n0,0500\n"))) << text.toStdString();
     EXPECT_TRUE(env.recording.messages.empty());
@@ -112,7 +114,7 @@ TEST_F(KarDzFrmRaportyTest, ListWithHoldersIsWrittenAndReported)
     select({0, 1, 2});
     const QString csv = env.outputFolder() + QStringLiteral("/dzialki.csv");
     env.recording.fileAnswers.push_back(csv);
-    test::kontrolka<QAction>(file.get(), QStringLiteral("WkzDlkWladBtn"))->trigger();
+    test::child<QAction>(file.get(), "WkzDlkWladBtn")->trigger();
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = written.readAll().split('\n');
@@ -124,7 +126,7 @@ TEST_F(KarDzFrmRaportyTest, ListWithHoldersIsWrittenAndReported)
 
     // A target that cannot be written: the error, never the success message.
     env.recording.fileAnswers.push_back(env.outputFolder() + QStringLiteral("/brak/dzialki.csv"));
-    test::kontrolka<QAction>(file.get(), QStringLiteral("WkzDlkWladBtn"))->trigger();
+    test::child<QAction>(file.get(), "WkzDlkWladBtn")->trigger();
     ASSERT_EQ(env.recording.messages.size(), 2u);
     EXPECT_EQ(env.recording.messages[1].caption, QStringLiteral("Błąd w funkcji 'WykazDlkWlad'"));
     EXPECT_EQ(env.recording.messages[1].flags, app::mb::IconError);

@@ -1,6 +1,6 @@
 // Start-up: the extract module is created with the long-lived forms and freed with them.
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
-#include "app/UstawieniaFrm.h"
 #include "jet/Query.h"
 #include "reports/Rejestracja.h"
 #include "reports/Wypisy.h"

@@ -1,5 +1,8 @@
 // The report buttons of the land register window: the unit extract and the short extract.
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/Sesja.h"
 #include "browsers/RgFrm.h"
 #include "jet/Query.h"
 #include "reports/Wypisy.h"
@@ -41,7 +44,7 @@ protected:
         main = std::make_unique<app::TMainFrm>(nullptr, root.filePath(QStringLiteral("Program")));
         app::MainFrm = main.get();
         smallRegister().toDatabase(main->baza());
-        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *main->TempQry, main->Rtf1);
+        dm = std::make_unique<reports::TWypisyDM>(main->baza(), *app::pozyczTempQry(nullptr, main.get()), main->Rtf1);
         reports::WypisyDM = dm.get();
         rg = std::make_unique<browsers::TRgFrm>();
         rg->PokazJr(101);

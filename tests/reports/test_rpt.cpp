@@ -1,6 +1,7 @@
 // The list of parcels with holders: the CSV file written for the selected parcels, its rows and
 // order, long selections, values with quotes and commas, and the messages of every ending.
-#include "app/MainFrm.h"
+#include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "common/LibreOfficeText.h"
 #include "reports/Rpt.h"
 #include "support/ReportTestSupport.h"

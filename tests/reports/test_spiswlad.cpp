@@ -1,13 +1,18 @@
 // The alphabetical list of holders (TSpisWladFrm, "SpisWlad.rtf") over registers built for it.
 #include "app/Interaction.h"
+#include "app/Komunikaty.h"
 #include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
+#include "app/support/Child.h"
+#include "app/Ustawienia.h"
 #include "jet/Query.h"
 #include "reports/Rejestracja.h"
 #include "reports/SpisWladFrm.h"
-#include "app/UstawieniaFrm.h"
 #include "support/ReportTestSupport.h"
 #include "support/TestApplication.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -186,9 +191,9 @@ struct ListFixture {
     std::vector<Entry> run(bool allPrecincts = true)
     {
         if (allPrecincts)
-            frm->ZazWszObrBtn->click();
+            test::child<QPushButton>(frm, "ZazWszObrBtn")->click();
         env.removeDocument();
-        frm->OkBtn->click();
+        test::child<QPushButton>(frm, "OkBtn")->click();
         return entries();
     }
     std::vector<Entry> entries() const
@@ -225,32 +230,31 @@ TEST(SpisWladTest, SetUpFillsTheListsAndTheCommuneRefillsThePrecincts)
 {
     ListFixture f(listRegister());
     TSpisWladFrm *w = f.frm;
-    EXPECT_EQ(reports::SpisWladFrm, w);
     EXPECT_EQ(w->windowTitle(), u("Alfabetyczny spis władających"));
     EXPECT_EQ(w->minimumSize(), QSize(420, 360));
-    ASSERT_EQ(w->JEwidCbx->count(), 3);
-    EXPECT_EQ(w->JEwidCbx->itemText(0), u("wszystkie"));
-    EXPECT_EQ(w->JEwidCbx->currentIndex(), 0);
-    EXPECT_EQ(w->JEwidCbx->itemText(1), u("Bystra"));
-    EXPECT_EQ(captions(w->ObrebClb), QStringList({u("Antoniów"), u("Śródmieście"), u("Zalesie")}));
-    EXPECT_TRUE(captions(w->ObrebClb, true).isEmpty());
-    EXPECT_EQ(captions(w->FwladClb, true),
+    ASSERT_EQ(test::child<QComboBox>(w, "JEwidCbx")->count(), 3);
+    EXPECT_EQ(test::child<QComboBox>(w, "JEwidCbx")->itemText(0), u("wszystkie"));
+    EXPECT_EQ(test::child<QComboBox>(w, "JEwidCbx")->currentIndex(), 0);
+    EXPECT_EQ(test::child<QComboBox>(w, "JEwidCbx")->itemText(1), u("Bystra"));
+    EXPECT_EQ(captions(test::child<QListWidget>(w, "ObrebClb")), QStringList({u("Antoniów"), u("Śródmieście"), u("Zalesie")}));
+    EXPECT_TRUE(captions(test::child<QListWidget>(w, "ObrebClb"), true).isEmpty());
+    EXPECT_EQ(captions(test::child<QListWidget>(w, "FwladClb"), true),
               QStringList({u("Własność"), u("Władanie samoistne"), u("Użytkowanie wieczyste")}));
-    EXPECT_EQ(captions(w->MiejscClb), QStringList({u("Dąbrowa"), u("Zalesie")}));
-    EXPECT_TRUE(captions(w->MiejscClb, true).isEmpty());
-    EXPECT_TRUE(w->OsFizChb->isChecked() && w->OsPrawChb->isChecked() && w->DzialkiChb->isChecked());
-    EXPECT_TRUE(w->OsWszystkieRB->isChecked());
-    EXPECT_TRUE(w->SortNazwiskoRB->isChecked());
-    EXPECT_EQ(w->OkBtn->text(), u("Wykonaj"));
-    EXPECT_EQ(w->AnulujBtn->text(), u("Zamknij"));
-    EXPECT_EQ(w->OsZamiejscRB->toolTip(), u("Osoby zamieszkałe poza obszarem ewidencji"));
+    EXPECT_EQ(captions(test::child<QListWidget>(w, "MiejscClb")), QStringList({u("Dąbrowa"), u("Zalesie")}));
+    EXPECT_TRUE(captions(test::child<QListWidget>(w, "MiejscClb"), true).isEmpty());
+    EXPECT_TRUE(test::child<QCheckBox>(w, "OsFizChb")->isChecked() && test::child<QCheckBox>(w, "OsPrawChb")->isChecked() && test::child<QCheckBox>(w, "DzialkiChb")->isChecked());
+    EXPECT_TRUE(test::child<QRadioButton>(w, "OsWszystkieRB")->isChecked());
+    EXPECT_TRUE(test::child<QRadioButton>(w, "SortNazwiskoRB")->isChecked());
+    EXPECT_EQ(test::child<QPushButton>(w, "OkBtn")->text(), u("Wykonaj"));
+    EXPECT_EQ(test::child<QPushButton>(w, "AnulujBtn")->text(), u("Zamknij"));
+    EXPECT_EQ(test::child<QRadioButton>(w, "OsZamiejscRB")->toolTip(), u("Osoby zamieszkałe poza obszarem ewidencji"));
 
-    w->JEwidCbx->setCurrentIndex(2);
+    test::child<QComboBox>(w, "JEwidCbx")->setCurrentIndex(2);
     w->JEwidCbxChange();
-    EXPECT_EQ(captions(w->ObrebClb), QStringList({u("Antoniów"), u("Śródmieście")}));
-    w->JEwidCbx->setCurrentIndex(0);
+    EXPECT_EQ(captions(test::child<QListWidget>(w, "ObrebClb")), QStringList({u("Antoniów"), u("Śródmieście")}));
+    test::child<QComboBox>(w, "JEwidCbx")->setCurrentIndex(0);
     w->JEwidCbxChange();
-    EXPECT_EQ(w->ObrebClb->count(), 3);
+    EXPECT_EQ(test::child<QListWidget>(w, "ObrebClb")->count(), 3);
     EXPECT_TRUE(f.env.recording.messages.empty());
 }
 
@@ -259,8 +263,8 @@ TEST(SpisWladTest, ButtonsKindsOfPersonsAndResidenceRule)
     ListFixture f(listRegister());
     TSpisWladFrm *w = f.frm;
     for (const auto &[ticks, inverts, unticks, list] :
-         {std::tuple{w->ZazWszObrBtn, w->OdwZazObrBtn, w->OdzWszObrBtn, w->ObrebClb},
-          std::tuple{w->ZazWszWlBtn, w->OdwZazWlBtn, w->OdzWszWlBtn, w->FwladClb}}) {
+         {std::tuple{test::child<QPushButton>(w, "ZazWszObrBtn"), test::child<QPushButton>(w, "OdwZazObrBtn"), test::child<QPushButton>(w, "OdzWszObrBtn"), test::child<QListWidget>(w, "ObrebClb")},
+          std::tuple{test::child<QPushButton>(w, "ZazWszWlBtn"), test::child<QPushButton>(w, "OdwZazWlBtn"), test::child<QPushButton>(w, "OdzWszWlBtn"), test::child<QListWidget>(w, "FwladClb")}}) {
         unticks->click();
         EXPECT_TRUE(captions(list, true).isEmpty());
         list->item(0)->setCheckState(Qt::Checked);
@@ -271,51 +275,51 @@ TEST(SpisWladTest, ButtonsKindsOfPersonsAndResidenceRule)
     }
 
     // Localities: usable only with "Osoby miejscowe".
-    EXPECT_FALSE(w->MiejscClb->isEnabled());
-    EXPECT_FALSE(w->ZaznWszMscBtn->isEnabled());
-    const QColor greyBackground = w->MiejscClb->palette().color(QPalette::Base);
-    w->OsMiejscRB->click();
-    EXPECT_TRUE(w->MiejscClb->isEnabled());
-    EXPECT_TRUE(w->OdwZazMscBtn->isEnabled());
-    EXPECT_NE(w->MiejscClb->palette().color(QPalette::Base), greyBackground);
-    w->ZaznWszMscBtn->click();
-    EXPECT_EQ(captions(w->MiejscClb, true).size(), 2);
-    w->OsZamiejscRB->click();
-    EXPECT_FALSE(w->MiejscClb->isEnabled());
-    EXPECT_EQ(w->MiejscClb->palette().color(QPalette::Base), greyBackground);
+    EXPECT_FALSE(test::child<QListWidget>(w, "MiejscClb")->isEnabled());
+    EXPECT_FALSE(test::child<QPushButton>(w, "ZaznWszMscBtn")->isEnabled());
+    const QColor greyBackground = test::child<QListWidget>(w, "MiejscClb")->palette().color(QPalette::Base);
+    test::child<QRadioButton>(w, "OsMiejscRB")->click();
+    EXPECT_TRUE(test::child<QListWidget>(w, "MiejscClb")->isEnabled());
+    EXPECT_TRUE(test::child<QPushButton>(w, "OdwZazMscBtn")->isEnabled());
+    EXPECT_NE(test::child<QListWidget>(w, "MiejscClb")->palette().color(QPalette::Base), greyBackground);
+    test::child<QPushButton>(w, "ZaznWszMscBtn")->click();
+    EXPECT_EQ(captions(test::child<QListWidget>(w, "MiejscClb"), true).size(), 2);
+    test::child<QRadioButton>(w, "OsZamiejscRB")->click();
+    EXPECT_FALSE(test::child<QListWidget>(w, "MiejscClb")->isEnabled());
+    EXPECT_EQ(test::child<QListWidget>(w, "MiejscClb")->palette().color(QPalette::Base), greyBackground);
 
     // At least one kind of person stays ticked.
-    w->OsFizChb->click();
-    EXPECT_FALSE(w->OsFizChb->isChecked());
-    w->OsPrawChb->click();
-    EXPECT_TRUE(w->OsFizChb->isChecked());
-    EXPECT_FALSE(w->OsPrawChb->isChecked());
+    test::child<QCheckBox>(w, "OsFizChb")->click();
+    EXPECT_FALSE(test::child<QCheckBox>(w, "OsFizChb")->isChecked());
+    test::child<QCheckBox>(w, "OsPrawChb")->click();
+    EXPECT_TRUE(test::child<QCheckBox>(w, "OsFizChb")->isChecked());
+    EXPECT_FALSE(test::child<QCheckBox>(w, "OsPrawChb")->isChecked());
 }
 
 TEST(SpisWladTest, TwoPrecinctsUntickAndDisableTheParcelsBox)
 {
     ListFixture f(listRegister());
     TSpisWladFrm *w = f.frm;
-    tick(w->ObrebClb, {u("Zalesie")});
-    EXPECT_TRUE(w->DzialkiChb->isEnabled());
-    EXPECT_TRUE(w->DzialkiChb->isChecked());
-    tick(w->ObrebClb, {u("Zalesie"), u("Antoniów")});
-    EXPECT_FALSE(w->DzialkiChb->isEnabled());
-    EXPECT_FALSE(w->DzialkiChb->isChecked());
-    tick(w->ObrebClb, {u("Antoniów")});
-    EXPECT_TRUE(w->DzialkiChb->isEnabled());
-    EXPECT_FALSE(w->DzialkiChb->isChecked()) << "not ticked again by itself";
-    w->DzialkiChb->setChecked(true);
-    w->ZazWszObrBtn->click();
-    EXPECT_FALSE(w->DzialkiChb->isEnabled());
-    EXPECT_FALSE(w->DzialkiChb->isChecked());
-    w->OdzWszObrBtn->click();
-    EXPECT_TRUE(w->DzialkiChb->isEnabled());
+    tick(test::child<QListWidget>(w, "ObrebClb"), {u("Zalesie")});
+    EXPECT_TRUE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
+    EXPECT_TRUE(test::child<QCheckBox>(w, "DzialkiChb")->isChecked());
+    tick(test::child<QListWidget>(w, "ObrebClb"), {u("Zalesie"), u("Antoniów")});
+    EXPECT_FALSE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
+    EXPECT_FALSE(test::child<QCheckBox>(w, "DzialkiChb")->isChecked());
+    tick(test::child<QListWidget>(w, "ObrebClb"), {u("Antoniów")});
+    EXPECT_TRUE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
+    EXPECT_FALSE(test::child<QCheckBox>(w, "DzialkiChb")->isChecked()) << "not ticked again by itself";
+    test::child<QCheckBox>(w, "DzialkiChb")->setChecked(true);
+    test::child<QPushButton>(w, "ZazWszObrBtn")->click();
+    EXPECT_FALSE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
+    EXPECT_FALSE(test::child<QCheckBox>(w, "DzialkiChb")->isChecked());
+    test::child<QPushButton>(w, "OdzWszObrBtn")->click();
+    EXPECT_TRUE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
     // A new commune brings unticked precincts.
-    w->ZazWszObrBtn->click();
-    w->JEwidCbx->setCurrentIndex(1);
+    test::child<QPushButton>(w, "ZazWszObrBtn")->click();
+    test::child<QComboBox>(w, "JEwidCbx")->setCurrentIndex(1);
     w->JEwidCbxChange();
-    EXPECT_TRUE(w->DzialkiChb->isEnabled());
+    EXPECT_TRUE(test::child<QCheckBox>(w, "DzialkiChb")->isEnabled());
 }
 
 // One entry per run of one person id, in the query's order: legal persons first, then by name
@@ -337,8 +341,8 @@ TEST(SpisWladTest, EntriesGroupCouplesWithTheSpousesOwnParcelsAndAlternateNamesa
     EXPECT_EQ(f.run(), expected);
     EXPECT_TRUE(f.env.recording.messages.empty());
     ASSERT_EQ(f.env.recording.editorLaunches.size(), 1u);
-    EXPECT_EQ(f.frm->ProgBar->value(), 0);
-    EXPECT_EQ(f.frm->ProgBar->maximum(), int(expected.size()));
+    EXPECT_EQ(test::child<QProgressBar>(f.frm, "ProgBar")->value(), 0);
+    EXPECT_EQ(test::child<QProgressBar>(f.frm, "ProgBar")->maximum(), int(expected.size()));
 }
 
 struct FilterCase {
@@ -367,10 +371,10 @@ TEST(SpisWladTest, QueryTextAndResultForKindsOfPersonsAndResidence)
     TSpisWladFrm *w = f.frm;
     for (const FilterCase &c : cases) {
         SCOPED_TRACE(c.name);
-        w->OsFizChb->setChecked(c.fizyczne);
-        w->OsPrawChb->setChecked(c.prawne);
-        (c.residence == 0 ? w->OsWszystkieRB : c.residence == 1 ? w->OsZamiejscRB : w->OsMiejscRB)->click();
-        tick(w->MiejscClb, c.localities);
+        test::child<QCheckBox>(w, "OsFizChb")->setChecked(c.fizyczne);
+        test::child<QCheckBox>(w, "OsPrawChb")->setChecked(c.prawne);
+        (c.residence == 0 ? test::child<QRadioButton>(w, "OsWszystkieRB") : c.residence == 1 ? test::child<QRadioButton>(w, "OsZamiejscRB") : test::child<QRadioButton>(w, "OsMiejscRB"))->click();
+        tick(test::child<QListWidget>(w, "MiejscClb"), c.localities);
         std::set<QString> persons;
         for (const Entry &e : f.run())
             persons.insert(e.osoba);
@@ -403,10 +407,10 @@ TEST(SpisWladTest, QueryTextAndResultForKindsOfPersonsAndResidence)
 TEST(SpisWladTest, FormsOfHoldingAndRetiredRowsLimitTheList)
 {
     ListFixture f(listRegister());
-    tick(f.frm->FwladClb, {u("Użytkowanie wieczyste")});
+    tick(test::child<QListWidget>(f.frm, "FwladClb"), {u("Użytkowanie wieczyste")});
     EXPECT_EQ(f.run(), std::vector<Entry>({{u(kKowalski), u("2"), u("ul. Lipowa 1, Dąbrowa"), u("70010112345")}}));
-    tick(f.frm->FwladClb, {u("Władanie samoistne")});
-    tick(f.frm->ObrebClb, {u("Śródmieście")});
+    tick(test::child<QListWidget>(f.frm, "FwladClb"), {u("Władanie samoistne")});
+    tick(test::child<QListWidget>(f.frm, "ObrebClb"), {u("Śródmieście")});
     EXPECT_EQ(f.run(false), std::vector<Entry>({{u(kMarek), u("9"), u("ul. Lipowa 1, Dąbrowa"), u("60050556789")}}));
 }
 
@@ -421,7 +425,7 @@ TEST(SpisWladTest, SortByAddressIgnoresCaseInPolishOrder)
     parcelHolder(b, 20, 11, 100007, 1);
     parcelHolder(b, 21, 11, 100008, 1);
     ListFixture f(b);
-    f.frm->SortAdresRB->setChecked(true);
+    test::child<QRadioButton>(f.frm, "SortAdresRB")->setChecked(true);
     QStringList adresy;
     for (const Entry &e : f.run())
         adresy << e.adres;
@@ -475,9 +479,9 @@ TEST(SpisWladTest, CriteriaText)
     w->NazwyObrebow = u("Antoniów, Zalesie");
     w->NazwyFormWlad = u("Własność");
     for (const Case &c : cases) {
-        w->OsFizChb->setChecked(c.fizyczne);
-        w->OsPrawChb->setChecked(c.prawne);
-        (c.residence == 0 ? w->OsWszystkieRB : c.residence == 1 ? w->OsZamiejscRB : w->OsMiejscRB)->setChecked(true);
+        test::child<QCheckBox>(w, "OsFizChb")->setChecked(c.fizyczne);
+        test::child<QCheckBox>(w, "OsPrawChb")->setChecked(c.prawne);
+        (c.residence == 0 ? test::child<QRadioButton>(w, "OsWszystkieRB") : c.residence == 1 ? test::child<QRadioButton>(w, "OsZamiejscRB") : test::child<QRadioButton>(w, "OsMiejscRB"))->setChecked(true);
         EXPECT_EQ(w->ValueRequest(QStringLiteral("kryteria")).toString(),
                   u("OBRĘBY: Antoniów, Zalesie\r\nFORMY WŁADANIA: Własność\r\nZAKRES: ") + u(c.zakres));
     }
@@ -495,18 +499,18 @@ TEST(SpisWladTest, RequestsOfTheTemplate)
     EXPECT_EQ(w->ValueRequest(QStringLiteral("Kryteria")), QVariant(QString()));
     EXPECT_TRUE(QDate::fromString(w->ValueRequest(QStringLiteral("current_date")).toString(), QStringLiteral("dd.MM.yyyy"))
                     .isValid());
-    w->ProgBar->setRange(0, 3);
-    w->ProgBar->setValue(0);
+    test::child<QProgressBar>(w, "ProgBar")->setRange(0, 3);
+    test::child<QProgressBar>(w, "ProgBar")->setValue(0);
     EXPECT_EQ(w->ValueRequest(QStringLiteral("dodajdlk")), QVariant(true));
-    w->DzialkiChb->setChecked(false);
+    test::child<QCheckBox>(w, "DzialkiChb")->setChecked(false);
     EXPECT_EQ(w->ValueRequest(QStringLiteral("dodajdlk")), QVariant(false));
-    EXPECT_EQ(w->ProgBar->value(), 2);
+    EXPECT_EQ(test::child<QProgressBar>(w, "ProgBar")->value(), 2);
 }
 
 TEST(SpisWladTest, TheDocumentListsEveryEntryWithItsParcelsWhenAsked)
 {
     ListFixture f(listRegister());
-    tick(f.frm->ObrebClb, {u("Zalesie")});
+    tick(test::child<QListWidget>(f.frm, "ObrebClb"), {u("Zalesie")});
     f.run(false);
     ASSERT_TRUE(f.env.recording.messages.empty());
     ASSERT_EQ(f.env.recording.editorLaunches.size(), 1u);
@@ -525,7 +529,7 @@ TEST(SpisWladTest, TheDocumentListsEveryEntryWithItsParcelsWhenAsked)
     }
 
     // Two precincts: the parcels box is off and the entries come without parcels.
-    f.frm->ZazWszObrBtn->click();
+    test::child<QPushButton>(f.frm, "ZazWszObrBtn")->click();
     f.run();
     text = f.env.documentText();
     EXPECT_TRUE(text.contains(u("OBRĘBY: Antoniów, Śródmieście, Zalesie\n")));
@@ -544,34 +548,32 @@ TEST(SpisWladTest, MenuOpensTheModalWindowAndClosingFreesIt)
     QDir(root.path()).mkpath(QStringLiteral("Program"));
     auto main = std::make_unique<app::TMainFrm>(nullptr, root.filePath(QStringLiteral("Program")));
     app::MainFrm = main.get();
-    EXPECT_FALSE(main->SpisWladMi->isEnabled());
+    EXPECT_FALSE(test::child<QAction>(main.get(), "SpisWladMi")->isEnabled());
     reports::zarejestrujSpisWladajacych();
-    EXPECT_TRUE(main->SpisWladMi->isEnabled());
+    EXPECT_TRUE(test::child<QAction>(main.get(), "SpisWladMi")->isEnabled());
     listRegister().toDatabase(main->baza());
 
     int opened = 0;
     for (int round = 0; round < 2; ++round) {
         QTimer::singleShot(0, [&] {
-            TSpisWladFrm *w = reports::SpisWladFrm;
+            auto *w = qobject_cast<TSpisWladFrm *>(app::okno(app::OknoProgramu::SpisWladajacych));
             ASSERT_NE(w, nullptr);
             ++opened;
             EXPECT_TRUE(w->isModal());
-            EXPECT_EQ(main->okno(app::OknoProgramu::SpisWladajacych), w);
-            EXPECT_EQ(w->ObrebClb->count(), 3);
-            EXPECT_EQ(w->JEwidCbx->itemText(0), u("wszystkie"));
-            w->AnulujBtn->click();
+            EXPECT_EQ(test::child<QListWidget>(w, "ObrebClb")->count(), 3);
+            EXPECT_EQ(test::child<QComboBox>(w, "JEwidCbx")->itemText(0), u("wszystkie"));
+            test::child<QPushButton>(w, "AnulujBtn")->click();
         });
-        main->SpisWladMi->trigger();
+        test::child<QAction>(main.get(), "SpisWladMi")->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(reports::SpisWladFrm, nullptr);
-        EXPECT_EQ(main->okno(app::OknoProgramu::SpisWladajacych), nullptr);
+        EXPECT_EQ(app::okno(app::OknoProgramu::SpisWladajacych), nullptr);
     }
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(recording.messages.empty());
     app::zarejestrujOkno(app::OknoProgramu::SpisWladajacych, nullptr);
     main.reset();
     app::MainFrm = nullptr;
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
 }
 
 TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)
@@ -585,12 +587,12 @@ TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)
     // an empty IN list.
     const std::vector<std::pair<std::function<void()>, const char *>> steps = {
         {[] {}, "Wybierz jakieś obręby."},
-        {[w] { w->ZazWszObrBtn->click(); w->OdzWszWlBtn->click(); }, "Określ jakieś formy władania."},
-        {[w] { w->ZazWszWlBtn->click(); w->OsMiejscRB->click(); }, "Zaznacz jakieś miejscowości."},
+        {[w] { test::child<QPushButton>(w, "ZazWszObrBtn")->click(); test::child<QPushButton>(w, "OdzWszWlBtn")->click(); }, "Określ jakieś formy władania."},
+        {[w] { test::child<QPushButton>(w, "ZazWszWlBtn")->click(); test::child<QRadioButton>(w, "OsMiejscRB")->click(); }, "Zaznacz jakieś miejscowości."},
     };
     for (size_t i = 0; i < steps.size(); ++i) {
         steps[i].first();
-        w->OkBtn->click();
+        test::child<QPushButton>(w, "OkBtn")->click();
         ASSERT_EQ(rec.messages.size(), i + 1);
         EXPECT_EQ(rec.messages[i].text, u(steps[i].second));
         EXPECT_EQ(rec.messages[i].caption, title);
@@ -600,9 +602,9 @@ TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)
     EXPECT_TRUE(w->MainQry->sql().isEmpty()) << "no query ran";
 
     // A database error: its message in an error box, no document.
-    w->OsWszystkieRB->click();
+    test::child<QRadioButton>(w, "OsWszystkieRB")->click();
     f.env.db.execNative(QStringLiteral("DROP TABLE slo_miejsc"));
-    w->OkBtn->click();
+    test::child<QPushButton>(w, "OkBtn")->click();
     ASSERT_EQ(rec.messages.size(), 4u);
     EXPECT_EQ(rec.messages[3].caption, title);
     EXPECT_EQ(rec.messages[3].flags, app::mb::IconError);
@@ -619,9 +621,9 @@ TEST(SpisWladTest, AnulujWhileTheListIsReadLeavesNoDocument)
     f.env.recording.cancelWhen = [](const test::RecordingInteraction::ProgressUpdate &update) {
         return update.detail.startsWith(u("Wiersze listy władających"));
     };
-    f.frm->ZazWszObrBtn->click();
+    test::child<QPushButton>(f.frm, "ZazWszObrBtn")->click();
     f.env.removeDocument();
-    f.frm->OkBtn->click();
+    test::child<QPushButton>(f.frm, "OkBtn")->click();
     EXPECT_TRUE(f.env.documentRtf().isEmpty());
     EXPECT_TRUE(f.env.recording.editorLaunches.empty());
     EXPECT_TRUE(f.env.recording.messages.empty());

@@ -1,7 +1,9 @@
 #include "app/main/Start.h"
 
+#include "app/CzcionkaProgramu.h"
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
-#include "app/ZasobySystemu.h"
+#include "app/UstawieniaRegionalne.h"
 #include "browsers/Rejestracja.h"
 #include "parcels/Rejestracja.h"
 #include "persons/Rejestracja.h"
@@ -9,6 +11,7 @@
 #include "widgets/SkalaProjektu.h"
 
 #include <QApplication>
+#include <QFont>
 
 namespace katarix::app {
 

@@ -1,5 +1,9 @@
-#include "app/MainFrm.h"
+#include "app/Aplikacja.h"
+#include "app/AppError.h"
+#include "app/Formularze.h"
+#include "app/Komunikaty.h"
 #include "app/main/Start.h"
+#include "app/MainFrm.h"
 #include "jet/ErrorText.h"
 
 #include <QScreen>

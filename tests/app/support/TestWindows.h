@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainFrm.h"
+#include "app/RejestrOkien.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

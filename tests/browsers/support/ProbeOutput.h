@@ -4,6 +4,7 @@
 // saw for its test): the messages shown join the result, the forms are freed and the result is
 // printed as one line of JSON.
 
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
 #include "app/support/RecordingInteraction.h"
 

@@ -90,12 +90,12 @@ parcels::TKarDzFrm *ParcelsTest::openFile()
 
 QString ParcelsTest::panel(int index) const
 {
-    return test::kontrolka<QLabel>(file, QStringLiteral("StatusPanel%1").arg(index))->text();
+    return test::child<QLabel>(file, QStringLiteral("StatusPanel%1").arg(index))->text();
 }
 
 QAction *ParcelsTest::akcja(const char *name) const
 {
-    return test::kontrolka<QAction>(file, QString::fromLatin1(name));
+    return test::child<QAction>(file, name);
 }
 
 QStringList ParcelsTest::rows() const

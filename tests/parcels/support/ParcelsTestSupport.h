@@ -7,7 +7,7 @@
 #include "parcels/DodDlkFrm.h"
 #include "parcels/KarDzFrm.h"
 #include "registergen/RegisterBuilder.h"
-#include "support/Kontrolki.h"
+#include "support/Child.h"
 #include "support/RecordingInteraction.h"
 #include "widgets/ListaRobocza.h"
 
@@ -49,7 +49,7 @@ protected:
     // The parcel file and its search dialog (the globals KarDzFrm and DodDlkFrm).
     parcels::TKarDzFrm *openFile();
     // The file's list, its status panels ("StatusPanel0", "StatusPanel1") and its actions by name.
-    widgets::ListaRobocza *lista() const { return test::kontrolka<widgets::ListaRobocza>(file, QStringLiteral("Lv")); }
+    widgets::ListaRobocza *lista() const { return test::child<widgets::ListaRobocza>(file, "Lv"); }
     QString panel(int index) const;
     QAction *akcja(const char *name) const;
     // The rows of the list: "caption|sheet|unit|precinct|area|state".

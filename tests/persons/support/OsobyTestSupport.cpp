@@ -1,7 +1,8 @@
 #include "OsobyTestSupport.h"
 
-#include "app/UstawieniaFrm.h"
+#include "app/Formularze.h"
 #include "app/support/TestApplication.h"
+#include "app/Ustawienia.h"
 #include "jet/JetFunctions.h"
 #include "persons/Rejestracja.h"
 
@@ -95,7 +96,7 @@ void OsobyTest::TearDown()
     delete frm;
     delete main;
     app::MainFrm = nullptr;
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
     QLocale::setDefault(QLocale::c());
 }
 

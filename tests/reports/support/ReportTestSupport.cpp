@@ -1,10 +1,9 @@
 #include "ReportTestSupport.h"
 
+#include "app/Ustawienia.h"
 #include "common/Files.h"
 #include "rtf/RtfTemplate.h"
 #include "support/TestApplication.h"
-#include "widgets/PathEdit.h"
-#include "widgets/RadioGroup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,27 +27,26 @@ ReportEnvironment::ReportEnvironment(const registergen::RegisterBuilder &registe
     register_.toDatabase(db);
     tempQry.setDatabase(&db);
     QDir(m_dir.path()).mkpath(QStringLiteral("Tmp"));
-    m_ustawienia = std::make_unique<app::TUstawieniaFrm>(m_dir.filePath(QStringLiteral("Katarix.ini")),
-                                                          app::KatalogiProgramu::drzewo(m_dir.path() + QLatin1Char('/')));
-    m_ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    m_ustawienia->OutputDE->setText(outputFolder());
-    m_ustawienia->EdytorFE->setFileName(QStringLiteral("/usr/bin/edytor-rtf"));
-    app::UstawieniaFrm = m_ustawienia.get();
+    app::Ustawienia &ustawienia = app::ustawieniaProgramu();
+    ustawienia = app::Ustawienia();
+    ustawienia.katalogSzablonow = QStringLiteral(KATARIX_SOURCE_DIR "/templates");
+    ustawienia.katalogWynikowy = outputFolder();
+    ustawienia.edytor = QStringLiteral("/usr/bin/edytor-rtf");
 }
 
 ReportEnvironment::~ReportEnvironment()
 {
-    app::UstawieniaFrm = nullptr;
+    app::ustawieniaProgramu() = app::Ustawienia();
 }
 
 void ReportEnvironment::setReportRange(int index)
 {
-    m_ustawienia->ZakresDlkGB->setItemIndex(index);
+    app::ustawieniaProgramu().zakresDlk = index;
 }
 
 void ReportEnvironment::setTemplatesFolder(const QString &folder)
 {
-    m_ustawienia->SzablonyDE->setText(folder);
+    app::ustawieniaProgramu().katalogSzablonow = folder;
 }
 
 QByteArray ReportEnvironment::documentRtf() const

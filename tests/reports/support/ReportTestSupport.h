@@ -1,10 +1,9 @@
 #pragma once
 
-// Report tests: a register built in memory, the settings dialog pointing at the program's
+// Report tests: a register built in memory, the program's settings pointing at the program's
 // templates and a temporary output folder, a recording Interaction, and the produced document
 // read back as plain text.
 
-#include "app/UstawieniaFrm.h"
 #include "common/SeparatorGuard.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
@@ -37,7 +36,7 @@ int occurrences(const QString &text, const QString &needle);
 
 class ReportEnvironment {
 public:
-    // Loads the register, installs the settings dialog (templates of the source tree, a fresh
+    // Loads the register, sets the program's settings (templates of the source tree, a fresh
     // output folder, report range 0) and the decimal comma.
     explicit ReportEnvironment(const registergen::RegisterBuilder &register_);
     ~ReportEnvironment();
@@ -57,7 +56,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<app::TUstawieniaFrm> m_ustawienia;
     test::SeparatorGuard m_comma{QLatin1Char(',')};
 };
 

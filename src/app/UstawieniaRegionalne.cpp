@@ -1,13 +1,19 @@
-#include "app/ZasobySystemu.h"
+#include "app/UstawieniaRegionalne.h"
+
+#include "jet/JetFunctions.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace katarix::app {
+
+void UstawUstawieniaRegionalne()
+{
+    QLocale::setDefault(QLocale::system());
+    jet::useSystemDecimalSeparator();
+}
 
 bool ZaladujTlumaczenieQt()
 {
@@ -18,19 +24,6 @@ bool ZaladujTlumaczenieQt()
         return true;
     delete translator;
     return false;
-}
-
-QString FolderCzcionekTahoma()
-{
-    return QStringLiteral("/usr/share/wine/fonts");
-}
-
-bool ZaladujCzcionkiTahoma(const QString &folder)
-{
-    const QDir dir(folder);
-    const bool regular = QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("tahoma.ttf"))) >= 0;
-    QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("tahomabd.ttf")));
-    return regular;
 }
 
 } // namespace katarix::app

@@ -3,6 +3,7 @@
 #include "app/Akcja.h"
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "app/MiejsceNarzedzia.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
 #include "register/SqlTemplates.h"
@@ -240,6 +241,16 @@ bool TTWjrOsobyFrm::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TTWjrOsobyFrm::showEvent(QShowEvent *event)
+{
+    if (!m_pokazane) {
+        m_pokazane = true;
+        if (!m_uklad.hasStoredPlacement() && parentWidget())
+            app::umiescNarzedzie(*this, *parentWidget());
+    }
+    QWidget::showEvent(event);
 }
 
 } // namespace katarix::persons

@@ -83,6 +83,12 @@ QPoint miejsceNarzedzia(const OtoczenieNarzedzia &o, QSize ramka)
             ys << r.bottom() + 1 + Odstep << r.top() - Odstep - h;
         }
     }
+    // The menu and toolbars keep their distance too: a frame the window manager has not drawn
+    // yet may come out a border thicker than the estimate (openbox draws no border round a
+    // maximised main window, so its frame is thinner than a tool window's).
+    QList<QRect> zakazane;
+    for (const QRect &r : o.zakazane)
+        zakazane << r.adjusted(-Odstep, -Odstep, Odstep, Odstep);
     const QPoint kotwica(wl.right() + 1 + Odstep, wl.top());
     // Nearer the place right of the owner's top is better; a place above it counts thrice.
     const auto odleglosc = [&](const QPoint &p) {
@@ -97,7 +103,7 @@ QPoint miejsceNarzedzia(const OtoczenieNarzedzia &o, QSize ramka)
         for (int y : ys) {
             y = std::clamp(y, o.ekran.top(), std::max(o.ekran.top(), o.ekran.bottom() + 1 - h));
             const QRect okno(QPoint(x, y), ramka);
-            const Koszt koszt{pokrycie(okno, o.zakazane), pokrycie(okno, o.siatki), pokrycie(okno, o.zajete),
+            const Koszt koszt{pokrycie(okno, zakazane), pokrycie(okno, o.siatki), pokrycie(okno, o.zajete),
                               pokrycie(okno, {wl}), odleglosc(okno.topLeft())};
             if (!najlepszy || koszt < *najlepszy) {
                 najlepszy = koszt;

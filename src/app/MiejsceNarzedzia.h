@@ -21,9 +21,9 @@ struct OtoczenieNarzedzia {
 
 // Where a tool window of frame size `ramka` first appears: inside the screen's available area,
 // beside the owner window (right of it first, then below or left of it), clear of the main
-// window's menu and toolbars, of the owner's grids and of the other tool windows, so that
-// windows opened one after another stack down a column beside the owner and then start the next
-// one. Where no place is clear, the one that covers least wins, in that order of importance
+// window's menu and toolbars (by two pixels at least), of the owner's grids and of the other
+// tool windows, so that windows opened one after another stack down a column beside the owner
+// and then start the next one. Where no place is clear, the one that covers least wins, in that order of importance
 // (menu and toolbars, grids, tool windows, the rest of the owner). Returns the frame's top left.
 QPoint miejsceNarzedzia(const OtoczenieNarzedzia &otoczenie, QSize ramka);
 

@@ -26,7 +26,7 @@ TEST(MiejsceNarzedzia, FirstPlaceBesideTheOwnerClearOfMenuGridsAndOtherToolWindo
     const QRect wlasciciel(0, 70, 800, 560);
     const QList<QRect> siatki{QRect(0, 200, 800, 430)};
     const Przypadek przypadki[] = {
-        {"right of the owner's top", {Ekran, wlasciciel, siatki, {PasekGlowny}, {}}, Narzedzie, QPoint(802, 70)},
+        {"right of the owner's top, two pixels off the toolbar", {Ekran, wlasciciel, siatki, {PasekGlowny}, {}}, Narzedzie, QPoint(802, 72)},
         {"below the tool window already there",
          {Ekran, wlasciciel, siatki, {PasekGlowny}, {QRect(802, 70, 520, 150)}},
          Narzedzie,
@@ -35,7 +35,7 @@ TEST(MiejsceNarzedzia, FirstPlaceBesideTheOwnerClearOfMenuGridsAndOtherToolWindo
          {Ekran, wlasciciel, siatki, {PasekGlowny},
           {QRect(802, 70, 300, 300), QRect(802, 372, 300, 300), QRect(802, 674, 300, 300)}},
          QSize(300, 300),
-         QPoint(1104, 70)},
+         QPoint(1104, 72)},
         {"owner at the screen's right edge: below it",
          {Ekran, QRect(800, 70, 800, 560), {QRect(800, 200, 800, 430)}, {PasekGlowny}, {}},
          Narzedzie,
@@ -43,7 +43,7 @@ TEST(MiejsceNarzedzia, FirstPlaceBesideTheOwnerClearOfMenuGridsAndOtherToolWindo
         {"tall owner at the screen's right edge: left of it",
          {Ekran, QRect(800, 70, 800, 900), {QRect(800, 200, 800, 770)}, {PasekGlowny}, {}},
          Narzedzie,
-         QPoint(278, 70)},
+         QPoint(278, 72)},
         {"owner across the screen: below it",
          {Ekran, QRect(0, 70, 1600, 500), {QRect(0, 200, 1600, 370)}, {PasekGlowny}, {}},
          Narzedzie,
@@ -51,7 +51,7 @@ TEST(MiejsceNarzedzia, FirstPlaceBesideTheOwnerClearOfMenuGridsAndOtherToolWindo
         {"owner filling the screen: over its part without grids",
          {Ekran, QRect(0, 70, 1600, 930), {QRect(0, 70, 1000, 930)}, {PasekGlowny}, {}},
          Narzedzie,
-         QPoint(1080, 70)},
+         QPoint(1080, 72)},
         {"screen's available area starts below a panel",
          {QRect(0, 30, 1600, 970), QRect(1000, 30, 600, 400), {QRect(1000, 100, 600, 330)}, {}, {}},
          Narzedzie,
@@ -59,7 +59,7 @@ TEST(MiejsceNarzedzia, FirstPlaceBesideTheOwnerClearOfMenuGridsAndOtherToolWindo
         {"no clear place: the grids are covered, never the menu and toolbars",
          {QRect(0, 0, 800, 600), QRect(0, 70, 800, 530), {QRect(0, 70, 800, 530)}, {QRect(0, 0, 800, 70)}, {}},
          Narzedzie,
-         QPoint(280, 70)},
+         QPoint(280, 72)},
     };
     for (const Przypadek &p : przypadki) {
         SCOPED_TRACE(p.opis);

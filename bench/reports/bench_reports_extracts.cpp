@@ -10,9 +10,7 @@
 
 #include "common/BenchmarkMain.h"
 #include "common/Rejestr.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
-#include "app/UstawieniaFrm.h"
+#include "common/SrodowiskoRaportu.h"
 #include "jet/Database.h"
 #include "jet/Query.h"
 #include "registergen/RegisterGenerator.h"
@@ -20,12 +18,10 @@
 #include "reports/ZestGrOs.h"
 #include "reports/Wypisy.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <vector>
@@ -34,27 +30,19 @@ using namespace katarix;
 
 namespace {
 
-using bench::SilentInteraction;
-
+// The register, then what the reports run in.
 struct Environment {
     Environment()
+        : srodowisko((registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1}), db)),
+          tempQry(srodowisko.tempQry), rtf1(srodowisko.rtf1), interaction(srodowisko.interaction)
     {
-        registergen::openGeneratedRegister(db, bench::rejestrDomyslny(), {100000, 1});
-        tempQry.setDatabase(&db);
-        app::setInteraction(&interaction);
-        ustawienia = new app::TUstawieniaFrm(dir.filePath(QStringLiteral("Katarix.ini")),
-                                             app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')));
-        ustawienia->SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-        ustawienia->OutputDE->setText(dir.path());
-        app::UstawieniaFrm = ustawienia;
     }
 
     jet::Database db;
-    jet::Query tempQry;
-    rtf::TRTFReport rtf1;
-    SilentInteraction interaction;
-    QTemporaryDir dir;
-    app::TUstawieniaFrm *ustawienia = nullptr;
+    bench::SrodowiskoRaportu srodowisko;
+    jet::Query &tempQry;
+    rtf::TRTFReport &rtf1;
+    bench::SilentInteraction &interaction;
 };
 
 Environment &environment()

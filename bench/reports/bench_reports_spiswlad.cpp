@@ -15,19 +15,15 @@
 // missing it is generated (RegisterGenerator, 100,000 parcels, seed 1) and kept there.
 
 #include "common/Rejestr.h"
-#include "common/SilentInteraction.h"
-#include "app/Interaction.h"
+#include "common/SrodowiskoRaportu.h"
 #include "app/ListHelpers.h"
-#include "app/UstawieniaFrm.h"
 #include "jet/Database.h"
 #include "jet/JetFunctions.h"
-#include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "jet/RegisterLoader.h"
 #include "registergen/RegisterGenerator.h"
 #include "reports/SpisWladFrm.h"
 #include "rtf/RTFReport.h"
-#include "widgets/PathEdit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,7 +32,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -78,17 +73,10 @@ int main(int argc, char *argv[])
     } else {
         bench::otworzRejestr(db, args);
     }
-    jet::Query tempQry;
-    tempQry.setDatabase(&db);
-    rtf::TRTFReport rtf1;
-    SilentInteraction interaction;
-    app::setInteraction(&interaction);
-    QTemporaryDir dir;
-    app::TUstawieniaFrm ustawienia(dir.filePath(QStringLiteral("Katarix.ini")),
-                                   app::KatalogiProgramu::drzewo(dir.path() + QLatin1Char('/')));
-    ustawienia.SzablonyDE->setText(QStringLiteral(KATARIX_SOURCE_DIR "/templates"));
-    ustawienia.OutputDE->setText(dir.path());
-    app::UstawieniaFrm = &ustawienia;
+    bench::SrodowiskoRaportu env(db);
+    jet::Query &tempQry = env.tempQry;
+    rtf::TRTFReport &rtf1 = env.rtf1;
+    const SilentInteraction &interaction = env.interaction;
 
     reports::TSpisWladFrm frm(nullptr, &db, &tempQry, &rtf1);
     frm.ZazWszObrBtn->click();
@@ -120,11 +108,12 @@ int main(int argc, char *argv[])
         frm.MainQry->setSql(frm.BudujSql());
         frm.MainQry->open();
         const auto opened = std::chrono::steady_clock::now();
-        frm.WynikMD->open();
+        frm.WynikTbl->create();
         frm.BudujWynik();
         const auto grouped = std::chrono::steady_clock::now();
-        std::printf("list query: %d rows in %.2f s; grouped into %d entries in %.2f s\n", frm.MainQry->recordCount(),
-                    std::chrono::duration<double>(opened - start).count(), frm.WynikMD->recordCount(),
+        std::printf("list query: first row in %.2f s; %d rows grouped into %lld entries in %.2f s\n",
+                    std::chrono::duration<double>(opened - start).count(), frm.MainQry->recordCount(),
+                    static_cast<long long>(frm.WynikTbl->rowCount()),
                     std::chrono::duration<double>(grouped - opened).count());
         return 0;
     }
@@ -140,9 +129,9 @@ int main(int argc, char *argv[])
     }
     std::printf("alphabetical list, %d precincts, sorted by %s: %d entries, document %.0f kB, %.2f s to the saved "
                 "document\n",
-                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name", frm.WynikMD->recordCount(),
+                int(frm.IdObrebow.count(QLatin1Char(',')) + 1), frm.SortAdresRB->isChecked() ? "address" : "name",
+                int(frm.WynikTbl->rowCount()),
                 double(QFileInfo(interaction.lastDocument).size()) / 1024.0,
                 std::chrono::duration<double>(end - start).count());
-    app::UstawieniaFrm = nullptr;
     return 0;
 }

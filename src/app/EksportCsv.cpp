@@ -32,14 +32,25 @@ QList<int> polaEksportu(const jet::Dataset &qry)
     return pola;
 }
 
+// The list's file; one that is not closed whole (a write error, no memory) is removed.
 class PlikCsv {
 public:
-    explicit PlikCsv(const QString &path) : m_file(path)
+    explicit PlikCsv(const QString &path) : m_path(path), m_file(path)
     {
-        // A new file is the user's alone from its first byte; an existing one keeps its rights.
-        if (!jet::openPrivate(m_file))
-            throw AppError(QStringLiteral("Nie można utworzyć pliku „%1”: %2").arg(path, m_file.errorString()));
+        // A new file is the user's alone from its first byte; an existing one is written only as
+        // it is (a read-only file is refused untouched) and loses its group and other bits first.
+        QString reason;
+        if (!jet::openPrivate(m_file, QIODevice::WriteOnly | QIODevice::Truncate, &reason))
+            throw AppError(QStringLiteral("Nie można utworzyć pliku „%1”: %2").arg(path, reason));
     }
+    ~PlikCsv()
+    {
+        if (!m_zapisany)
+            jet::removeUnfinished(m_file, m_path);
+    }
+    PlikCsv(const PlikCsv &) = delete;
+    PlikCsv &operator=(const PlikCsv &) = delete;
+
     void zapisz(const QByteArray &bytes)
     {
         if (m_file.write(bytes) != bytes.size())
@@ -52,6 +63,7 @@ public:
         m_file.close();
         if (m_file.error() != QFileDevice::NoError)
             blad();
+        m_zapisany = true;
     }
 
 private:
@@ -59,9 +71,11 @@ private:
     {
         const QString reason = m_file.errorString();
         m_file.close();
-        throw AppError(QStringLiteral("Błąd zapisu do pliku „%1”: %2").arg(m_file.fileName(), reason));
+        throw AppError(QStringLiteral("Błąd zapisu do pliku „%1”: %2").arg(m_path, reason));
     }
+    QString m_path;
     QFile m_file;
+    bool m_zapisany = false;
 };
 
 // Controls of the dataset stop following it while the file is written; afterwards the dataset

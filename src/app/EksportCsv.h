@@ -20,8 +20,9 @@ QByteArray WierszCsv(const QStringList &pola);
 // empty): a header of the field names, then one line per row; fields whose names begin with '_'
 // are left out, values are the engine's plain text (empty for NULL). Returns false without a
 // dialog for an empty dataset and false when the dialog is cancelled. A file that cannot be
-// created or written throws AppError (nothing is reported as written). The dataset ends on its
-// first row with its controls following it again, also after an error.
+// created or written throws AppError (nothing is reported as written, a partial file is removed;
+// an existing read-only file is refused untouched). The dataset ends on its first row with its
+// controls following it again, also after an error.
 bool EksportCsv(jet::Dataset &qry, const QString &katalog, QWidget *parent = nullptr);
 
 } // namespace katarix::app

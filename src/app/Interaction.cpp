@@ -5,12 +5,14 @@
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -23,6 +25,55 @@ namespace katarix::app {
 namespace {
 
 Interaction *installed = nullptr;
+
+// A QProgressDialog made only once the action has run for ProgressDelayMs. Until then the
+// windows repaint but take no input; afterwards the modal dialog takes it.
+class QtProgressDialog : public ProgressDialog {
+public:
+    QtProgressDialog(QWidget *parent, const QString &caption, const QString &text)
+        : m_parent(parent), m_caption(caption), m_text(text)
+    {
+        m_started.start();
+    }
+
+    void update(const QString &detail, qint64 done, qint64 total) override
+    {
+        if (!m_dialog && m_started.elapsed() >= ProgressDelayMs)
+            show();
+        if (m_dialog) {
+            m_dialog->setLabelText(detail.isEmpty() ? m_text : m_text + QLatin1Char('\n') + detail);
+            // Per mille, so that counts beyond an int fit the bar.
+            m_dialog->setMaximum(total > 0 ? 1000 : 0);
+            m_dialog->setValue(total > 0 ? int(qBound<qint64>(0, done, total) * 1000 / total) : 0);
+        }
+        QCoreApplication::processEvents(m_dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+
+    bool cancelled() override { return m_dialog && m_dialog->wasCanceled(); }
+
+private:
+    void show()
+    {
+        QWidget *parent = m_parent;
+        if (!parent)
+            parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+        m_dialog = std::make_unique<QProgressDialog>(m_text, QStringLiteral("Anuluj"), 0, 0, parent);
+        m_dialog->setObjectName(QStringLiteral("PostepRaportu"));
+        m_dialog->setWindowTitle(m_caption);
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->setMinimumWidth(360);
+        m_dialog->show();
+    }
+
+    QWidget *m_parent;
+    QString m_caption;
+    QString m_text;
+    QElapsedTimer m_started;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
@@ -289,6 +340,11 @@ EditorLaunch QtInteraction::launchEditor(const QString &program, const QString &
     if (!QFileInfo::exists(document))
         return EditorLaunch::DocumentNotFound;
     return QProcess::startDetached(executable, {document}) ? EditorLaunch::Started : EditorLaunch::OtherError;
+}
+
+std::unique_ptr<ProgressDialog> QtInteraction::progress(QWidget *parent, const QString &caption, const QString &text)
+{
+    return std::make_unique<QtProgressDialog>(parent, caption, text);
 }
 
 } // namespace katarix::app

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -30,6 +31,17 @@ struct FileDialogRequest {
 // (the loader's exit status 127).
 enum class EditorLaunch { Started, ProgramNotFound, DocumentNotFound, AccessDenied, OtherError, LibraryMissing };
 
+// The progress dialog of a long action, from its start to its end (the object's life): the
+// implementation shows it only once the action has run for a second, with the action's text, a
+// line of what is done, a bar (done of total; a busy bar while total is 0) and "Anuluj". Each
+// update keeps the program's windows painted; "Anuluj" is answered by cancelled().
+class ProgressDialog {
+public:
+    virtual ~ProgressDialog() = default;
+    virtual void update(const QString &detail, qint64 done, qint64 total) = 0;
+    virtual bool cancelled() = 0;
+};
+
 // Everything that stops the program for a person. The program uses the Qt implementation;
 // tests install their own and assert on what was asked and answer it.
 class Interaction {
@@ -48,6 +60,8 @@ public:
     virtual QSize screenSize() = 0;
     // Starts program (or, when program is empty, the desktop's associated program) on document.
     virtual EditorLaunch launchEditor(const QString &program, const QString &document) = 0;
+    // A progress dialog for an action that starts now; text says what the action does.
+    virtual std::unique_ptr<ProgressDialog> progress(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
 
 Interaction &interaction();

@@ -18,7 +18,11 @@ public:
     std::optional<QString> password(QWidget *parent, const QString &databasePath) override;
     QSize screenSize() override;
     EditorLaunch launchEditor(const QString &program, const QString &document) override;
+    std::unique_ptr<ProgressDialog> progress(QWidget *parent, const QString &caption, const QString &text) override;
 };
+
+// How long an action runs before QtInteraction shows its progress dialog.
+inline constexpr int ProgressDelayMs = 1000;
 
 // A message box built from Windows MB_ flags: buttons (low nibble), icon (16/32/48/64),
 // default button (0x100, 0x200). Not shown yet.

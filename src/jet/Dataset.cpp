@@ -86,6 +86,9 @@ void Dataset::first()
         m_bof = m_eof = true;
         return;
     }
+    if (m_rowsBefore > 0)
+        throw JetError(messagePrefix() +
+                       QStringLiteral("Zbioru danych czytanego tylko do przodu nie można przewinąć na początek."));
     m_current = 0;
     m_bof = true;
     m_eof = false;
@@ -101,6 +104,8 @@ void Dataset::next()
     m_bof = false;
     if (m_current + 1 < int(m_rows.size()))
         ++m_current;
+    else if (!m_eof && fetchNext())
+        m_current = 0;
     else
         m_eof = true;
     notifyScroll();
@@ -336,6 +341,7 @@ void Dataset::setRows(QStringList fieldNames, std::vector<FieldType> types,
 {
     setFields(std::move(fieldNames), std::move(types));
     m_rows = std::move(rows);
+    m_rowsBefore = 0;
     m_current = 0;
     m_bof = true;
     m_eof = m_rows.empty();
@@ -345,6 +351,7 @@ void Dataset::setRows(QStringList fieldNames, std::vector<FieldType> types,
 void Dataset::clearRows()
 {
     m_rows.clear();
+    m_rowsBefore = 0;
     m_current = 0;
     m_bof = m_eof = true;
     Q_EMIT dataChanged();

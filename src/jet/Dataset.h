@@ -23,8 +23,8 @@ public:
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
 
-    int recordCount() const { return int(m_rows.size()); }
-    int recNo() const { return m_rows.empty() ? 0 : m_current + 1; } // 1-based, 0 when empty
+    int recordCount() const { return int(m_rowsBefore) + int(m_rows.size()); }
+    int recNo() const { return m_rows.empty() ? 0 : int(m_rowsBefore) + m_current + 1; } // 1-based, 0 when empty
     void setRecNo(int recNo);
     int currentRow() const { return m_rows.empty() ? -1 : m_current; } // 0-based, -1 when empty
     bool eof() const { return m_eof; }
@@ -76,6 +76,10 @@ Q_SIGNALS:
     void controlsEnabled(); // controls follow again; the current row may have moved meanwhile
 
 protected:
+    // A forward-only dataset replaces its one buffered row by the next one here (adding the row
+    // it leaves to m_rowsBefore); false at the end.
+    virtual bool fetchNext() { return false; }
+
     void setRows(QStringList fieldNames, std::vector<FieldType> types,
                  std::vector<std::vector<QVariant>> rows); // positions on the first row
     void clearRows();
@@ -87,6 +91,7 @@ protected:
     std::vector<FieldType> m_fieldTypes;
     std::vector<std::vector<QVariant>> m_rows;
     int m_current = 0;
+    qint64 m_rowsBefore = 0; // rows a forward-only dataset has left behind
     bool m_eof = true;
     bool m_bof = true;
     int m_disableCount = 0;

@@ -1,13 +1,71 @@
 #include "jet/PrivateFile.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace katarix::jet {
 
-bool openPrivate(QFile &file, QIODevice::OpenMode mode)
+namespace {
+
+bool refuse(int error, QString *reason)
 {
-    constexpr QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (file.exists() && (file.permissions() & ~(owner | QFileDevice::ReadUser | QFileDevice::WriteUser)))
-        file.setPermissions(owner); // a failure here shows as a failed open or stays as it was
-    return file.open(mode, owner);
+    if (reason)
+        *reason = qt_error_string(error);
+    return false;
+}
+
+} // namespace
+
+bool openPrivate(QFile &file, QIODevice::OpenMode mode, QString *reason)
+{
+    const QByteArray path = QFile::encodeName(file.fileName());
+    int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0 && errno == EEXIST) {
+        // An existing file as it is: never given a right its owner took away. The owner's write
+        // bit is checked as well, since root opens any file for writing.
+        fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            return refuse(errno, reason);
+        struct stat status {};
+        int error = 0;
+        if (::fstat(fd, &status) != 0)
+            error = errno;
+        else if (S_ISREG(status.st_mode) && !(status.st_mode & S_IWUSR))
+            error = EACCES;
+        else if (S_ISREG(status.st_mode) && (status.st_mode & (S_IRWXG | S_IRWXO)) &&
+                 ::fchmod(fd, status.st_mode & S_IRWXU) != 0)
+            error = errno;
+        if (error != 0) {
+            ::close(fd);
+            return refuse(error, reason);
+        }
+    }
+    if (fd < 0)
+        return refuse(errno, reason);
+    struct stat status {};
+    if ((mode & QIODevice::Truncate) && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        ::ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return refuse(error, reason);
+    }
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void removeUnfinished(QFile &file, const QString &name)
+{
+    file.close();
+    struct stat status {};
+    const QByteArray path = QFile::encodeName(name);
+    if (::lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode))
+        ::unlink(path.constData());
 }
 
 } // namespace katarix::jet

@@ -1,12 +1,25 @@
 #pragma once
 
 #include <QFile>
+#include <QString>
 
 namespace katarix::jet {
 
-// Opens file for writing so that only its owner can read it: a new file is created 0600, an
-// existing one with wider modes is tightened before anything is written. Everything the program
+// Opens file for writing so that only its owner can read what is written; everything the program
 // writes from the register (reports, lists) holds personal data.
-bool openPrivate(QFile &file, QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate);
+//  - A missing file is created 0600.
+//  - An existing file is written only as it is: one whose owner may not write it (a document made
+//    read-only, say with chmod a-w) or that cannot be opened for writing is refused and keeps its
+//    bytes and its mode. A regular file that can be written loses the group and other bits before
+//    anything is written (0644 becomes 0600, 0755 becomes 0700); if they cannot be removed (a
+//    file of another owner), it is refused too.
+// Truncate in mode empties the file once it is open. On failure *reason (when given) says why.
+bool openPrivate(QFile &file, QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate,
+                 QString *reason = nullptr);
+
+// Closes file and removes path, what was written to it, when that is a regular file (a document
+// or list left unfinished); a device such as /dev/full or /dev/null is left alone. (A QFile
+// opened by openPrivate works on a descriptor and does not know its name.)
+void removeUnfinished(QFile &file, const QString &path);
 
 } // namespace katarix::jet

@@ -17,11 +17,6 @@ QString quoted(const QString &text)
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
-struct StatementDeleter {
-    void operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
 // SQLite's messages for the mistakes a query text can hold, in Polish; others verbatim.
 QString polishMessage(const QString &message)
 {
@@ -127,10 +122,32 @@ Query::Query(QObject *parent)
 {
 }
 
+Query::~Query()
+{
+    finalize();
+}
+
 void Query::setSql(const QString &jetSql)
 {
-    close();
+    release();
     m_sql = jetSql;
+}
+
+void Query::release()
+{
+    close();
+    finalize();
+    m_translated = false;
+    m_translation = {};
+}
+
+void Query::finalize()
+{
+    if (m_statement)
+        sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    m_statementDb = nullptr;
+    m_statementDatabase = nullptr;
 }
 
 void Query::setParameter(const QString &name, const QVariant &value, FieldType type)
@@ -154,6 +171,7 @@ QString Query::parameterSpelling(const QString &lowerName) const
 
 void Query::bindParameters(sqlite3_stmt *statement) const
 {
+    sqlite3_clear_bindings(statement);
     const int count = sqlite3_bind_parameter_count(statement);
     for (int i = 1; i <= count; ++i) {
         const char *marker = sqlite3_bind_parameter_name(statement, i);
@@ -206,12 +224,10 @@ void Query::bindParameters(sqlite3_stmt *statement) const
     }
 }
 
-// Opening an open query does nothing, as with the framework's datasets: close it (or set its
-// text) to run it again.
-void Query::open()
+// The statement for the current text, parameters bound, ready to step: the one prepared before
+// when the text, the connection and the database's sets are what they were.
+sqlite3_stmt *Query::prepared()
 {
-    if (m_open)
-        return;
     if (!m_database)
         throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie ma przypisanej bazy danych."));
     if (!m_database->isOpen())
@@ -219,81 +235,147 @@ void Query::open()
     if (m_sql.trimmed().isEmpty())
         throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie ma tekstu SQL."));
 
-    TranslatedSql translated;
-    try {
-        translated = m_database->translate(m_sql);
-    } catch (const JetError &error) {
-        throw JetError(messagePrefix() + error.message());
-    }
     sqlite3 *db = m_database->handle();
-    const QByteArray sql = translated.sql.toUtf8();
-    sqlite3_stmt *raw = nullptr;
-    const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, &tail) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        throw JetError(messagePrefix() + QStringLiteral("Błąd zapytania: %1.").arg(sqliteMessage(db)));
+    if (m_statement && (m_statementDatabase != m_database || m_statementDb != db ||
+                        (!m_translation.sets.empty() && m_statementGeneration != m_database->setGeneration())))
+        finalize();
+    if (!m_statement) {
+        if (!m_translated) {
+            try {
+                m_translation = m_database->translate(m_sql);
+            } catch (const JetError &error) {
+                throw JetError(messagePrefix() + error.message());
+            }
+            m_translated = true;
+        }
+        const QByteArray sql = m_database->resolve(m_translation).toUtf8();
+        sqlite3_stmt *raw = nullptr;
+        const char *tail = nullptr;
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, &tail) != SQLITE_OK) {
+            sqlite3_finalize(raw);
+            throw JetError(messagePrefix() + QStringLiteral("Błąd zapytania: %1.").arg(sqliteMessage(db)));
+        }
+        if (!raw)
+            throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie zawiera instrukcji."));
+        if (tail && !QByteArray(tail).trimmed().isEmpty()) {
+            sqlite3_finalize(raw);
+            throw JetError(messagePrefix()
+                           + QStringLiteral("Zapytanie zawiera więcej niż jedną instrukcję."));
+        }
+        m_statement = raw;
+        m_statementDb = db;
+        m_statementDatabase = m_database;
+        m_statementGeneration = m_database->setGeneration();
+    } else {
+        sqlite3_reset(m_statement);
     }
-    Statement statement(raw);
-    if (!statement)
-        throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie zawiera instrukcji."));
-    if (tail && !QByteArray(tail).trimmed().isEmpty())
+    bindParameters(m_statement);
+    return m_statement;
+}
+
+// Steps the statement to its next row into row; false at the end. Throws JetError.
+bool Query::readRow(std::vector<QVariant> &row)
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_DONE)
+        return false;
+    if (rc != SQLITE_ROW) {
+        const QString message = sqliteMessage(m_statementDb);
+        sqlite3_reset(m_statement);
         throw JetError(messagePrefix()
-                       + QStringLiteral("Zapytanie zawiera więcej niż jedną instrukcję."));
+                       + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(message));
+    }
+    const int columns = int(m_fieldTypes.size());
+    row.assign(static_cast<size_t>(columns), QVariant());
+    for (int c = 0; c < columns; ++c) {
+        QVariant value = columnValue(m_statement, c);
+        if (!value.isNull()) {
+            if (!m_typeKnown[size_t(c)]) {
+                m_fieldTypes[size_t(c)] = typeFromStorage(value);
+                m_typeKnown[size_t(c)] = true;
+            }
+            // Yes/No columns hold Jet's -1 / 0.
+            if (m_fieldTypes[size_t(c)] == FieldType::Boolean && value.typeId() != QMetaType::QString)
+                value = value.toLongLong() != 0;
+        }
+        row[size_t(c)] = std::move(value);
+    }
+    return true;
+}
 
-    bindParameters(statement.get());
+// Opening an open query does nothing, as with the framework's datasets: close it (or set its
+// text) to run it again.
+void Query::open()
+{
+    if (m_open)
+        return;
+    sqlite3_stmt *statement = prepared();
 
-    const int columns = sqlite3_column_count(statement.get());
+    const int columns = sqlite3_column_count(statement);
     QStringList names;
     names.reserve(columns);
     std::vector<FieldType> types(size_t(columns), FieldType::Text);
-    std::vector<bool> typeKnown(size_t(columns), false);
+    m_typeKnown.assign(size_t(columns), false);
     for (int c = 0; c < columns; ++c) {
         // A repeated name gets _1, _2, ... as the framework's field definitions do.
-        const QString name = QString::fromUtf8(sqlite3_column_name(statement.get(), c));
+        const QString name = QString::fromUtf8(sqlite3_column_name(statement, c));
         QString unique = name;
         for (int n = 1; names.contains(unique, Qt::CaseInsensitive); ++n)
             unique = name + QLatin1Char('_') + QString::number(n);
         names.append(unique);
         bool known = false;
-        types[size_t(c)] = typeFromDeclaration(sqlite3_column_decltype(statement.get(), c), &known);
-        typeKnown[size_t(c)] = known;
+        types[size_t(c)] = typeFromDeclaration(sqlite3_column_decltype(statement, c), &known);
+        m_typeKnown[size_t(c)] = known;
     }
+    setFields(names, types);
 
     std::vector<std::vector<QVariant>> rows;
-    for (;;) {
-        const int rc = sqlite3_step(statement.get());
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            throw JetError(messagePrefix()
-                           + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(sqliteMessage(db)));
-        std::vector<QVariant> row(static_cast<size_t>(columns));
-        for (int c = 0; c < columns; ++c) {
-            QVariant value = columnValue(statement.get(), c);
-            if (!typeKnown[size_t(c)] && !value.isNull()) {
-                types[size_t(c)] = typeFromStorage(value);
-                typeKnown[size_t(c)] = true;
-            }
-            row[size_t(c)] = std::move(value);
-        }
+    std::vector<QVariant> row;
+    while ((rows.empty() || !m_forwardOnly) && readRow(row))
         rows.push_back(std::move(row));
-    }
-
-    // Yes/No columns hold Jet's -1 / 0.
-    for (int c = 0; c < columns; ++c) {
-        if (types[size_t(c)] != FieldType::Boolean)
-            continue;
-        for (std::vector<QVariant> &row : rows) {
-            QVariant &value = row[size_t(c)];
-            if (!value.isNull() && value.typeId() != QMetaType::QString)
-                value = value.toLongLong() != 0;
-        }
-    }
+    if (!m_forwardOnly || rows.empty())
+        sqlite3_reset(statement); // read whole: no lock stays behind
+    if (!sqlite3_stmt_readonly(statement))
+        m_database->setGeneration(); // a statement that wrote: kept sets are checked again
 
     m_open = true;
-    setRows(std::move(names), std::move(types), std::move(rows));
+    setRows(std::move(names), m_fieldTypes, std::move(rows));
     Q_EMIT afterOpen();
     notifyScroll();
+}
+
+bool Query::fetchNext()
+{
+    if (!m_open || !m_forwardOnly || !m_statement)
+        return false;
+    std::vector<QVariant> row;
+    if (!readRow(row)) {
+        sqlite3_reset(m_statement);
+        return false;
+    }
+    m_rowsBefore += qint64(m_rows.size());
+    m_rows.assign(1, std::move(row));
+    return true;
+}
+
+qint64 Query::countRows()
+{
+    close();
+    sqlite3_stmt *statement = prepared();
+    qint64 rows = 0;
+    for (;;) {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            ++rows;
+            continue;
+        }
+        const QString message = rc == SQLITE_DONE ? QString() : sqliteMessage(m_statementDb);
+        sqlite3_reset(statement);
+        if (rc != SQLITE_DONE)
+            throw JetError(messagePrefix()
+                           + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(message));
+        return rows;
+    }
 }
 
 void Query::close()
@@ -301,6 +383,8 @@ void Query::close()
     if (!m_open)
         return;
     m_open = false;
+    if (m_statement)
+        sqlite3_reset(m_statement);
     setFields({}, {});
     clearRows();
     Q_EMIT afterClose();

@@ -2,6 +2,7 @@
 
 #include "JetError.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
 
@@ -120,15 +121,26 @@ bool isTextual(Type t)
 
 class Generator {
 public:
+    explicit Generator(bool setsAllowed) : m_setsAllowed(setsAllowed) {}
+
     TranslatedSql run(const Select &select)
     {
         TranslatedSql result;
-        result.sql = selectText(select);
+        const QString text = selectText(select);
+        if (m_sets.empty()) {
+            result.sql = text;
+        } else {
+            result.sql = plainText(text);
+            result.pattern = text;
+            result.sets = std::move(m_sets);
+        }
         result.parameterNames = m_parameters;
         return result;
     }
 
 private:
+    bool m_setsAllowed;
+    std::vector<SqlSet> m_sets;
     QStringList m_parameters;
     // The select list being written: an unqualified name there may be the alias of another
     // item, which Jet reads as that item's expression.
@@ -137,6 +149,49 @@ private:
     int m_aliasDepth = 0;
 
     [[noreturn]] static void fail(const QString &message) { throw JetError(message); }
+
+    // --- sets -------------------------------------------------------------------------------
+
+    // Text with every set placeholder replaced by the set's own parenthesised text.
+    QString plainText(const QString &text) const
+    {
+        return fillSetPlaceholders(text, [this](int index) {
+            return u'(' + plainText(m_sets[size_t(index)].text) + u')';
+        });
+    }
+
+    // A set standing for "(text)": its placeholder.
+    QString addSet(QString text, std::vector<qint64> values)
+    {
+        SqlSet set;
+        set.text = std::move(text);
+        set.values = std::move(values);
+        const QByteArray identity = (set.isList() ? QStringLiteral("list:") : QStringLiteral("select:")).toUtf8() +
+                                    plainText(set.text).toUtf8();
+        set.key = QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex());
+        m_sets.push_back(std::move(set));
+        return setPlaceholder(int(m_sets.size()) - 1);
+    }
+
+    // The numbers of an IN list when it is long and holds only whole numbers as written.
+    static std::vector<qint64> wholeNumbers(const Expr &in)
+    {
+        std::vector<qint64> values;
+        if (in.args.size() <= size_t(SetListMinimum))
+            return values;
+        values.reserve(in.args.size() - 1);
+        for (size_t i = 1; i < in.args.size(); ++i) {
+            const Expr &item = *in.args[i];
+            bool ok = item.kind == Expr::Kind::Number;
+            for (const QChar c : item.text)
+                ok = ok && c.isDigit() && c.unicode() < 128;
+            const qint64 value = ok ? item.text.toLongLong(&ok) : 0;
+            if (!ok)
+                return {};
+            values.push_back(value);
+        }
+        return values;
+    }
 
     // --- statements -----------------------------------------------------------------------
 
@@ -521,6 +576,14 @@ private:
             }
             if (!isColumn(*e.args[0]) && anyText)
                 a += QStringLiteral(" COLLATE JET");
+            // A column against many whole numbers: the numbers are a set. (A column of text
+            // compares them as numbers then, "01" equal to 1; Jet refuses text against numbers.)
+            if (m_setsAllowed && isColumn(*e.args[0])) {
+                std::vector<qint64> values = wholeNumbers(e);
+                if (!values.empty())
+                    return u'(' + a + (e.negated ? QStringLiteral(" NOT IN ") : QStringLiteral(" IN ")) +
+                           addSet(list, std::move(values)) + u')';
+            }
             return u'(' + a + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + list + QStringLiteral("))");
         }
         case Expr::Kind::InSelect: {
@@ -529,6 +592,9 @@ private:
             QString a = expr(*e.args[0], t0);
             if (!isColumn(*e.args[0]) && t0 == Type::Text)
                 a += QStringLiteral(" COLLATE JET");
+            if (m_setsAllowed && e.select->cores.size() == 1)
+                return u'(' + a + (e.negated ? QStringLiteral(" NOT IN ") : QStringLiteral(" IN ")) +
+                       addSet(selectText(*e.select), {}) + u')';
             return u'(' + a + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + selectText(*e.select)
                 + QStringLiteral("))");
         }
@@ -680,9 +746,9 @@ private:
 
 } // namespace
 
-TranslatedSql generateSqlite(const Select &select)
+TranslatedSql generateSqlite(const Select &select, bool setsAllowed)
 {
-    Generator generator;
+    Generator generator(setsAllowed);
     return generator.run(select);
 }
 

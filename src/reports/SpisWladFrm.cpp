@@ -3,8 +3,8 @@
 #include "app/Akcja.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
+#include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
-#include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "register/SqlTemplates.h"
 #include "register/sql/SpisWladQueries.h"
@@ -19,6 +19,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <climits>
 
 namespace katarix::reports {
 
@@ -29,8 +30,6 @@ TSpisWladFrm *SpisWladFrm = nullptr;
 namespace {
 
 const QString kWarunek = QStringLiteral("WARUNEK");
-// Room reserved in WynikMD.
-constexpr int kRezerwaWyniku = 3000;
 const QString kInne = QStringLiteral("... I INNE");
 
 } // namespace
@@ -87,13 +86,18 @@ TSpisWladFrm::TSpisWladFrm(QWidget *parent, jet::Database *baza, jet::Query *tem
     MainQry->setObjectName(QStringLiteral("MainQry"));
     MainQry->setDatabase(database);
 
-    WynikMD = new jet::MemTable(this);
+    MainQry->setForwardOnly(true);
+
+    WynikTbl = std::make_unique<jet::TempTable>(
+        *database, QStringLiteral("katarix_spis_wladajacych"),
+        std::vector<jet::TempTable::Field>{{QStringLiteral("Osoba"), jet::FieldType::Text, 200},
+                                           {QStringLiteral("Dzialki"), jet::FieldType::Text, RozmiarDzialek},
+                                           {QStringLiteral("Adres"), jet::FieldType::Text, 200},
+                                           {QStringLiteral("PesReg"), jet::FieldType::Text, 15}});
+    WynikMD = new jet::Query(this);
     WynikMD->setObjectName(QStringLiteral("WynikMD"));
-    WynikMD->addField(QStringLiteral("Osoba"), jet::FieldType::Text, 200);
-    WynikMD->addField(QStringLiteral("Dzialki"), jet::FieldType::Text, RozmiarDzialek);
-    WynikMD->addField(QStringLiteral("Adres"), jet::FieldType::Text, 200);
-    WynikMD->addField(QStringLiteral("PesReg"), jet::FieldType::Text, 15);
-    WynikMD->reserve(kRezerwaWyniku);
+    WynikMD->setDatabase(database);
+    WynikMD->setForwardOnly(true);
 
     polacz();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -108,6 +112,7 @@ TSpisWladFrm::~TSpisWladFrm()
 {
     if (SpisWladFrm == this)
         SpisWladFrm = nullptr;
+    WynikMD->release(); // before the table it reads is dropped
 }
 
 void TSpisWladFrm::polacz()
@@ -279,7 +284,7 @@ QString TSpisWladFrm::BudujSql()
     return text + QString::fromUtf8(sql::Porzadek);
 }
 
-void TSpisWladFrm::BudujWynik()
+void TSpisWladFrm::BudujWynik(app::PostepRaportu *postep)
 {
     const int poleId = MainQry->fieldIndex(QStringLiteral("osoba_id"));
     const int poleOsoba = MainQry->fieldIndex(QStringLiteral("osoba"));
@@ -293,12 +298,26 @@ void TSpisWladFrm::BudujWynik()
     // Beyond this length the entry is cut anyway: later parcels are not appended.
     const int granica = RozmiarDzialek + int(przecinek.size());
 
+    // Also when the grouping stops ("Anuluj", an error): the controls follow again and the entries
+    // made so far are in the table.
+    struct Koniec {
+        jet::Query *qry;
+        jet::TempTable *wynik;
+        ~Koniec()
+        {
+            qry->enableControls();
+            wynik->finish();
+        }
+    } koniec{MainQry, WynikTbl.get()};
     MainQry->disableControls();
     QString dzialki;
     bool obciete = false;
     QVariant osoba, adres, pesReg;
+    qint64 przeczytane = 0;
     MainQry->first();
     while (!MainQry->eof()) {
+        if (postep)
+            postep->krok("Wiersze listy władających: %1", ++przeczytane);
         const double id = jet::Dataset::valueToFloat(MainQry->value(poleId));
         osoba = MainQry->value(poleOsoba);
         if (!obciete) {
@@ -316,12 +335,24 @@ void TSpisWladFrm::BudujWynik()
                 dzialki = dzialki.left(RozmiarDzialek - int(kInne.size())) + kInne;
             else
                 dzialki.chop(przecinek.size());
-            WynikMD->append({osoba, dzialki, adres, pesReg});
+            WynikTbl->append({osoba, dzialki, adres, pesReg});
             dzialki.clear();
             obciete = false;
         }
     }
-    MainQry->enableControls();
+}
+
+qint64 TSpisWladFrm::PrzygotujWynik(app::PostepRaportu &postep)
+{
+    WynikTbl->create();
+    MainQry->open();
+    BudujWynik(&postep);
+    // The rows are in WynikTbl now; the report does not need them twice.
+    MainQry->release();
+    WynikMD->setSql(WynikTbl->selectSql(SortAdresRB->isChecked() ? QStringLiteral("Adres") : QString()));
+    WynikMD->open();
+    ProgBar->setRange(0, int(std::max<qint64>(1, std::min<qint64>(WynikTbl->rowCount(), INT_MAX))));
+    return WynikTbl->rowCount();
 }
 
 QString TSpisWladFrm::Kryteria() const
@@ -390,22 +421,18 @@ void TSpisWladFrm::OkBtnClick()
 
     app::KursorKlepsydry kursor;
     try {
-        WynikMD->emptyTable();
-        WynikMD->open();
+        WynikMD->release();
+        WynikTbl->drop();
         MainQry->close();
         MainQry->setSql(BudujSql());
-        MainQry->open();
-        BudujWynik();
-        // The rows are in WynikMD now; the report does not need them twice.
-        MainQry->close();
-        if (SortAdresRB->isChecked())
-            WynikMD->sortOnField(QStringLiteral("Adres"));
-        else
-            WynikMD->first();
-        ProgBar->setRange(0, std::max(1, WynikMD->recordCount()));
         m_rtf1->OnDataSetRequest = [this](const QString &name, jet::Dataset *&dataset) { DataSetRequest(name, dataset); };
         m_rtf1->OnValueRequest = [this](const QString &name) { return ValueRequest(name); };
-        app::UruchomRaport(*m_rtf1, QStringLiteral("SpisWlad.rtf"));
+        // The list is built inside the report run: under its progress dialog, and counted before
+        // the document is written.
+        app::UruchomRaport(*m_rtf1, QStringLiteral("SpisWlad.rtf"),
+                           [this](app::PostepRaportu &postep) { return PrzygotujWynik(postep); });
+        MainQry->release();
+        WynikMD->release();
         ProgBar->setValue(0);
     } catch (const std::exception &error) {
         kursor.przywroc();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jet/StrHolder.h"
+#include "jet/TempTable.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,7 +23,6 @@ class TSpisWladFrm;
 namespace katarix::jet {
 class Database;
 class Dataset;
-class MemTable;
 class Query;
 } // namespace katarix::jet
 
@@ -30,11 +30,18 @@ namespace katarix::rtf {
 class TRTFReport;
 }
 
+namespace katarix::app {
+class PostepRaportu;
+}
+
 namespace katarix::reports {
 
 // The alphabetical list of holders ("SpisWlad.rtf"): the persons holding land in the ticked
 // precincts under the ticked forms of holding, one entry per person with the parcels held.
 // A modal dialog; the layout is the Designer form SpisWladFrm.ui.
+// The list query is read forward, one row at a time, and grouped into the entries of WynikTbl,
+// a table in the database's temporary storage, so that neither the list's rows nor its entries
+// are held in memory; the report reads the entries through WynikMD, forward, in the chosen order.
 class TSpisWladFrm : public QDialog {
     Q_OBJECT
 public:
@@ -52,8 +59,12 @@ public:
     QString WarunekMiejsc() const;
     // The criteria text of the document header ("kryteria").
     QString Kryteria() const;
-    // Groups the rows of the open MainQry into WynikMD, one entry per run of one person id.
-    void BudujWynik();
+    // Groups the rows of the open MainQry into WynikTbl, one entry per run of one person id;
+    // tells postep the rows read when given.
+    void BudujWynik(app::PostepRaportu *postep = nullptr);
+    // Builds the entries (the list query, the grouping) and opens WynikMD over them in the chosen
+    // order; returns the number of entries, the rows of the document.
+    qint64 PrzygotujWynik(app::PostepRaportu &postep);
 
     void DataSetRequest(const QString &name, jet::Dataset *&dataset);
     QVariant ValueRequest(const QString &name);
@@ -88,7 +99,8 @@ public:
     QWidget *LewyPnl, *SrodekPnl, *PrawyPnl;
     jet::Query *MainQry;
     jet::StrHolder OsFizSh, OsPrawSh;
-    jet::MemTable *WynikMD;
+    std::unique_ptr<jet::TempTable> WynikTbl; // the entries of the last list, until the next "Wykonaj" or the window's end
+    jet::Query *WynikMD;      // the entries, forward-only, in the order of the document
 
     // State rebuilt by each "Wykonaj".
     QString IdObrebow, NazwyObrebow, IdFormWlad, NazwyFormWlad;

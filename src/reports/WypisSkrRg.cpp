@@ -2,6 +2,7 @@
 
 #include "app/KursorKlepsydry.h"
 #include "app/MainFrm.h"
+#include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
 #include "jet/Query.h"
 #include "jet/JetFunctions.h"
@@ -51,11 +52,34 @@ void TWypisSkrRgDM::WypisSort(const QString &dlkMslinks)
             DataSetRequest(name, dataset);
         };
         m_rtf1.OnValueRequest = [this](const QString &name) { return ValueRequest(name); };
-        app::UruchomRaport(m_rtf1, QStringLiteral("WypisRgSkrSort.rtf"));
+        app::UruchomRaport(m_rtf1, QStringLiteral("WypisRgSkrSort.rtf"),
+                           [this](app::PostepRaportu &postep) { return PoliczWiersze(postep); });
     } catch (const std::exception &error) {
         kursor.przywroc();
         app::Komunikat(app::komunikatWyjatku(error), QStringLiteral("Błąd w funkcji 'WypisSort'"), app::mb::IconError);
     }
+}
+
+// The holders query's parameters for the parcel in row wiersz (0-based) of DlkSortQry.
+void TWypisSkrRgDM::ustawParametryOsob(int wiersz)
+{
+    OsobyQry->setParameter(QStringLiteral("ID_JR"), DlkSortQry->valueAt(wiersz, DlkSortQry->fieldIndex(QStringLiteral("ID_JR"))),
+                           jet::FieldType::Float);
+    OsobyQry->setParameter(QStringLiteral("MSL_DLK"),
+                           DlkSortQry->valueAt(wiersz, DlkSortQry->fieldIndex(QStringLiteral("DZIALKA_ID"))),
+                           jet::FieldType::Float);
+}
+
+qint64 TWypisSkrRgDM::PoliczWiersze(app::PostepRaportu &postep)
+{
+    const int dzialki = DlkSortQry->recordCount();
+    qint64 wiersze = dzialki;
+    for (int i = 0; i < dzialki; ++i) {
+        ustawParametryOsob(i);
+        wiersze += OsobyQry->countRows();
+        postep.krok("Liczenie wierszy dokumentu: działka %1 z %2", i + 1, dzialki);
+    }
+    return wiersze;
 }
 
 void TWypisSkrRgDM::DataSetRequest(const QString &name, jet::Dataset *&dataset)
@@ -75,9 +99,7 @@ QVariant TWypisSkrRgDM::ValueRequest(const QString &name)
     if (name == QLatin1String("skroluj")) {
         SumaPow += DlkSortQry->asFloat(QStringLiteral("POW"));
         OsobyQry->close();
-        OsobyQry->setParameter(QStringLiteral("ID_JR"), DlkSortQry->value(QStringLiteral("ID_JR")), jet::FieldType::Float);
-        OsobyQry->setParameter(QStringLiteral("MSL_DLK"), DlkSortQry->value(QStringLiteral("DZIALKA_ID")),
-                               jet::FieldType::Float);
+        ustawParametryOsob(DlkSortQry->currentRow());
         OsobyQry->open();
         return QString();
     }

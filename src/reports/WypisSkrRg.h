@@ -16,6 +16,10 @@ namespace katarix::rtf {
 class TRTFReport;
 }
 
+namespace katarix::app {
+class PostepRaportu;
+}
+
 namespace katarix::reports {
 
 // The short extract ("WypisRgSkrSort.rtf"): the selected parcels by precinct and number, each
@@ -35,6 +39,10 @@ public:
     void DataSetRequest(const QString &name, jet::Dataset *&dataset);
     QVariant ValueRequest(const QString &name);
 
+    // The rows of the document: the parcels and the holders of each, counted with the report's
+    // own queries.
+    qint64 PoliczWiersze(app::PostepRaportu &postep);
+
     // Components.
     jet::Query *DlkSortQry;
     jet::StrHolder DlkSortSh;
@@ -47,6 +55,8 @@ public:
     QString KomentOsTxt;
 
 private:
+    void ustawParametryOsob(int wiersz);
+
     jet::Query &m_tempQry;
     rtf::TRTFReport &m_rtf1;
 };

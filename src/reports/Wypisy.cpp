@@ -1,5 +1,6 @@
 #include "reports/Wypisy.h"
 
+#include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
 #include "app/UstawieniaFrm.h"
 #include "jet/Query.h"
@@ -34,6 +35,16 @@ void reopen(jet::Query &q, const char *parameter, double value)
     q.setParameter(QString::fromLatin1(parameter), value, jet::FieldType::Float);
     q.open();
 }
+
+qint64 count(jet::Query &q, const char *parameter, double value)
+{
+    q.setParameter(QString::fromLatin1(parameter), value, jet::FieldType::Float);
+    return q.countRows();
+}
+
+// The unit in the parcels' and buildings' texts: the parameter :ID_JR (the macro character is
+// the parameter's), bound for each unit instead of being written into a new text.
+const QString kIdJrParametr = QStringLiteral(":ID_JR");
 
 } // namespace
 
@@ -70,6 +81,10 @@ void TWypisyDM::WypisJr(const QString &jrIds, const QString &dlkMslinks)
     }
     DlkSh.setMacro(QStringLiteral("WARUNEK"), warunekDlk);
     BudSh.setMacro(QStringLiteral("WARUNEK"), warunekBud);
+    DlkSh.setMacro(QStringLiteral("ID_JR"), kIdJrParametr);
+    BudSh.setMacro(QStringLiteral("ID_JR"), kIdJrParametr);
+    DlkQry->setSql(DlkSh.expandedText());
+    BudQry->setSql(BudSh.expandedText());
 
     JrQry->close();
     JrQry->setSql(QString::fromUtf8(sql::JrQryPrefix) + jrIds + QString::fromUtf8(sql::JrQrySuffix));
@@ -77,8 +92,24 @@ void TWypisyDM::WypisJr(const QString &jrIds, const QString &dlkMslinks)
 
     m_rtf1.OnDataSetRequest = [this](const QString &name, jet::Dataset *&dataset) { DataSetRequest(name, dataset); };
     m_rtf1.OnValueRequest = [this](const QString &name) { return ValueRequest(name); };
-    app::UruchomRaport(m_rtf1, QStringLiteral("RaportJr.rtf"));
+    app::UruchomRaport(m_rtf1, QStringLiteral("RaportJr.rtf"),
+                       [this](app::PostepRaportu &postep) { return PoliczWiersze(postep); });
 }
+
+qint64 TWypisyDM::PoliczWiersze(app::PostepRaportu &postep)
+{
+    const int jednostki = JrQry->recordCount();
+    const int poleIdJr = JrQry->fieldIndex(QStringLiteral("id_jr"));
+    qint64 wiersze = jednostki;
+    for (int i = 0; i < jednostki; ++i) {
+        const double idJr = jet::Dataset::valueToFloat(JrQry->valueAt(i, poleIdJr));
+        wiersze += count(*OsobyQry, "IdJr", idJr) + count(*DlkQry, "ID_JR", idJr) + count(*BudQry, "ID_JR", idJr) +
+                   count(*LokQry, "IdJr", idJr) + count(*ZestKlauzQry, "IdJr", idJr);
+        postep.krok("Liczenie wierszy dokumentu: jednostka %1 z %2", i + 1, jednostki);
+    }
+    return wiersze;
+}
+
 
 void TWypisyDM::DataSetRequest(const QString &name, jet::Dataset *&dataset)
 {
@@ -101,17 +132,8 @@ void TWypisyDM::skrolujJr()
     SumaPowDz = 0;
     const double idJr = JrQry->asFloat(QStringLiteral("id_jr"));
     reopen(*OsobyQry, "IdJr", idJr);
-
-    DlkQry->close();
-    DlkSh.setMacro(QStringLiteral("ID_JR"), jet::sqlNumber(idJr));
-    DlkQry->setSql(DlkSh.expandedText());
-    DlkQry->open();
-
-    BudQry->close();
-    BudSh.setMacro(QStringLiteral("ID_JR"), jet::sqlNumber(idJr));
-    BudQry->setSql(BudSh.expandedText());
-    BudQry->open();
-
+    reopen(*DlkQry, "ID_JR", idJr);
+    reopen(*BudQry, "ID_JR", idJr);
     reopen(*LokQry, "IdJr", idJr);
     reopen(*ZestKlauzQry, "IdJr", idJr);
 }

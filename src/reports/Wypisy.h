@@ -16,11 +16,17 @@ namespace katarix::rtf {
 class TRTFReport;
 }
 
+namespace katarix::app {
+class PostepRaportu;
+}
+
 namespace katarix::reports {
 
 // The land register extract ("RaportJr.rtf"): for each registration unit its holders, parcels
 // with class/use areas and the unit's total area, buildings, premises, the use/class summary
-// and comments. Created once at start-up; its queries stay open after a report.
+// and comments. Created once at start-up; its queries stay open after a report (they hold the
+// units and the last unit's rows). The unit's detail queries keep one text for the whole report,
+// the unit bound as a parameter, so that each unit only runs them.
 class TWypisyDM : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +41,10 @@ public:
     // The two request handlers installed on the report component.
     void DataSetRequest(const QString &name, jet::Dataset *&dataset);
     QVariant ValueRequest(const QString &name);
+
+    // The rows of the document: the units and, per unit, its holders, parcels, buildings,
+    // premises and use/class summary rows, counted with the report's own queries.
+    qint64 PoliczWiersze(app::PostepRaportu &postep);
 
     // Components.
     jet::Query *JrQry;

@@ -1,6 +1,7 @@
 #include "reports/ZestGrOs.h"
 
 #include "app/KursorKlepsydry.h"
+#include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
 #include "jet/MemTable.h"
 #include "jet/NumberText.h"
@@ -54,7 +55,36 @@ void TZestGrOsDM::DrukujZestawienie()
     m_rtf1.OnDataSetRequest = [this](const QString &name, jet::Dataset *&dataset) { DataSetRequest(name, dataset); };
     m_rtf1.OnValueRequest = [this](const QString &name) { return ValueRequest(name); };
     app::KursorKlepsydry kursor;
-    app::UruchomRaport(m_rtf1, QStringLiteral("ZestGrJr.rtf"));
+    app::UruchomRaport(m_rtf1, QStringLiteral("ZestGrJr.rtf"),
+                       [this](app::PostepRaportu &postep) { return PoliczWiersze(postep); });
+}
+
+void TZestGrOsDM::otworzJednostki(double osobaId)
+{
+    ListaJrSh.setMacro(QStringLiteral("OSOBAID"), jet::sqlNumber(osobaId));
+    ListaJrQry->close();
+    ListaJrQry->setSql(ListaJrSh.expandedText());
+    ListaJrQry->open();
+}
+
+qint64 TZestGrOsDM::PoliczWiersze(app::PostepRaportu &postep)
+{
+    const int osoby = ListaOsMD->recordCount();
+    const int poleOsoby = ListaOsMD->fieldIndex(QStringLiteral("osoba_id"));
+    qint64 wiersze = osoby;
+    for (int i = 0; i < osoby; ++i) {
+        otworzJednostki(jet::Dataset::valueToFloat(ListaOsMD->valueAt(i, poleOsoby)));
+        const int poleJr = ListaJrQry->fieldIndex(QStringLiteral("id_jr"));
+        wiersze += ListaJrQry->recordCount();
+        for (int j = 0; j < ListaJrQry->recordCount(); ++j) {
+            GruntyQry->setParameter(QStringLiteral("IdJr"), jet::Dataset::valueToFloat(ListaJrQry->valueAt(j, poleJr)),
+                                    jet::FieldType::Float);
+            wiersze += GruntyQry->countRows();
+        }
+        postep.krok("Liczenie wierszy dokumentu: osoba %1 z %2", i + 1, osoby);
+    }
+    ListaJrQry->close();
+    return wiersze;
 }
 
 void TZestGrOsDM::DataSetRequest(const QString &name, jet::Dataset *&dataset)
@@ -79,10 +109,7 @@ QVariant TZestGrOsDM::ValueRequest(const QString &name)
     if (name == QLatin1String("current_date"))
         return biezacaData();
     if (name == QLatin1String("skroluj")) {
-        ListaJrSh.setMacro(QStringLiteral("OSOBAID"), jet::sqlNumber(ListaOsMD->asFloat(QStringLiteral("osoba_id"))));
-        ListaJrQry->close();
-        ListaJrQry->setSql(ListaJrSh.expandedText());
-        ListaJrQry->open();
+        otworzJednostki(ListaOsMD->asFloat(QStringLiteral("osoba_id")));
         return QString();
     }
     if (name == QLatin1String("skroluj1")) {

@@ -17,6 +17,10 @@ namespace katarix::rtf {
 class TRTFReport;
 }
 
+namespace katarix::app {
+class PostepRaportu;
+}
+
 namespace katarix::reports {
 
 // The land summary of persons ("ZestGrJr.rtf"): for each listed person the land registration
@@ -37,6 +41,10 @@ public:
     void DataSetRequest(const QString &name, jet::Dataset *&dataset);
     QVariant ValueRequest(const QString &name);
 
+    // The rows of the document: the persons, their units and each unit's use/class rows,
+    // counted with the report's own queries.
+    qint64 PoliczWiersze(app::PostepRaportu &postep);
+
     // Components.
     jet::MemTable *ListaOsMD;
     jet::StrHolder ListaJrSh;
@@ -49,6 +57,7 @@ public:
 
 private:
     double biezacaPow() const;
+    void otworzJednostki(double osobaId);
 
     rtf::TRTFReport &m_rtf1;
 };

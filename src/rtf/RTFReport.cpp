@@ -6,8 +6,10 @@
 #include "jet/Dataset.h"
 #include "jet/PrivateFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <cstring>
 #include <unordered_map>
 
 namespace katarix::rtf {
@@ -19,14 +21,64 @@ QString quoted(const QString &text)
     return QStringLiteral("„") + text + QStringLiteral("”");
 }
 
+QString writeError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Nie udało się zapisać dokumentu %1:\n%2").arg(quoted(path), reason);
+}
+
+// The document as it is filled, passed to its device in pieces of a fixed size: the document
+// is never held whole.
+class RtfOutput {
+public:
+    RtfOutput(QIODevice &device, const QString &path) : m_device(device), m_path(path) { m_buffer.reserve(kPiece); }
+
+    RtfOutput &operator+=(const QByteArray &bytes)
+    {
+        append(bytes.constData(), bytes.size());
+        return *this;
+    }
+    RtfOutput &operator+=(const char *text)
+    {
+        append(text, qsizetype(std::strlen(text)));
+        return *this;
+    }
+    RtfOutput &operator+=(char c)
+    {
+        m_buffer.append(c);
+        if (m_buffer.size() >= kPiece)
+            flush();
+        return *this;
+    }
+    void append(const char *data, qsizetype size)
+    {
+        m_buffer.append(data, size);
+        if (m_buffer.size() >= kPiece)
+            flush();
+    }
+    void flush()
+    {
+        if (m_buffer.isEmpty())
+            return;
+        if (m_device.write(m_buffer) != m_buffer.size())
+            throw RtfError(writeError(m_path, m_device.errorString()));
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr qsizetype kPiece = 64 * 1024;
+    QIODevice &m_device;
+    QString m_path;
+    QByteArray m_buffer;
+};
+
 } // namespace
 
-// One filling of a template: walks the section tree in document order, copying tokens,
+// One filling of a template: walks the section tree in document order, writing tokens,
 // repeating bands per dataset row and asking for variables as it reaches them.
 class RtfFiller {
 public:
-    RtfFiller(TRTFReport &report, const RtfTemplate &tpl)
-        : m_report(report), m_tpl(tpl), m_tokens(tpl.tokens())
+    RtfFiller(TRTFReport &report, const RtfTemplate &tpl, RtfOutput &out)
+        : m_report(report), m_tpl(tpl), m_tokens(tpl.tokens()), m_out(out)
     {
         m_fallbackCodePage = codePageForCharset(report.Charset);
         if (m_fallbackCodePage == 0)
@@ -34,13 +86,12 @@ public:
         planHeader();
     }
 
-    QByteArray run()
+    void run()
     {
         for (const QString &name : m_tpl.datasetNames())
             m_report.dataset(name);
-        m_out.reserve(m_tpl.source().size() * 2);
         renderSection(0);
-        return m_out;
+        m_out.flush();
     }
 
 private:
@@ -140,6 +191,9 @@ private:
                 lastRow = data->recNo();
                 renderRange(section);
                 ++rows;
+                ++m_rowsPrinted;
+                if (m_report.OnProgress)
+                    m_report.OnProgress(m_rowsPrinted);
                 data->next();
                 if (!data->eof() && data->recNo() <= lastRow) {
                     throw RtfError(QStringLiteral("Zbiór danych %1 wrócił do wcześniejszego wiersza w "
@@ -180,25 +234,49 @@ private:
         copyTokens(at, section.end);
     }
 
+    // Tokens that are copied as they stand follow each other in the source: each run of them is
+    // written at once. Replacements and insertions concern the header only.
     void copyTokens(int begin, int end)
     {
         const QByteArray &source = m_tpl.source();
+        const int header = m_tpl.bodyStart();
+        int runBegin = -1; // source offset of the run being gathered
+        int runEnd = -1;
+        auto flush = [&] {
+            if (runBegin >= 0)
+                m_out.append(source.constData() + runBegin, runEnd - runBegin);
+            runBegin = -1;
+        };
         for (int t = begin; t < end; ++t) {
             const int marker = m_tpl.valueMarkerAt(t);
-            if (marker >= 0)
+            if (marker >= 0) {
+                flush();
                 writeValue(m_tpl.markers()[size_t(marker)]);
-            if (m_tpl.isDeleted(t))
+            }
+            if (m_tpl.isDeleted(t)) {
+                flush();
                 continue;
+            }
             const RtfToken &token = m_tokens[size_t(t)];
-            const auto replaced = m_replace.find(t);
-            if (replaced != m_replace.end())
-                m_out += replaced->second;
-            else
-                m_out.append(source.constData() + token.begin, token.end - token.begin);
-            const auto inserted = m_insertAfter.find(t);
-            if (inserted != m_insertAfter.end())
-                m_out += inserted->second;
+            if (t < header) {
+                flush();
+                const auto replaced = m_replace.find(t);
+                if (replaced != m_replace.end())
+                    m_out += replaced->second;
+                else
+                    m_out.append(source.constData() + token.begin, token.end - token.begin);
+                const auto inserted = m_insertAfter.find(t);
+                if (inserted != m_insertAfter.end())
+                    m_out += inserted->second;
+                continue;
+            }
+            if (runBegin < 0 || token.begin != runEnd) {
+                flush();
+                runBegin = token.begin;
+            }
+            runEnd = token.end;
         }
+        flush();
     }
 
     void writeValue(const RtfMarker &marker)
@@ -242,7 +320,8 @@ private:
     int m_fallbackCodePage = 1250;
     std::unordered_map<int, QByteArray> m_replace;
     std::unordered_map<int, QByteArray> m_insertAfter;
-    QByteArray m_out;
+    RtfOutput &m_out;
+    qint64 m_rowsPrinted = 0;
 };
 
 TRTFReport::TRTFReport() = default;
@@ -290,26 +369,46 @@ bool TRTFReport::LoadTemplateData(const QByteArray &data)
     return true;
 }
 
-QByteArray TRTFReport::Execute()
+const RtfTemplate &TRTFReport::loadedTemplate() const
 {
     if (!m_templateError.isEmpty())
         throw RtfError(m_templateError);
     if (!m_template)
         throw RtfError(QStringLiteral("Nie załadowano szablonu raportu."));
-    RtfFiller filler(*this, *m_template);
-    return filler.run();
+    return *m_template;
+}
+
+QByteArray TRTFReport::Execute()
+{
+    const RtfTemplate &tpl = loadedTemplate();
+    QByteArray document;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    RtfOutput out(buffer, QString());
+    RtfFiller(*this, tpl, out).run();
+    return document;
 }
 
 void TRTFReport::ExecuteAndSave(const QString &path)
 {
-    const QByteArray document = Execute();
+    const RtfTemplate &tpl = loadedTemplate();
     QFile file(path);
-    if (!jet::openPrivate(file) || file.write(document) != document.size() ||
-        !file.flush()) {
-        throw RtfError(QStringLiteral("Nie udało się zapisać dokumentu %1:\n%2")
-                           .arg(quoted(path), file.errorString()));
+    QString reason;
+    if (!jet::openPrivate(file, QIODevice::WriteOnly | QIODevice::Truncate, &reason))
+        throw RtfError(writeError(path, reason));
+    try {
+        RtfOutput out(file, path);
+        RtfFiller(*this, tpl, out).run();
+        if (!file.flush())
+            throw RtfError(writeError(path, file.errorString()));
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw RtfError(writeError(path, file.errorString()));
+    } catch (...) {
+        // A failed or stopped filling (an error, "Anuluj", no memory) leaves no partial document.
+        jet::removeUnfinished(file, path);
+        throw;
     }
-    file.close();
 }
 
 jet::Dataset *TRTFReport::dataset(const QString &name)

@@ -29,6 +29,9 @@ public:
     // Asked for a variable's value (text, integer, truth value); an invalid QVariant or
     // empty text prints nothing.
     using ValueRequest = std::function<QVariant(const QString &name)>;
+    // Told after each printed band row (of any band) how many band rows the document has so
+    // far; what it throws stops the filling.
+    using Progress = std::function<void(qint64 rowsPrinted)>;
 
     TRTFReport();
     ~TRTFReport();
@@ -40,13 +43,16 @@ public:
     // Reads the template; false when the file cannot be read or is not RTF.
     bool LoadTemplate(const QString &path);
     bool LoadTemplateData(const QByteArray &data);
-    // Fills the loaded template and writes the document to path (the file is rewritten).
+    // Fills the loaded template and writes the document to path as it is filled (the file is
+    // rewritten, a new one created readable by its owner only). When the filling fails or is
+    // stopped, the file is removed and the error passes on.
     void ExecuteAndSave(const QString &path);
     // Fills the loaded template and returns the document.
     QByteArray Execute();
 
     DataSetRequest OnDataSetRequest; // kept until replaced
     ValueRequest OnValueRequest;
+    Progress OnProgress;
 
     int Charset = 238;       // font character set of the document (\fcharset)
     int LangID = 1045;       // language of the text (\deflang, \lang of inserted values)
@@ -61,6 +67,7 @@ public:
 private:
     friend class RtfFiller;
     jet::Dataset *dataset(const QString &name);
+    const RtfTemplate &loadedTemplate() const; // throws RtfError when none can be filled
 
     std::unique_ptr<RtfTemplate> m_template;
     QString m_templateError; // why the loaded file cannot be filled

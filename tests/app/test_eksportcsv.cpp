@@ -1,5 +1,5 @@
-// The CSV export: RFC 4180 quoting, Windows-1250 bytes, fields left out, the dialog and the
-// files that cannot be written.
+// The CSV export: RFC 4180 quoting, Windows-1250 bytes, fields left out, the dialog, the rights
+// of an existing file and the files that cannot be written.
 #include "app/EksportCsv.h"
 #include "app/MainFrm.h"
 #include "jet/JetFunctions.h"
@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace katarix;
 
@@ -120,6 +124,68 @@ TEST_F(EksportCsvTest, AFileThatCannotBeWrittenIsAnErrorNeverASuccess)
         }
         EXPECT_FALSE(table.controlsDisabled());
     }
+    EXPECT_TRUE(QFile::exists(QStringLiteral("/dev/full"))) << "a device is never removed";
+}
+
+// An existing file is written only as it is: a read-only one is refused and keeps its bytes and
+// mode, one that can be written loses its group and other bits before the list is written.
+TEST_F(EksportCsvTest, AnExistingFileKeepsItsRights)
+{
+    table.append({1, 0, QStringLiteral("a"), 1.0});
+    const QByteArray list = "\"MSLINK\",\"NAZWA\",\"POW\"\r\n\"1\",\"a\",\"1\"\r\n";
+    struct Case {
+        mode_t mode;
+        bool written;
+        mode_t modeAfter;
+    };
+    for (const Case &c : {Case{0644, true, 0600}, Case{0660, true, 0600}, Case{0444, false, 0444}, Case{0400, false, 0400}}) {
+        SCOPED_TRACE(QString::number(c.mode, 8).toStdString());
+        const QByteArray path = QFile::encodeName(target());
+        ::chmod(path.constData(), 0600);
+        QFile::remove(target());
+        {
+            QFile old(target());
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("stara lista");
+        }
+        ASSERT_EQ(::chmod(path.constData(), c.mode), 0);
+        recording.fileAnswers.push_back(target());
+        if (c.written) {
+            EXPECT_TRUE(app::EksportCsv(table, QString()));
+        } else {
+            try {
+                app::EksportCsv(table, QString());
+                ADD_FAILURE() << "no error";
+            } catch (const app::AppError &error) {
+                EXPECT_TRUE(error.message().startsWith(QStringLiteral("Nie można utworzyć pliku „") + target() + QStringLiteral("”: ")))
+                    << error.message().toStdString();
+            }
+        }
+        struct stat status {};
+        ASSERT_EQ(::stat(path.constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, c.modeAfter);
+        ::chmod(path.constData(), 0600);
+        EXPECT_EQ(test::fileBytes(target()), c.written ? list : QByteArray("stara lista"));
+    }
+}
+
+// A list cut short by a failed write (here: a file size limit) is an error and leaves no file.
+TEST_F(EksportCsvTest, AListThatCannotBeWrittenWholeLeavesNoFile)
+{
+    for (int i = 0; i < 5000; ++i)
+        table.append({i, 0, QStringLiteral("Nazwa działki numer %1").arg(i), 1.0});
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 32 * 1024;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    recording.fileAnswers.push_back(target());
+    EXPECT_THROW(app::EksportCsv(table, QString()), app::AppError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(QFile::exists(target()));
+    EXPECT_FALSE(table.controlsDisabled());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// The Qt side of the Interaction seam: message boxes from Windows flags, file filters, editor.
+// The Qt side of the Interaction seam: message boxes from Windows flags, file filters, editor,
+// the progress dialog of a long action.
 #include "app/QtInteraction.h"
 #include "support/QtPrinters.h"
 #include "support/TestApplication.h"
@@ -10,8 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
@@ -117,6 +120,44 @@ TEST_F(InteractionTest, EditorLaunchTellsTheFailureKinds)
     };
     for (const auto &[name, program, doc, expected] : cases)
         EXPECT_EQ(qt.launchEditor(program, doc), expected) << name;
+}
+
+QProgressDialog *progressDialog()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("PostepRaportu") && widget->isVisible())
+            return qobject_cast<QProgressDialog *>(widget);
+    return nullptr;
+}
+
+// Nothing shows while the action is short; after a second the modal dialog shows the text, the
+// detail, the bar and "Anuluj", which is answered by cancelled(); it goes with the object.
+TEST_F(InteractionTest, ProgressShowsAfterASecondAndAnulujIsAnswered)
+{
+    QtInteraction qt;
+    std::unique_ptr<ProgressDialog> progress = qt.progress(nullptr, QStringLiteral("Katarix"), QStringLiteral("Tworzenie raportu..."));
+    progress->update(QStringLiteral("Wiersze dokumentu: 1 z 10"), 1, 10);
+    EXPECT_EQ(progressDialog(), nullptr);
+    EXPECT_FALSE(progress->cancelled());
+
+    QThread::msleep(ProgressDelayMs + 50);
+    progress->update(QStringLiteral("Wiersze dokumentu: 4 z 10"), 4, 10);
+    QProgressDialog *dialog = progressDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Katarix"));
+    EXPECT_EQ(dialog->labelText(), QStringLiteral("Tworzenie raportu...\nWiersze dokumentu: 4 z 10"));
+    EXPECT_EQ(dialog->value() * 10 / dialog->maximum(), 4);
+    EXPECT_TRUE(dialog->isModal());
+    progress->update(QStringLiteral("Wiersze listy władających: 5"), 5, 0);
+    EXPECT_EQ(dialog->maximum(), 0) << "a busy bar while the total is unknown";
+    QPushButton *anuluj = dialog->findChild<QPushButton *>();
+    ASSERT_NE(anuluj, nullptr);
+    EXPECT_EQ(anuluj->text(), QStringLiteral("Anuluj"));
+    EXPECT_FALSE(progress->cancelled());
+    anuluj->click();
+    EXPECT_TRUE(progress->cancelled());
+    progress.reset();
+    EXPECT_EQ(progressDialog(), nullptr);
 }
 
 } // namespace

@@ -203,4 +203,59 @@ TEST_F(QueryTest, SyntaxErrorNamesThePlace)
     EXPECT_FALSE(message.contains(QStringLiteral("syntax error"))) << message.toStdString();
 }
 
+// A forward-only query (the long lists) holds one row: recNo and recordCount follow the rows
+// read; it cannot go back, but opens again from the start.
+TEST_F(QueryTest, AForwardOnlyQueryReadsOneRowAtATime)
+{
+    query.setSql(QStringLiteral("SELECT mslink, nazwa FROM kdzialka ORDER BY mslink"));
+    query.setForwardOnly(true);
+    query.open();
+    QList<qlonglong> seen;
+    for (; !query.eof(); query.next()) {
+        seen << query.asInteger(QStringLiteral("MSLINK"));
+        EXPECT_EQ(query.recNo(), seen.size());
+        EXPECT_EQ(query.recordCount(), seen.size());
+    }
+    EXPECT_EQ(seen, (QList<qlonglong>{1, 2, 3, 4}));
+    EXPECT_EQ(query.asInteger(QStringLiteral("mslink")), 4) << "stays on the last row";
+    EXPECT_THROW(query.first(), JetError);
+    query.close();
+    query.open();
+    EXPECT_EQ(query.asString(QStringLiteral("nazwa")), QStringLiteral("Łąka"));
+
+    query.setSql(QStringLiteral("SELECT mslink FROM kdzialka WHERE id_jr = 0"));
+    query.open();
+    EXPECT_TRUE(query.eof());
+    EXPECT_TRUE(query.isEmpty());
+    EXPECT_EQ(query.recNo(), 0);
+}
+
+// The statement prepared once runs again with new parameters, counts without keeping rows, and
+// is prepared anew on a database opened again.
+TEST_F(QueryTest, TheStatementIsRunAgainAndFollowsTheDatabase)
+{
+    query.setSql(QStringLiteral("SELECT mslink FROM kdzialka WHERE id_jr = :IdJr ORDER BY mslink"));
+    for (const auto &[jr, expected] : {std::pair{12.0, QList<qlonglong>{1, 2}}, std::pair{13.0, QList<qlonglong>{3}},
+                                       std::pair{99.0, QList<qlonglong>{}}}) {
+        query.setParameter(QStringLiteral("IdJr"), jr, FieldType::Float);
+        EXPECT_EQ(query.countRows(), expected.size());
+        EXPECT_FALSE(query.isOpen());
+        query.close();
+        query.open();
+        EXPECT_EQ(mslinks(), expected);
+    }
+    db.close();
+    db.openInMemory();
+    db.execNative(QStringLiteral("CREATE TABLE kdzialka (mslink INTEGER, id_jr REAL); INSERT INTO kdzialka VALUES (7, 12);"));
+    query.setParameter(QStringLiteral("IdJr"), 12.0, FieldType::Float);
+    query.close();
+    query.open();
+    EXPECT_EQ(mslinks(), (QList<qlonglong>{7}));
+    query.release();
+    EXPECT_FALSE(query.isOpen());
+    EXPECT_FALSE(query.sql().isEmpty()) << "the text stays";
+    query.open();
+    EXPECT_EQ(mslinks(), (QList<qlonglong>{7}));
+}
+
 } // namespace

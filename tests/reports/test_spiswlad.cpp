@@ -1,7 +1,6 @@
 // The alphabetical list of holders (TSpisWladFrm, "SpisWlad.rtf") over registers built for it.
 #include "app/Interaction.h"
 #include "app/MainFrm.h"
-#include "jet/MemTable.h"
 #include "jet/Query.h"
 #include "reports/Rejestracja.h"
 #include "reports/SpisWladFrm.h"
@@ -194,9 +193,14 @@ struct ListFixture {
     }
     std::vector<Entry> entries() const
     {
+        // The entries of the last list stay in WynikTbl; WynikMD reads them again in the list's order.
         std::vector<Entry> out;
-        jet::MemTable &md = *frm->WynikMD;
-        for (md.first(); !md.eof(); md.next())
+        jet::Query &md = *frm->WynikMD;
+        md.close();
+        if (md.sql().isEmpty())
+            return out;
+        md.open();
+        for (; !md.eof(); md.next())
             out.push_back({md.asString(QStringLiteral("Osoba")), md.asString(QStringLiteral("Dzialki")),
                            md.asString(QStringLiteral("Adres")), md.asString(QStringLiteral("PesReg"))});
         return out;
@@ -605,6 +609,29 @@ TEST(SpisWladTest, WarningsAndErrorsLeaveTheListAsItWas)
     EXPECT_TRUE(rec.messages[3].text.contains(u("slo_miejsc"), Qt::CaseInsensitive)) << rec.messages[3].text.toStdString();
     EXPECT_TRUE(rec.editorLaunches.empty());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// "Anuluj" while the list is read: no document, no message, the cursor back; "Wykonaj" works at
+// once again.
+TEST(SpisWladTest, AnulujWhileTheListIsReadLeavesNoDocument)
+{
+    ListFixture f(listRegister());
+    f.env.recording.cancelWhen = [](const test::RecordingInteraction::ProgressUpdate &update) {
+        return update.detail.startsWith(u("Wiersze listy władających"));
+    };
+    f.frm->ZazWszObrBtn->click();
+    f.env.removeDocument();
+    f.frm->OkBtn->click();
+    EXPECT_TRUE(f.env.documentRtf().isEmpty());
+    EXPECT_TRUE(f.env.recording.editorLaunches.empty());
+    EXPECT_TRUE(f.env.recording.messages.empty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(f.env.recording.progresses.size(), 1u);
+    EXPECT_EQ(f.env.recording.progresses[0].updates.front().detail, u("Wiersze listy władających: 1"));
+
+    f.env.recording.cancelWhen = nullptr;
+    EXPECT_EQ(f.run().size(), 9u);
+    EXPECT_EQ(f.env.recording.editorLaunches.size(), 1u);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "reports/WypisSkrRg.h"
 #include "support/ReportTestSupport.h"
 
+#include <QDir>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -199,6 +200,60 @@ TEST(WypisSkrTest, VariablesOnTheirOwn)
     EXPECT_EQ(dataset, nullptr);
     r.dm.DataSetRequest(QStringLiteral("osobyods"), dataset);
     EXPECT_EQ(dataset, r.dm.OsobyQry);
+}
+
+// A document of more rows than the limit is announced with the rows the report's own queries
+// count: 250 parcels with the 400 holders of their unit each, and parcel 1 with a holder of its
+// own; "Nie" writes nothing.
+TEST(WypisSkrTest, ALargeDocumentIsAnnouncedWithItsRowsAndNieWritesNothing)
+{
+    RegisterBuilder b;
+    reporttest::addDictionaries(b);
+    b.add("OBREB", {{"MSLINK", 1}, {"NAZWA", "Śródmieście"}});
+    QStringList ids;
+    for (int unit = 0; unit < 2; ++unit) {
+        const double idJr = 101 + unit;
+        b.add("RGRUN", {{"ID_JR", idJr}, {"OBREB_ID", 1}, {"KOL_OBREB", unit + 1}});
+        for (int h = 0; h < 400; ++h)
+            holder(b, "LWRGRUN", 1 + unit * 400 + h, "ID_JR", idJr, 100001 + h, 1, 1, 400, "", "Współwłaściciel");
+        for (int p = 0; p < (unit == 0 ? 130 : 120); ++p) {
+            const double mslink = 10001 + unit * 1000 + p;
+            b.add("KDZIALKA", {{"MSLINK", mslink}, {"DZIALKA_ID", mslink + 10000}, {"ID_JR", idJr}, {"OBREB_ID", 1},
+                               {"NR_L", p + 1}, {"AREA", 1.0}, {"AROWA", 0}});
+            ids << QString::number(mslink);
+        }
+    }
+    holder(b, "LWKDZIALKA", 1, "DZIALKA_ID", 20001, 200001, 5, 1, 1, "", "Zieliński Piotr");
+    ShortExtract r(b);
+    r.env.recording.messageAnswers = {app::mb::IdNo};
+    EXPECT_EQ(r.run(ids.join(QLatin1Char(','))), QString());
+    ASSERT_EQ(r.env.recording.messages.size(), 1u);
+    EXPECT_EQ(r.env.recording.messages[0].text,
+              QStringLiteral("Dokument będzie bardzo duży (100251 wierszy). Czy kontynuować?"));
+    EXPECT_EQ(r.env.recording.messages[0].flags, app::mb::YesNo | app::mb::IconQuestion);
+    EXPECT_TRUE(r.env.recording.editorLaunches.empty());
+    EXPECT_TRUE(QDir(r.env.outputFolder()).entryList(QDir::Files).isEmpty());
+}
+
+// "Anuluj" while the document is written: no document, no editor, no message; the next extract
+// runs at once.
+TEST(WypisSkrTest, AnulujLeavesNoDocumentAndTheNextExtractRuns)
+{
+    ShortExtract r(manyParcels(25));
+    r.env.recording.cancelWhen = [](const test::RecordingInteraction::ProgressUpdate &update) {
+        return update.detail.startsWith(QStringLiteral("Wiersze dokumentu"));
+    };
+    EXPECT_EQ(r.run(mslinks(25)), QString());
+    EXPECT_TRUE(r.env.recording.editorLaunches.empty());
+    EXPECT_TRUE(r.env.recording.messages.empty());
+    ASSERT_EQ(r.env.recording.progresses.size(), 1u);
+    EXPECT_EQ(r.env.recording.progresses[0].updates.front().detail,
+              QStringLiteral("Liczenie wierszy dokumentu: działka 1 z 25"));
+    EXPECT_TRUE(QDir(r.env.outputFolder()).entryList(QDir::Files).isEmpty());
+
+    r.env.recording.cancelWhen = nullptr;
+    EXPECT_EQ(reporttest::occurrences(r.run(mslinks(25)), QStringLiteral("Kowalski Jan")), 25);
+    EXPECT_EQ(r.env.recording.editorLaunches.size(), 1u);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The land register extract (RaportJr.rtf) over a small register built for the purpose.
+#include "app/Interaction.h"
 #include "app/RaportRunner.h"
 #include "reports/Wypisy.h"
 #include "support/ReportTestSupport.h"
@@ -264,6 +265,30 @@ TEST_F(WypisyTest, VariablesOnTheirOwn)
 TEST_F(WypisyTest, AnErrorOpeningTheUnitsGoesToTheCaller)
 {
     EXPECT_ANY_THROW(dm.WypisJr(QStringLiteral("1,,2"), QString()));
+    EXPECT_TRUE(env.recording.editorLaunches.empty());
+}
+
+// The rows of the extract are counted with its own queries before it is written: one unit with
+// 100,000 holders and one parcel without contours (one row of the use/class summary) makes
+// 1 + 100,000 + 1 + 1 rows, more than the limit; "Nie" writes nothing.
+TEST(WypisyLargeTest, ALargeExtractIsAnnouncedWithItsRows)
+{
+    RegisterBuilder b;
+    reporttest::addDictionaries(b);
+    b.add("OBREB", {{"MSLINK", 1}, {"NAZWA", "Śródmieście"}});
+    b.add("RGRUN", {{"ID_JR", 101.0}, {"OBREB_ID", 1}, {"KOL_OBREB", 7}});
+    for (int h = 0; h < 100000; ++h)
+        b.add("LWRGRUN", {{"MSLINK", double(h + 1)}, {"ID_JR", 101.0}, {"OSOBA_ID", 100001.0 + h}, {"WLAD_ID", 1},
+                          {"L_UDZIAL", 1}, {"M_UDZIAL", 100000}});
+    b.add("KDZIALKA", {{"MSLINK", 2001.0}, {"DZIALKA_ID", 3001.0}, {"ID_JR", 101.0}, {"OBREB_ID", 1}, {"NR_L", 1},
+                       {"AREA", 100.0}, {"AROWA", 0}});
+    reporttest::ReportEnvironment env(b);
+    TWypisyDM dm(env.db, env.tempQry, env.rtf1);
+    env.recording.messageAnswers = {app::mb::IdNo};
+    dm.WypisJr(QStringLiteral("101"), QString());
+    ASSERT_EQ(env.recording.messages.size(), 1u);
+    EXPECT_EQ(env.recording.messages[0].text, QStringLiteral("Dokument będzie bardzo duży (100003 wierszy). Czy kontynuować?"));
+    EXPECT_TRUE(env.documentRtf().isEmpty());
     EXPECT_TRUE(env.recording.editorLaunches.empty());
 }
 

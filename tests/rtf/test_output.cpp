@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 using namespace katarix;
 using namespace katarix::rtf;
 using namespace katarix::rtf::test;
@@ -152,8 +155,8 @@ TEST(RtfOutput, FilesAreReadAndWrittenAndFailuresLoseNothing)
     EXPECT_EQ(textOf(document), "x y 2\n");
     written.close();
 
-    // An error of a handler leaves the component unchanged and the target untouched.
-    write(output, "");
+    // An error of a handler passes unchanged and leaves no partial document: the target is gone.
+    write(output, "stary dokument");
     handlers.values["ile"] = []() -> QVariant { throw jet::JetError(QStringLiteral("Błąd zapytania.")); };
     try {
         report.ExecuteAndSave(output);
@@ -161,7 +164,7 @@ TEST(RtfOutput, FilesAreReadAndWrittenAndFailuresLoseNothing)
     } catch (const jet::JetError &error) {
         EXPECT_EQ(error.message(), "Błąd zapytania.");
     }
-    EXPECT_EQ(QFileInfo(output).size(), 0);
+    EXPECT_FALSE(QFile::exists(output));
 
     // A folder in place of the file.
     handlers.values["ile"] = [] { return QVariant(1); };
@@ -220,5 +223,52 @@ TEST(RtfOutput, ProcessMessagesLetsQueuedEventsRunBetweenBandRows)
         report.Execute();
         EXPECT_EQ(seen, process ? QStringList({"przed", "po"}) : QStringList({"przed", "przed"}));
         QCoreApplication::processEvents();
+    }
+}
+
+// The document goes to its file as it is filled, in pieces: the file equals Execute()'s document
+// also when it is many pieces long. OnProgress hears the band rows printed so far; what it throws
+// stops the filling and removes the file, out of memory included.
+TEST(RtfOutput, TheDocumentIsWrittenAsItIsFilledAndAStoppedOneIsRemoved)
+{
+    QList<QVariantList> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.append({QStringLiteral("Wiersz %1 – żółć %2").arg(i).arg(QString(40, QLatin1Char('x')))});
+    auto data = table({"A"}, rows);
+    Handlers handlers;
+    handlers.datasets["ds"] = data.get();
+    TRTFReport report;
+    handlers.install(report);
+    ASSERT_TRUE(report.LoadTemplateData(document("[[#ds]][[ds.A]]\\par [[/ds]]Koniec")));
+    QTemporaryDir dir;
+    const QString output = dir.filePath("Wynik.rtf");
+
+    QList<qint64> progress;
+    report.OnProgress = [&](qint64 rowsPrinted) { progress << rowsPrinted; };
+    report.ExecuteAndSave(output);
+    QFile written(output);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray fromFile = written.readAll();
+    written.close();
+    EXPECT_GT(fromFile.size(), 3 * 64 * 1024) << "several pieces";
+    report.OnProgress = nullptr;
+    EXPECT_EQ(fromFile, report.Execute());
+    ASSERT_EQ(progress.size(), 3000);
+    EXPECT_EQ(progress.first(), 1);
+    EXPECT_EQ(progress.last(), 3000);
+
+    struct Case {
+        const char *what;
+        std::function<void(qint64)> progress;
+    };
+    const Case cases[] = {
+        {"stopped after 2000 rows", [](qint64 n) { if (n == 2000) throw std::runtime_error("stop"); }},
+        {"out of memory", [](qint64 n) { if (n == 2500) throw std::bad_alloc(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        report.OnProgress = c.progress;
+        EXPECT_ANY_THROW(report.ExecuteAndSave(output));
+        EXPECT_FALSE(QFile::exists(output));
     }
 }

@@ -25,6 +25,25 @@ int firstButton(int flags)
     }
 }
 
+class RecordingProgress : public app::ProgressDialog {
+public:
+    RecordingProgress(RecordingInteraction &owner, size_t index) : m_owner(owner), m_index(index) {}
+    ~RecordingProgress() override { record().closed = true; }
+    void update(const QString &detail, qint64 done, qint64 total) override
+    {
+        const RecordingInteraction::ProgressUpdate update{detail, done, total};
+        record().updates.push_back(update);
+        if (m_owner.cancelWhen && m_owner.cancelWhen(update))
+            record().cancelled = true;
+    }
+    bool cancelled() override { return record().cancelled; }
+
+private:
+    RecordingInteraction::Progress &record() { return m_owner.progresses[m_index]; }
+    RecordingInteraction &m_owner;
+    size_t m_index;
+};
+
 } // namespace
 
 RecordingInteraction::RecordingInteraction()
@@ -96,6 +115,14 @@ app::EditorLaunch RecordingInteraction::launchEditor(const QString &program, con
     calls << QStringLiteral("launchEditor");
     editorLaunches.push_back({program, document});
     return takeFront(editorAnswers).value_or(app::EditorLaunch::Started);
+}
+
+std::unique_ptr<app::ProgressDialog> RecordingInteraction::progress(QWidget *, const QString &caption,
+                                                                    const QString &text)
+{
+    calls << QStringLiteral("progress");
+    progresses.push_back({caption, text, {}, false, false});
+    return std::make_unique<RecordingProgress>(*this, progresses.size() - 1);
 }
 
 } // namespace katarix::test

@@ -46,6 +46,11 @@ void ReportEnvironment::setReportRange(int index)
     m_ustawienia->ZakresDlkGB->setItemIndex(index);
 }
 
+void ReportEnvironment::setTemplatesFolder(const QString &folder)
+{
+    m_ustawienia->SzablonyDE->setText(folder);
+}
+
 QByteArray ReportEnvironment::documentRtf() const
 {
     return test::fileBytes(documentPath());

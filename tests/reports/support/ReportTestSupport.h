@@ -43,6 +43,7 @@ public:
     ~ReportEnvironment();
 
     void setReportRange(int index);
+    void setTemplatesFolder(const QString &folder);
     QString outputFolder() const { return m_dir.filePath(QStringLiteral("Tmp")); }
     QString documentPath() const { return outputFolder() + QStringLiteral("/Wynik.rtf"); }
     QByteArray documentRtf() const; // empty when no document was written

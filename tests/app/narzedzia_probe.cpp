@@ -8,6 +8,7 @@
 // (listed in the output) before the program closes and stores the layout.
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "common/Czekaj.h"
 #include "app/support/Kontrolki.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/RgFrm.h"
@@ -35,6 +36,7 @@
 #include <functional>
 
 using namespace katarix;
+using test::czekaj;
 
 namespace {
 
@@ -50,16 +52,6 @@ registergen::RegisterBuilder rejestr()
     b.add("LWRGRUN", {{"MSLINK", 1.0}, {"ID_JR", 101.0}, {"OSOBA_ID", 100001.0}, {"WLAD_ID", 1}, {"L_UDZIAL", 1},
                       {"M_UDZIAL", 1}, {"OSOBA_TXT", "Lis Ewa"}, {"DATA_UPLYWU", 0}});
     return b;
-}
-
-void czekaj(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
 }
 
 QRect naEkranie(const QWidget &w)

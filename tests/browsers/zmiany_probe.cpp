@@ -6,6 +6,7 @@
 // Prints one JSON object: for each step whether the screen showed the current change.
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "common/Czekaj.h"
 #include "app/support/RecordingInteraction.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ZmianyFrm.h"
@@ -30,6 +31,7 @@
 #include <functional>
 
 using namespace katarix;
+using test::czekaj;
 
 namespace {
 
@@ -50,17 +52,6 @@ registergen::RegisterBuilder rejestr()
         b.add("SPRAWA", {{"SPRAWA_ID", 10.0 + i}, {"OPIS", opisy[i]}});
     }
     return b;
-}
-
-// Lets the window system and the program work for a while.
-void czekaj(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
 }
 
 // Whether the X server shows the window as the window paints itself now.

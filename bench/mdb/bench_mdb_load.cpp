@@ -1,6 +1,8 @@
 // Loading the benchmark register (100,000 parcels):
 //   FirstOpen   - openRegister with an empty cache (helper process: libmdb -> SQLite, indexes)
-//   CachedOpen  - openRegister while the cached copy is valid
+//   CachedOpen  - openRegister while the cached copy is valid (its key and XXH3 checked)
+//   Cancel      - from "Anuluj" (the cancel callback answering true, 300 ms into a first open) to
+//                 openRegister returning with the helper ended and its copy removed
 //   MdbExport   - mdb-export of every table to /dev/null, the floor set by the reader itself
 // The register is bench/register-100k.mdb; it is generated with katarix-gen when missing.
 // Run: build/bench/bench_mdb_load [--benchmark_filter=...]
@@ -8,6 +10,7 @@
 #include "jet/RegisterLoader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -70,6 +73,32 @@ void CachedOpen(benchmark::State &state)
     }
 }
 
+void Cancel(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        QDir(dir.path() + QStringLiteral("/cache")).removeRecursively();
+        jet::OpenOptions o = options(dir.path() + QStringLiteral("/cache"));
+        QElapsedTimer sinceStart;
+        QElapsedTimer sinceCancel;
+        sinceStart.start();
+        o.cancelled = [&] {
+            if (!sinceCancel.isValid() && sinceStart.elapsed() >= 300)
+                sinceCancel.start();
+            return sinceCancel.isValid();
+        };
+        jet::Database db;
+        try {
+            jet::openRegister(db, kRegister, o);
+        } catch (const jet::LoadCancelled &) {
+        }
+        state.SetIterationTime(double(sinceCancel.nsecsElapsed()) / 1e9);
+        const QStringList left = QDir(dir.path() + QStringLiteral("/cache")).entryList(QDir::Files);
+        if (!left.isEmpty())
+            state.SkipWithError("a temporary copy was left");
+    }
+}
+
 void MdbExport(benchmark::State &state)
 {
     QProcess list;
@@ -91,6 +120,7 @@ void MdbExport(benchmark::State &state)
 
 BENCHMARK(FirstOpen)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(CachedOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Cancel)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(MdbExport)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 int main(int argc, char **argv)

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -57,6 +58,12 @@ private:
         QWidget *parent = m_parent;
         if (!parent)
             parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+        if (!parent) // between a closed dialog and the next activation: over the main window, not loose
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (qobject_cast<QMainWindow *>(top) && top->isVisible()) {
+                    parent = top;
+                    break;
+                }
         m_dialog = std::make_unique<QProgressDialog>(m_text, QStringLiteral("Anuluj"), 0, 0, parent);
         m_dialog->setObjectName(QStringLiteral("PostepRaportu"));
         m_dialog->setWindowTitle(m_caption);

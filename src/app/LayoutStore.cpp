@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QWindow>
 
 #include <algorithm>
 #include <exception>
@@ -42,6 +43,58 @@ QString messageOf(const std::exception &error)
 
 } // namespace
 
+namespace {
+
+// Until a top-level window is mapped its frame is unknown, and Qt places the client area at the
+// position of a window whose native window exists by then: the window manager then puts the frame
+// above and left of it. The native window is told that the position is the frame's just before it
+// is mapped (its own show event, after the widget's showing has set its geometry).
+class FramePositionAtShow : public QObject {
+public:
+    static constexpr const char *kName = "FramePositionAtShow";
+    explicit FramePositionAtShow(QWidget *window) : QObject(window), m_window(window)
+    {
+        setObjectName(QLatin1String(kName));
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        if (watched == m_window) {
+            m_window->removeEventFilter(this);
+            if (QWindow *native = m_window->windowHandle()) {
+                native->installEventFilter(this);
+                return false;
+            }
+        } else if (auto *native = qobject_cast<QWindow *>(watched)) {
+            native->removeEventFilter(this);
+            if (!m_window->testAttribute(Qt::WA_Mapped))
+                native->setFramePosition(m_window->pos());
+        } else {
+            return false;
+        }
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+} // namespace
+
+void keepFramePosition(QWidget *widget)
+{
+    if (!widget->isWindow() || widget->testAttribute(Qt::WA_Mapped))
+        return;
+    QWindow *native = widget->windowHandle();
+    if (native && widget->isVisible()) // placed while being shown (in showEvent)
+        native->setFramePosition(widget->pos());
+    else if (!widget->findChild<QObject *>(QLatin1String(FramePositionAtShow::kName), Qt::FindDirectChildrenOnly))
+        new FramePositionAtShow(widget);
+}
+
 // Follows the form into an MDI sub-window and applies the placement again when the sub-window
 // is first shown (after the MDI area has placed it), if it had been applied to the form itself.
 class LayoutWatcher : public QObject {
@@ -56,6 +109,8 @@ public:
                 m_pending = m_owner.m_reapplyInSubWindow;
                 sub->installEventFilter(this);
             }
+        } else if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && watched == m_owner.m_form) {
+            m_owner.noteNormalPlace();
         } else if (event->type() == QEvent::Show && m_pending && watched == m_owner.m_subWindow) {
             m_pending = false;
             m_owner.m_reapplyInSubWindow = false;
@@ -92,10 +147,19 @@ void LayoutStore::setForm(QWidget *form)
     m_restored = false;
     m_written = true;
     m_reapplyInSubWindow = false;
+    m_normalPlace.reset();
     if (form) {
         m_watcher = std::make_unique<LayoutWatcher>(*this);
         form->installEventFilter(m_watcher.get());
     }
+}
+
+void LayoutStore::noteNormalPlace()
+{
+    QWidget *w = m_form;
+    if (w && w->isWindow() && w->testAttribute(Qt::WA_Mapped)
+        && !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        m_normalPlace = QRect(w->pos(), w->size());
 }
 
 QWidget *LayoutStore::window() const
@@ -138,6 +202,9 @@ void LayoutStore::restorePlacement(const IniFile &ini, bool reportErrors) const
             w->move(*left, *top);
         if (width && height && *width > 0 && *height > 0)
             w->resize(*width, *height);
+        keepFramePosition(w);
+        if (w->isWindow())
+            m_normalPlace = QRect(w->pos(), w->size());
         if (const auto state = readInt(ini, m_section, QStringLiteral("State"))) {
             Qt::WindowStates states = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
             if (*state == 1)
@@ -180,6 +247,8 @@ void LayoutStore::restorePlacement(const IniFile &ini, bool reportErrors) const
         if (reportErrors)
             report(messageOf(error), kCaptionPosSize);
     }
+    if (keepsPosition(m_placement))
+        keepFramePosition(w);
 }
 
 void LayoutStore::savePlacement(IniFile &ini) const
@@ -190,10 +259,13 @@ void LayoutStore::savePlacement(IniFile &ini) const
     if (m_placement == Placement::Bounds) {
         const Qt::WindowStates states = w->windowState();
         const int state = states & Qt::WindowMinimized ? 1 : states & Qt::WindowMaximized ? 2 : 0;
-        // A maximised top-level window keeps its normal geometry; a child has none to report.
+        // A maximised or minimised top-level window keeps its place in the normal state (the
+        // frame's position and the client's size, as a normal one); a child has none to report.
+        // QWidget::normalGeometry() cannot stand for it: it is the client's position once the
+        // window was mapped, and the frame's when the state was set before.
         const bool normal = state == 0;
         if (normal || w->isWindow()) {
-            const QRect r = normal ? QRect(w->pos(), w->size()) : w->normalGeometry();
+            const QRect r = normal ? QRect(w->pos(), w->size()) : m_normalPlace.value_or(w->normalGeometry());
             if (r.isValid()) {
                 ini.WriteInteger(m_section, QStringLiteral("Left"), r.x());
                 ini.WriteInteger(m_section, QStringLiteral("Top"), r.y());

@@ -2,11 +2,13 @@
 
 #include <QList>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QHeaderView;
 class QMainWindow;
@@ -37,8 +39,11 @@ class IniFile;
 //                 two integers is reported (kCaptionPosSize) and what was applied before it
 //                 stays; a failed write is reported with the same caption.
 //   Bounds        Left, Top, Width, Height and State (0 normal, 1 minimised, 2 maximised; a
-//                 maximised top-level window keeps its normal geometry). Malformed values are
-//                 skipped; a failed write is reported with the application title.
+//                 maximised or minimised top-level window keeps its place in the normal state).
+//                 Malformed values are skipped; a failed write is reported with the application
+//                 title.
+// Positions are a top-level window's frame (keepFramePosition), sizes its client area; a top-level
+// window comes back where it was left, also when its native window exists before it is shown.
 //   None          the parts only (a failed write as for Bounds).
 // Parts; <name> defaults to the object name; keys in the window's section unless told:
 //   <name>.Left/.Top/.Width/.Height   a child or tool window (addGeometry)
@@ -110,6 +115,7 @@ private:
     void addDimension(QWidget *widget, const QString &key, Qt::Orientation orientation);
     QWidget *window() const;
     void restorePlacement(const IniFile &ini, bool reportErrors) const;
+    void noteNormalPlace();
     void savePlacement(IniFile &ini) const;
     void report(const QString &message, const QString &caption) const;
     QString saveErrorCaption() const;
@@ -124,6 +130,14 @@ private:
     bool m_restored = false;    // read since the form was set
     bool m_written = true;      // nothing to write until read
     bool m_reapplyInSubWindow = false;
+    // A top-level window's frame position and client size when it was last placed or seen in
+    // the normal state.
+    mutable std::optional<QRect> m_normalPlace;
 };
+
+// Makes a top-level window that is not shown yet (or is being shown) come up with its frame at
+// its position (pos()), also when its native window exists before it is mapped; call it after
+// the window was moved and resized. Does nothing for a child or a mapped window.
+void keepFramePosition(QWidget *widget);
 
 } // namespace katarix::app

@@ -257,6 +257,8 @@ void LayoutStore::addGeometry(QWidget *widget, const QString &name)
                             w->move(*left, *top);
                         if (width && height && *width > 0 && *height > 0)
                             w->resize(*width, *height);
+                        if (left && top)
+                            keepFramePosition(w);
                     },
                     QString()});
 }

@@ -7,6 +7,7 @@
 #include "app/PodrecznikFrm.h"
 #include "app/UstawieniaFrm.h"
 #include "app/WierszPolecen.h"
+#include "jet/ErrorText.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -82,13 +83,7 @@ QWidget *wlascicielOkien()
 
 QString komunikatWyjatku(const std::exception &error)
 {
-    if (auto *jetError = dynamic_cast<const jet::JetError *>(&error))
-        return jetError->message();
-    if (auto *appError = dynamic_cast<const AppError *>(&error))
-        return appError->message();
-    if (auto *iniError = dynamic_cast<const IniError *>(&error))
-        return iniError->message();
-    return QString::fromUtf8(error.what());
+    return jet::errorText(error);
 }
 
 QString TytulAplikacji()
@@ -154,7 +149,7 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     } catch (const std::exception &error) {
         PokazWyjatek(error);
     } catch (...) {
-        PokazWyjatek(QString());
+        PokazWyjatek(jet::unknownErrorText());
     }
     return false;
 }
@@ -451,6 +446,7 @@ void TMainFrm::closeEvent(QCloseEvent *event)
     } catch (const std::exception &error) {
         PokazWyjatek(error);
     }
+    m_wczytywanieWTle.reset(); // a background load ends with the program, leaving nothing behind
     for (QPointer<QWidget> &window : m_okna)
         if (window)
             window->close();

@@ -12,6 +12,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 class QAction;
@@ -19,6 +20,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QProgressDialog;
 class QToolBar;
 
 namespace katarix::jet {
@@ -40,7 +42,8 @@ private:
     QString m_message;
 };
 
-// The Polish message an exception carries (JetError, IniError, AppError or any std::exception).
+// The Polish text of an exception (jet::errorText: the program's own messages, running out of
+// memory, else the library's text).
 QString komunikatWyjatku(const std::exception &error);
 
 // The application title: the default caption of message boxes ("Katarix", then with the version).
@@ -121,6 +124,12 @@ public:
     bool WybierzPlikBazy();
     bool SprawdzAtrybutBazy();
     QString TekstKomentarza(double mslink);
+    // Start-up, once SciezkaBazy is known: a copy of the register that is missing or older
+    // than the file is loaded in the background (StanBazy.cpp).
+    void OdswiezKopieWTle();
+    // Panel 1 of the status bar: "Wczytywanie bazy: N%" while the register loads (percent given),
+    // else "Baza gotowa" when its copy is current or it is open, "Baza niewczytana" otherwise.
+    void PokazStanBazy(int procent = -1);
     jet::Database &baza() { return Baza; }
     bool polaczono() const { return Baza.isOpen(); }
 
@@ -196,8 +205,14 @@ private:
     void pokazRejestr(OknoProgramu okno, double idJr);
     void rozmiescOkna(Qt::Orientation orientation);
     void wypelnijMenuOkien();
+    // Session (Session.cpp, StanBazy.cpp).
+    jet::OpenOptions opcjeWczytywania();
+    void czekajNaWczytanie(const std::function<void()> &czekaj);
+    void zatrzymajWczytywanieInnejBazy();
 
     QString m_programFolder;
+    std::unique_ptr<jet::RegisterPreload> m_wczytywanieWTle; // the background load of SciezkaBazy
+    QProgressDialog *m_postepWczytywania = nullptr;           // while a load is waited for
     jet::Database Baza;
     std::array<QPointer<QWidget>, LiczbaOkienProgramu> m_okna;
     QList<QAction *> m_oknaOtwarte;

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QProgressDialog>
 #include <memory>
+#include <utility>
 
 namespace katarix::app {
 
@@ -46,51 +47,80 @@ void TMainFrm::PolaczZBaza()
         }
         SprawdzAtrybutBazy();
 
-        jet::OpenOptions options = OpcjeOtwarcia;
+        jet::OpenOptions options = opcjeWczytywania();
         options.password = HasloBazy;
-        // The window repaints during every load; a large file shows a progress dialog whose
-        // "Anuluj" ends the load (modal, so nothing else can be clicked meanwhile).
-        std::unique_ptr<QProgressDialog> progress;
-        if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."),
-                                                         QStringLiteral("Anuluj"), 0, 100, this);
-            progress->setObjectName(QStringLiteral("PostepWczytywania"));
-            progress->setWindowTitle(TytulAplikacji());
-            progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(0);
-            progress->setAutoClose(false);
-            progress->setAutoReset(false);
-            progress->setValue(0);
-            QProgressDialog *dialog = progress.get();
-            options.progress = [dialog, previous = options.progress](int percent) {
-                dialog->setValue(qBound(0, percent, 100));
-                if (previous)
-                    previous(percent);
-            };
-        }
-        QProgressDialog *dialog = progress.get();
-        options.cancelled = [dialog, previous = options.cancelled] {
-            // Input only once the modal dialog stands in front of the window.
-            const bool dialogShown = dialog && dialog->isVisible();
-            QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-            return (dialog && dialog->wasCanceled()) || (previous && previous());
-        };
         KursorKlepsydry hourglass;
         jet::openRegister(Baza, SciezkaBazy, options);
         HasloBazy.clear();
+        PokazStanBazy();
     } catch (const jet::LoadCancelled &) {
         HasloBazy.clear(); // the user stopped it: closed, no message
         Baza.close();
+        PokazStanBazy();
     } catch (const jet::JetError &error) {
         HasloBazy.clear();
         Baza.close();
+        PokazStanBazy();
         Komunikat(QStringLiteral("Błąd łączenia z bazą danych:\n") + error.message(),
                   QStringLiteral("Błąd logowania do bazy"), mb::IconError, false);
     } catch (const std::exception &error) {
         HasloBazy.clear();
         Baza.close();
+        PokazStanBazy();
         PokazWyjatek(error);
     }
+}
+
+// The options of every load of this session, also of a copy rebuilt when SQLite finds it
+// damaged later on: they outlive the opening, so they reach the progress dialog through the
+// window. A background load of this register is taken over.
+jet::OpenOptions TMainFrm::opcjeWczytywania()
+{
+    jet::OpenOptions options = OpcjeOtwarcia;
+    if (m_wczytywanieWTle && m_wczytywanieWTle->path() == SciezkaBazy)
+        options.preload = m_wczytywanieWTle.get();
+    options.progress = [this, previous = OpcjeOtwarcia.progress](int percent) {
+        if (m_postepWczytywania)
+            m_postepWczytywania->setValue(qBound(0, percent, 100));
+        PokazStanBazy(percent);
+        if (previous)
+            previous(percent);
+    };
+    options.cancelled = [this, previous = OpcjeOtwarcia.cancelled] {
+        // Input only once the modal dialog stands in front of the window.
+        QProgressDialog *dialog = m_postepWczytywania;
+        const bool dialogShown = dialog && dialog->isVisible();
+        QCoreApplication::processEvents(dialogShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        return (dialog && dialog->wasCanceled()) || (previous && previous());
+    };
+    options.aroundLoad = [this](const std::function<void()> &czekaj) { czekajNaWczytanie(czekaj); };
+    return options;
+}
+
+// The window repaints during every load; a large file shows a progress dialog whose "Anuluj"
+// ends the load (modal, so nothing else can be clicked meanwhile).
+void TMainFrm::czekajNaWczytanie(const std::function<void()> &czekaj)
+{
+    KursorKlepsydry hourglass;
+    std::unique_ptr<QProgressDialog> progress;
+    if (QFileInfo(SciezkaBazy).size() >= ProgPaskaPostepu) {
+        progress = std::make_unique<QProgressDialog>(QStringLiteral("Wczytywanie bazy danych..."),
+                                                     QStringLiteral("Anuluj"), 0, 100, this);
+        progress->setObjectName(QStringLiteral("PostepWczytywania"));
+        progress->setWindowTitle(TytulAplikacji());
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+        progress->setValue(0);
+    }
+    QProgressDialog *const outer = std::exchange(m_postepWczytywania, progress.get());
+    struct Restore {
+        QProgressDialog *&current;
+        QProgressDialog *outer;
+        ~Restore() { current = outer; }
+    } restore{m_postepWczytywania, outer};
+    czekaj();
 }
 
 bool TMainFrm::ZamknijBaze()
@@ -109,6 +139,7 @@ bool TMainFrm::ZamknijBaze()
     if (TempQry)
         TempQry->close();
     Baza.close();
+    zatrzymajWczytywanieInnejBazy();
     return !Baza.isOpen();
 }
 
@@ -124,6 +155,7 @@ bool TMainFrm::WybierzPlikBazy()
     if (chosen.isEmpty())
         return false;
     SciezkaBazy = QFileInfo(chosen).absoluteFilePath();
+    zatrzymajWczytywanieInnejBazy();
     return true;
 }
 

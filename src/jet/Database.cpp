@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "ErrorText.h"
 #include "JetError.h"
 #include "JetFunctions.h"
 
@@ -46,11 +47,6 @@ QString quotedName(const char *name)
     return u'"' + QString::fromUtf8(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QString sqliteMessage(sqlite3 *db)
-{
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("brak pamięci");
-}
-
 } // namespace
 
 Database::Database() = default;
@@ -58,38 +54,6 @@ Database::Database() = default;
 Database::~Database()
 {
     close();
-}
-
-QString Database::polishMessage(const QString &message)
-{
-    struct Pattern {
-        const char *regex;
-        const char *polish;
-    };
-    static const Pattern patterns[] = {
-        {"^no such table: (.+)$", "Nie można odnaleźć tabeli '%1'."},
-        {"^no such column: (.+)$", "Nieznana kolumna '%1'."},
-        {"^ambiguous column name: (.+)$", "Niejednoznaczna nazwa kolumny '%1'."},
-        {"^near \"(.*)\": syntax error$", "Błąd składni w pobliżu '%1'."},
-        {"^no such function: (.+)$", "Niezdefiniowana funkcja '%1' w wyrażeniu."},
-        {"^wrong number of arguments to function (.+)\\(\\)$", "Nieprawidłowa liczba argumentów funkcji '%1'."},
-        {"^attempt to write a readonly database$", "Baza danych jest otwarta tylko do odczytu."},
-        {"^file is not a database$", "Plik nie jest bazą danych."},
-        {"^database disk image is malformed$", "Plik bazy danych jest uszkodzony."},
-        {"^unable to open database file$", "Nie można otworzyć pliku bazy danych."},
-        {"^interrupted$", "Przerwano wykonywanie zapytania."},
-        {"^out of memory$", "Brak pamięci."},
-    };
-    for (const Pattern &p : patterns) {
-        const QRegularExpression re(QString::fromLatin1(p.regex));
-        const QRegularExpressionMatch m = re.match(message);
-        if (m.hasMatch()) {
-            QString polish = QString::fromUtf8(p.polish);
-            return m.lastCapturedIndex() >= 1 ? polish.arg(m.captured(1)) : polish;
-        }
-    }
-    // Messages of the Jet functions are Polish already; others are shown as SQLite gives them.
-    return message.endsWith(u'.') ? message : message + u'.';
 }
 
 void Database::installExtensions()
@@ -102,34 +66,37 @@ void Database::installExtensions()
     }
 }
 
+// A failure of SQLite that names its cause (damage, a full disk, memory) says only that; others
+// name the file that could not be opened.
+void Database::failOpening(sqlite3 *db, const QString &file)
+{
+    const SqliteFailure failure = sqliteFailure(db);
+    sqlite3_close(db);
+    if (failure.cause != JetError::Cause::Other)
+        throw JetError(failure.text, failure.cause);
+    throw JetError(QStringLiteral("Nie można otworzyć bazy danych \"%1\": %2.").arg(file, failure.text));
+}
+
 void Database::open(const QString &sqliteFile, bool readOnly)
 {
     close();
+    m_repair = nullptr;
     if (readOnly && !QFileInfo(sqliteFile).isFile())
         throw JetError(QStringLiteral("Nie można otworzyć bazy danych \"%1\": plik nie istnieje.").arg(sqliteFile));
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE))
         | SQLITE_OPEN_NOMUTEX;
     sqlite3 *db = nullptr;
     const QByteArray path = sqliteFile.toUtf8();
-    const int rc = sqlite3_open_v2(path.constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString detail = polishMessage(sqliteMessage(db));
-        sqlite3_close(db);
-        throw JetError(QStringLiteral("Nie można otworzyć bazy danych \"%1\": %2").arg(sqliteFile, detail));
-    }
+    if (sqlite3_open_v2(path.constData(), &db, flags, nullptr) != SQLITE_OK)
+        failOpening(db, sqliteFile);
     // A copy opened read-only is never written while it is open (a new copy replaces the file):
     // the connection keeps its shared lock instead of taking it, checking the file and
     // dropping it again for every statement. SQLite reads the header lazily: make a damaged or
     // foreign file fail here, which also takes that lock.
     if (readOnly)
         sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr, nullptr);
-    char *error = nullptr;
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString detail = polishMessage(error ? QString::fromUtf8(error) : sqliteMessage(db));
-        sqlite3_free(error);
-        sqlite3_close(db);
-        throw JetError(QStringLiteral("Nie można otworzyć bazy danych \"%1\": %2").arg(sqliteFile, detail));
-    }
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        failOpening(db, sqliteFile);
     m_db = db;
     installExtensions();
 }
@@ -137,13 +104,14 @@ void Database::open(const QString &sqliteFile, bool readOnly)
 void Database::openInMemory()
 {
     close();
+    m_repair = nullptr;
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(":memory:", &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString detail = polishMessage(sqliteMessage(db));
+        const SqliteFailure failure = sqliteFailure(db);
         sqlite3_close(db);
-        throw JetError(QStringLiteral("Nie można utworzyć bazy danych w pamięci: %1").arg(detail));
+        throw JetError(QStringLiteral("Nie można utworzyć bazy danych w pamięci: %1").arg(failure.text), failure.cause);
     }
     m_db = db;
     installExtensions();
@@ -174,13 +142,12 @@ void Database::execNative(const QString &sqliteSql)
     if (!m_db)
         throw JetError(QStringLiteral("Baza danych nie jest otwarta."));
     m_dataChanged = true; // kept sets may no longer hold what their subqueries give
-    char *error = nullptr;
     const QByteArray sql = sqliteSql.toUtf8();
-    const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &error);
-    if (rc != SQLITE_OK) {
-        const QString detail = polishMessage(error ? QString::fromUtf8(error) : sqliteMessage(m_db));
-        sqlite3_free(error);
-        throw JetError(QStringLiteral("Błąd bazy danych: %1").arg(detail));
+    if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const SqliteFailure failure = sqliteFailure(m_db);
+        if (failure.cause != JetError::Cause::Other)
+            throw JetError(failure.text, failure.cause);
+        throw JetError(QStringLiteral("Błąd bazy danych: %1.").arg(failure.text));
     }
 }
 
@@ -323,6 +290,17 @@ void Database::forgetSets()
     m_changes = -1;
     m_dataChanged = false;
     ++m_generation;
+}
+
+bool Database::repairFile()
+{
+    if (!m_repair)
+        return false;
+    // The repair reopens this database and installs its own repair for the new file.
+    const std::function<void()> repair = std::move(m_repair);
+    m_repair = nullptr;
+    repair();
+    return true;
 }
 
 } // namespace katarix::jet

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 struct sqlite3;
 
 namespace katarix::jet {
@@ -42,8 +44,13 @@ public:
     // Runs native SQLite statements (schema creation, bulk loading). Throws JetError.
     void execNative(const QString &sqliteSql);
 
-    // The Polish text of an SQLite error message ("no such column: x" -> "Nieznana kolumna 'x'.").
-    static QString polishMessage(const QString &sqliteMessage);
+    // How the file is made anew when SQLite finds it damaged during the session (set by
+    // openRegister: the copy is rebuilt from the register and this database reopened on it).
+    // repairFile runs it and returns true, or returns false when there is none; a query that
+    // failed on a damaged file runs once more after it. Closing keeps it; open and
+    // openInMemory drop it.
+    void setRepair(std::function<void()> repair) { m_repair = std::move(repair); }
+    bool repairFile();
 
 private:
     void installExtensions();
@@ -60,6 +67,8 @@ private:
         quint64 resolution = 0; // the last resolve() that used it
     };
 
+    [[noreturn]] void failOpening(sqlite3 *db, const QString &file);
+
     sqlite3 *m_db = nullptr;
     QHash<QString, TranslatedSql> m_translations;
     QHash<QString, KeptSet> m_sets; // by SqlSet::key
@@ -70,6 +79,7 @@ private:
     quint64 m_tablesMade = 0;
     qint64 m_changes = -1;          // total changes when the sets were last checked
     bool m_dataChanged = false;
+    std::function<void()> m_repair;
 };
 
 } // namespace katarix::jet

@@ -1,6 +1,7 @@
 #include "Query.h"
 
 #include "Database.h"
+#include "ErrorText.h"
 #include "JetError.h"
 
 #include <QDateTime>
@@ -17,45 +18,33 @@ QString quoted(const QString &text)
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
-// SQLite's messages for the mistakes a query text can hold, in Polish; others verbatim.
-QString polishMessage(const QString &message)
+// Throws the failure: damage, a full disk or a lack of memory said as such, anything else after
+// what the query was doing.
+[[noreturn]] void throwFailure(const SqliteFailure &failure, const QString &prefix, const QString &doing)
 {
-    struct Pattern {
-        const char *regex;
-        const char *polish;
-    };
-    static const Pattern patterns[] = {
-        {"^no such table: (.+)$", "nie ma tabeli '%1'"},
-        {"^no such column: (.+)$", "nie ma kolumny '%1'"},
-        {"^no such function: (.+)$", "nie ma funkcji '%1'"},
-        {"^ambiguous column name: (.+)$", "niejednoznaczna nazwa kolumny '%1'"},
-        {"^near \"(.*)\": syntax error$", "błąd składni w pobliżu '%1'"},
-        {"^incomplete input$", "niepełny tekst zapytania"},
-        {"^wrong number of arguments to function (.+)\\(\\)$", "zła liczba argumentów funkcji %1"},
-        {"^misuse of aggregate(?: function)?:? (.+)\\(\\)$", "niewłaściwe użycie funkcji agregującej %1"},
-        {"^SELECTs to the left and right of (.+) do not have the same number of result columns$",
-         "części zapytania %1 mają różne liczby kolumn"},
-        {"^(\\d+)\\w* ORDER BY term out of range - should be between 1 and (\\d+)$",
-         "pozycja %1 w ORDER BY jest spoza zakresu kolumn (1-%2)"},
-        {"^(\\d+)\\w* GROUP BY term out of range - should be between 1 and (\\d+)$",
-         "pozycja %1 w GROUP BY jest spoza zakresu kolumn (1-%2)"},
-    };
-    for (const Pattern &pattern : patterns) {
-        const QRegularExpression regex(QString::fromLatin1(pattern.regex));
-        const QRegularExpressionMatch match = regex.match(message);
-        if (!match.hasMatch())
-            continue;
-        QString polish = QString::fromUtf8(pattern.polish);
-        for (int i = 1; i <= regex.captureCount(); ++i)
-            polish = polish.arg(match.captured(i));
-        return polish;
-    }
-    return message;
+    if (failure.cause != JetError::Cause::Other)
+        throw JetError(prefix + failure.text, failure.cause);
+    throw JetError(prefix + doing.arg(failure.text));
 }
 
-QString sqliteMessage(sqlite3 *db)
+// The failure of the last call on db.
+[[noreturn]] void fail(sqlite3 *db, const QString &prefix, const QString &doing)
 {
-    return polishMessage(QString::fromUtf8(sqlite3_errmsg(db)));
+    throwFailure(sqliteFailure(db), prefix, doing);
+}
+
+// Runs run; when it fails on a damaged copy, the copy is rebuilt from the register once and run
+// runs again on the new one (its statement, prepared on the old connection, is prepared anew).
+template <class Run>
+auto onceRepaired(Database *database, Run run)
+{
+    try {
+        return run();
+    } catch (const JetError &error) {
+        if (error.cause() != JetError::Cause::DamagedCopy || !database || !database->repairFile())
+            throw;
+        return run();
+    }
 }
 
 FieldType typeFromDeclaration(const char *declared, bool *known)
@@ -253,7 +242,7 @@ sqlite3_stmt *Query::prepared()
         const char *tail = nullptr;
         if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, &tail) != SQLITE_OK) {
             sqlite3_finalize(raw);
-            throw JetError(messagePrefix() + QStringLiteral("Błąd zapytania: %1.").arg(sqliteMessage(db)));
+            fail(db, messagePrefix(), QStringLiteral("Błąd zapytania: %1."));
         }
         if (!raw)
             throw JetError(messagePrefix() + QStringLiteral("Zapytanie nie zawiera instrukcji."));
@@ -280,10 +269,9 @@ bool Query::readRow(std::vector<QVariant> &row)
     if (rc == SQLITE_DONE)
         return false;
     if (rc != SQLITE_ROW) {
-        const QString message = sqliteMessage(m_statementDb);
+        const SqliteFailure failure = sqliteFailure(m_statementDb);
         sqlite3_reset(m_statement);
-        throw JetError(messagePrefix()
-                       + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(message));
+        throwFailure(failure, messagePrefix(), QStringLiteral("Błąd podczas wykonywania zapytania: %1."));
     }
     const int columns = int(m_fieldTypes.size());
     row.assign(static_cast<size_t>(columns), QVariant());
@@ -309,6 +297,11 @@ void Query::open()
 {
     if (m_open)
         return;
+    onceRepaired(m_database, [this] { openStatement(); });
+}
+
+void Query::openStatement()
+{
     sqlite3_stmt *statement = prepared();
 
     const int columns = sqlite3_column_count(statement);
@@ -361,21 +354,24 @@ bool Query::fetchNext()
 qint64 Query::countRows()
 {
     close();
-    sqlite3_stmt *statement = prepared();
-    qint64 rows = 0;
-    for (;;) {
-        const int rc = sqlite3_step(statement);
-        if (rc == SQLITE_ROW) {
-            ++rows;
-            continue;
+    return onceRepaired(m_database, [this] {
+        sqlite3_stmt *statement = prepared();
+        qint64 rows = 0;
+        for (;;) {
+            const int rc = sqlite3_step(statement);
+            if (rc == SQLITE_ROW) {
+                ++rows;
+                continue;
+            }
+            if (rc == SQLITE_DONE) {
+                sqlite3_reset(statement);
+                return rows;
+            }
+            const SqliteFailure failure = sqliteFailure(m_statementDb);
+            sqlite3_reset(statement);
+            throwFailure(failure, messagePrefix(), QStringLiteral("Błąd podczas wykonywania zapytania: %1."));
         }
-        const QString message = rc == SQLITE_DONE ? QString() : sqliteMessage(m_statementDb);
-        sqlite3_reset(statement);
-        if (rc != SQLITE_DONE)
-            throw JetError(messagePrefix()
-                           + QStringLiteral("Błąd podczas wykonywania zapytania: %1.").arg(message));
-        return rows;
-    }
+    });
 }
 
 void Query::close()

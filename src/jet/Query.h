@@ -55,6 +55,7 @@ protected:
 private:
     sqlite3_stmt *prepared();
     void finalize();
+    void openStatement(); // open() without the repair of a damaged copy
     void bindParameters(sqlite3_stmt *statement) const;
     bool readRow(std::vector<QVariant> &row);
     QString parameterSpelling(const QString &lowerName) const; // as written in the SQL text

@@ -1,6 +1,8 @@
 #include "RegisterImporter.h"
 
+#include "ErrorText.h"
 #include "JetError.h"
+#include "StoredNames.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -10,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace katarix::jet {
 
@@ -106,76 +109,113 @@ QString dateTimeText(const QVariant &value)
 
 } // namespace
 
+void RowBatch::addText(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    addText(utf8.constData(), size_t(utf8.size()));
+}
+
+void RowBatch::addBytes(Tag tag, const char *bytes, size_t size)
+{
+    if (size > 0xffffffffu)
+        throw JetError(QStringLiteral("Wartość jest zbyt duża (%1 bajtów).").arg(size));
+    const quint32 length = quint32(size);
+    char head[1 + sizeof length];
+    head[0] = tag;
+    std::memcpy(head + 1, &length, sizeof length);
+    m_data.append(head, sizeof head);
+    m_data.append(bytes, size);
+}
+
+void RowBatch::patchLength(size_t start)
+{
+    const size_t size = m_data.size() - start - 1 - sizeof(quint32);
+    if (size > 0xffffffffu)
+        throw JetError(QStringLiteral("Wartość jest zbyt duża (%1 bajtów).").arg(size));
+    const quint32 length = quint32(size);
+    std::memcpy(m_data.data() + start + 1, &length, sizeof length);
+}
+
+void RowBatch::addDateTime(double days)
+{
+    addText(oleDateText(days));
+}
+
 struct RegisterImporter::Impl {
     sqlite3 *db = nullptr;
     sqlite3_stmt *insert = nullptr;
     QString table;
     std::vector<ImportColumn> columns;
-    QStringList tables;
-    std::vector<std::vector<ImportColumn>> tableColumns;
+    int indexNumber = 0;
     bool inTransaction = false;
-
-    void exec(const QString &sql)
-    {
-        char *error = nullptr;
-        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const QString detail = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
-            sqlite3_free(error);
-            throw JetError(QStringLiteral("Błąd zapisu wczytywanej bazy danych: %1.").arg(detail));
-        }
-    }
+    RowBatch single; // appendRow's one row
 
     [[noreturn]] void fail(const QString &what)
     {
+        const SqliteFailure failure = sqliteFailure(db);
+        if (failure.cause != JetError::Cause::Other)
+            throw JetError(failure.text, failure.cause);
+        if (what.isEmpty())
+            throw JetError(QStringLiteral("Błąd zapisu wczytywanej bazy danych: %1.").arg(failure.text));
         throw JetError(QStringLiteral("Błąd zapisu wczytywanej bazy danych (tabela %1): %2 (%3).")
-                           .arg(table, what, QString::fromUtf8(sqlite3_errmsg(db))));
+                           .arg(table, what, failure.text));
     }
 
-    void bind(int position, const ImportColumn &column, const QVariant &value)
+    void exec(const QString &sql)
     {
-        int rc = SQLITE_OK;
-        if (!value.isValid() || value.isNull()) {
-            rc = sqlite3_bind_null(insert, position);
-        } else if (column.kind == ColumnKind::DateTime) {
-            const QByteArray text = dateTimeText(value).toUtf8();
-            rc = sqlite3_bind_text(insert, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        } else {
-            switch (value.typeId()) {
-            case QMetaType::Bool:
-                rc = sqlite3_bind_int64(insert, position, value.toBool() ? -1 : 0);
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(QString());
+    }
+
+    // Binds one row from `at`; returns where the next row starts.
+    const char *bindRow(const char *at, const char *end)
+    {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (at >= end)
+                throw JetError(QStringLiteral("Wiersz tabeli %1 ma %2 wartości zamiast %3.")
+                                   .arg(table)
+                                   .arg(c)
+                                   .arg(columns.size()));
+            const int position = int(c) + 1;
+            const char tag = *at++;
+            int rc = SQLITE_OK;
+            switch (tag) {
+            case RowBatch::Null:
+                rc = sqlite3_bind_null(insert, position);
                 break;
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::UChar:
-            case QMetaType::SChar:
-                if (column.kind == ColumnKind::Boolean)
-                    rc = sqlite3_bind_int64(insert, position, value.toLongLong() != 0 ? -1 : 0);
-                else
-                    rc = sqlite3_bind_int64(insert, position, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(insert, position, value.toDouble());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                rc = sqlite3_bind_blob64(insert, position, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                         SQLITE_TRANSIENT);
+            case RowBatch::Integer: {
+                qint64 value;
+                std::memcpy(&value, at, sizeof value);
+                at += sizeof value;
+                rc = sqlite3_bind_int64(insert, position, value);
                 break;
             }
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                rc = sqlite3_bind_text64(insert, position, text.constData(), sqlite3_uint64(text.size()),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+            case RowBatch::Real: {
+                double value;
+                std::memcpy(&value, at, sizeof value);
+                at += sizeof value;
+                rc = sqlite3_bind_double(insert, position, value);
                 break;
             }
+            case RowBatch::Text:
+            case RowBatch::Blob: {
+                quint32 length;
+                std::memcpy(&length, at, sizeof length);
+                at += sizeof length;
+                // Never a null pointer: an empty text or blob is not NULL.
+                rc = tag == RowBatch::Text
+                    ? sqlite3_bind_text64(insert, position, at, length, SQLITE_STATIC, SQLITE_UTF8)
+                    : sqlite3_bind_blob64(insert, position, at, length, SQLITE_STATIC);
+                at += length;
+                break;
             }
+            default:
+                throw JetError(QStringLiteral("Nieprawidłowa wartość w wierszu tabeli %1.").arg(table));
+            }
+            if (rc != SQLITE_OK)
+                fail(QStringLiteral("kolumna %1").arg(columns[c].name));
         }
-        if (rc != SQLITE_OK)
-            fail(QStringLiteral("kolumna %1").arg(column.name));
+        return at;
     }
 };
 
@@ -199,6 +239,47 @@ RegisterImporter::~RegisterImporter()
     delete d;
 }
 
+void RegisterImporter::encode(const ImportColumn &column, const QVariant &value, RowBatch &out)
+{
+    if (!value.isValid() || value.isNull()) {
+        out.addNull();
+        return;
+    }
+    if (column.kind == ColumnKind::DateTime) {
+        out.addText(dateTimeText(value));
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        out.addInteger(value.toBool() ? -1 : 0);
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::SChar:
+        if (column.kind == ColumnKind::Boolean)
+            out.addInteger(value.toLongLong() != 0 ? -1 : 0);
+        else
+            out.addInteger(value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        out.addReal(value.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        out.addBlob(bytes.constData(), size_t(bytes.size()));
+        break;
+    }
+    default:
+        out.addText(value.toString());
+        break;
+    }
+}
+
 void RegisterImporter::beginTable(const QString &name, const std::vector<ImportColumn> &columns)
 {
     if (d->insert)
@@ -213,14 +294,12 @@ void RegisterImporter::beginTable(const QString &name, const std::vector<ImportC
     }
     if (columns.empty())
         throw JetError(QStringLiteral("Tabela %1 nie ma kolumn.").arg(name));
-    d->exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(name), definitions.join(QStringLiteral(", "))));
-    const QByteArray insert = QStringLiteral("INSERT INTO %1 VALUES (%2)")
-                                  .arg(quoteIdentifier(name), placeholders.join(QLatin1Char(',')))
-                                  .toUtf8();
+    const QString stored = quoteIdentifier(storedTableName(name));
+    d->exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(stored, definitions.join(QStringLiteral(", "))));
+    const QByteArray insert =
+        QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(stored, placeholders.join(QLatin1Char(','))).toUtf8();
     if (sqlite3_prepare_v2(d->db, insert.constData(), int(insert.size()), &d->insert, nullptr) != SQLITE_OK)
         d->fail(QStringLiteral("przygotowanie wstawiania"));
-    d->tables << name;
-    d->tableColumns.push_back(columns);
 }
 
 void RegisterImporter::appendRow(const std::vector<QVariant> &values)
@@ -232,37 +311,50 @@ void RegisterImporter::appendRow(const std::vector<QVariant> &values)
                            .arg(d->table)
                            .arg(values.size())
                            .arg(d->columns.size()));
+    d->single.clear();
     for (size_t i = 0; i < values.size(); ++i)
-        d->bind(int(i) + 1, d->columns[i], values[i]);
-    const int rc = sqlite3_step(d->insert);
-    sqlite3_reset(d->insert);
-    if (rc != SQLITE_DONE)
-        d->fail(QStringLiteral("wstawianie wiersza"));
+        encode(d->columns[i], values[i], d->single);
+    d->single.endRow();
+    appendRows(d->single);
+}
+
+void RegisterImporter::appendRows(const RowBatch &rows)
+{
+    if (!d->insert)
+        throw JetError(QStringLiteral("Wiersz poza tabelą wczytywanej bazy danych."));
+    const char *at = rows.data().data();
+    const char *end = at + rows.data().size();
+    for (int r = 0; r < rows.rows(); ++r) {
+        at = d->bindRow(at, end);
+        const int rc = sqlite3_step(d->insert);
+        sqlite3_reset(d->insert);
+        if (rc != SQLITE_DONE)
+            d->fail(QStringLiteral("wstawianie wiersza"));
+    }
+    if (at != end)
+        throw JetError(QStringLiteral("Wiersz tabeli %1 ma więcej wartości niż kolumn.").arg(d->table));
 }
 
 void RegisterImporter::endTable()
 {
-    if (d->insert) {
-        sqlite3_finalize(d->insert);
-        d->insert = nullptr;
+    if (!d->insert)
+        return;
+    sqlite3_finalize(d->insert);
+    d->insert = nullptr;
+    const QSet<QString> &indexed = indexedColumns();
+    const QString table = quoteIdentifier(storedTableName(d->table));
+    for (const ImportColumn &column : d->columns) {
+        if (!indexed.contains(column.name.toUpper()))
+            continue;
+        const QString index = indexName(++d->indexNumber, d->table, column.name);
+        d->exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                    .arg(quoteIdentifier(index), table, quoteIdentifier(column.name)));
     }
 }
 
 void RegisterImporter::finish()
 {
     endTable();
-    const QSet<QString> &indexed = indexedColumns();
-    int indexNumber = 0;
-    for (size_t t = 0; t < size_t(d->tables.size()); ++t) {
-        const QString &table = d->tables[qsizetype(t)];
-        for (const ImportColumn &column : d->tableColumns[t]) {
-            if (!indexed.contains(column.name.toUpper()))
-                continue;
-            const QString index = QStringLiteral("ix%1_%2_%3").arg(++indexNumber).arg(table, column.name).toLower();
-            d->exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                        .arg(quoteIdentifier(index), quoteIdentifier(table), quoteIdentifier(column.name)));
-        }
-    }
     d->exec(QStringLiteral("PRAGMA analysis_limit=2000; ANALYZE"));
     d->exec(QStringLiteral("COMMIT"));
     d->inTransaction = false;

@@ -1,6 +1,7 @@
 #include "SqlGenerator.h"
 
 #include "JetError.h"
+#include "StoredNames.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -355,9 +356,13 @@ private:
     QString tableText(const TableRef &ref)
     {
         switch (ref.kind) {
-        case TableRef::Kind::Table:
-            return ref.alias.isEmpty() ? quoteName(ref.name)
-                                       : quoteName(ref.name) + QStringLiteral(" AS ") + quoteName(ref.alias);
+        case TableRef::Kind::Table: {
+            // A table stored under another name keeps its own as alias, so qualified columns
+            // still find it.
+            const QString stored = storedTableName(ref.name);
+            const QString alias = ref.alias.isEmpty() && stored != ref.name ? ref.name : ref.alias;
+            return alias.isEmpty() ? quoteName(stored) : quoteName(stored) + QStringLiteral(" AS ") + quoteName(alias);
+        }
         case TableRef::Kind::Subquery: {
             QString sql = u'(' + selectText(*ref.subquery) + u')';
             if (!ref.alias.isEmpty())

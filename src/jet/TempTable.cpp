@@ -1,6 +1,7 @@
 #include "TempTable.h"
 
 #include "Database.h"
+#include "ErrorText.h"
 #include "JetError.h"
 
 #include <sqlite3.h>
@@ -28,17 +29,21 @@ TempTable::~TempTable()
     }
 }
 
+// Damage, a full disk and a lack of memory are said as such; anything else names the table.
+void TempTable::fail(const SqliteFailure &failure) const
+{
+    if (failure.cause != JetError::Cause::Other)
+        throw JetError(failure.text, failure.cause);
+    throw JetError(QStringLiteral("Błąd tabeli tymczasowej %1: %2").arg(m_name, failure.text));
+}
+
 void TempTable::exec(const QString &sql)
 {
     sqlite3 *db = m_database.handle();
     if (!db)
         throw JetError(QStringLiteral("Baza danych nie jest otwarta."));
-    char *error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = Database::polishMessage(QString::fromUtf8(error ? error : sqlite3_errmsg(db)));
-        sqlite3_free(error);
-        throw JetError(QStringLiteral("Błąd tabeli tymczasowej %1: %2").arg(m_name, message));
-    }
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(sqliteFailure(db));
 }
 
 void TempTable::create()
@@ -98,9 +103,9 @@ void TempTable::append(const QVariantList &values)
             throw JetError(QStringLiteral("Błąd tabeli tymczasowej %1: %2").arg(m_name, QString::fromUtf8(sqlite3_errstr(rc))));
     }
     if (sqlite3_step(m_insert) != SQLITE_DONE) {
-        const QString message = Database::polishMessage(QString::fromUtf8(sqlite3_errmsg(m_database.handle())));
+        const SqliteFailure failure = sqliteFailure(m_database.handle());
         sqlite3_reset(m_insert);
-        throw JetError(QStringLiteral("Błąd tabeli tymczasowej %1: %2").arg(m_name, message));
+        fail(failure);
     }
     sqlite3_reset(m_insert);
     ++m_rows;

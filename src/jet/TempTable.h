@@ -11,6 +11,8 @@ struct sqlite3_stmt;
 
 namespace katarix::jet {
 
+struct SqliteFailure;
+
 class Database;
 
 // Rows the program makes itself, kept in the database's temporary storage instead of in memory:
@@ -48,6 +50,7 @@ public:
 
 private:
     void exec(const QString &sql);
+    [[noreturn]] void fail(const SqliteFailure &failure) const;
     void commit();
 
     Database &m_database;

@@ -413,6 +413,54 @@ TEST_F(LayoutStoreTest, BoundsMdiChildIsPlacedThroughItsSubWindow)
     delete sub;
 }
 
+// A maximised top-level window is stored with the place it had in the normal state: the frame's
+// position, as for a normal one, not the client area's. Whether it was maximised while shown,
+// restored maximised, or restored maximised with its native window already made, the values
+// written are the ones read, and a normal window restored twice does not move.
+TEST_F(LayoutStoreTest, BoundsTopLevelWindowIsStoredWhereItWasLeftAlsoWhenMaximised)
+{
+    const QByteArray normal = "[Okno]\nLeft=120\nTop=80\nWidth=400\nHeight=300\nState=0\n";
+    const struct {
+        const char *name;
+        QByteArray stored;
+        bool nativeFirst;
+        bool maximise;
+    } cases[] = {
+        {"maximised while shown", normal, false, true},
+        {"restored maximised", "[Okno]\nLeft=120\nTop=80\nWidth=400\nHeight=300\nState=2\n", false, false},
+        {"restored maximised, native window made first", "[Okno]\nLeft=120\nTop=80\nWidth=400\nHeight=300\nState=2\n", true, false},
+        {"normal, native window made first", normal, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeIni(c.stored);
+        for (int round = 0; round < 2; ++round) {
+            QWidget window;
+            LayoutStore store(&window, "Okno");
+            if (c.nativeFirst)
+                window.winId();
+            store.setIniFileName(ini());
+            store.restore();
+            window.show();
+            QApplication::processEvents();
+            if (c.maximise && round == 0) {
+                window.showMaximized();
+                QApplication::processEvents();
+                EXPECT_TRUE(window.isMaximized());
+            }
+            if (!window.isMaximized()) {
+                EXPECT_EQ(window.pos(), QPoint(120, 80));
+            }
+        }
+        const IniFile file(ini());
+        EXPECT_EQ(QRect(file.ReadInteger("Okno", "Left", -1), file.ReadInteger("Okno", "Top", -1),
+                        file.ReadInteger("Okno", "Width", -1), file.ReadInteger("Okno", "Height", -1)),
+                  QRect(120, 80, 400, 300));
+        EXPECT_EQ(file.ReadInteger("Okno", "State", -1), c.maximise || c.stored.contains("State=2") ? 2 : 0);
+    }
+    EXPECT_TRUE(fake.messages.empty());
+}
+
 TEST_F(LayoutStoreTest, BoundsUnwritableFileIsReportedWithTheApplicationTitle)
 {
     QApplication::setApplicationDisplayName("Katarix 1.0");

@@ -49,8 +49,12 @@ TEST(TApplicationTest, ExceptionsFromHandlersAreShownAndTheProgramGoesOn)
         {"program error from the F7 key",
          []() -> QWidget * { throw AppError(QStringLiteral("Brak pamięci.")); },
          [&] { QTest::keyClick(&frm, Qt::Key_F7); }, QStringLiteral("Brak pamięci.")},
+        {"running out of memory", []() -> QWidget * { throw std::bad_alloc(); },
+         [&] { QTest::keyClick(&frm, Qt::Key_F7); },
+         QStringLiteral("Brak pamięci: ta operacja wymaga więcej pamięci, niż jest dostępne w komputerze.")},
         {"not an exception object", []() -> QWidget * { throw 42; },
-         [&] { QTest::mouseClick(frm.MainTlb->widgetForAction(frm.RejGruntTBtn), Qt::LeftButton); }, QString()},
+         [&] { QTest::mouseClick(frm.MainTlb->widgetForAction(frm.RejGruntTBtn), Qt::LeftButton); },
+         QStringLiteral("Nieznany błąd.")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

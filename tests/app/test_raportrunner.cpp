@@ -414,7 +414,7 @@ TEST_F(RaportRunnerTest, ADocumentOpenInLibreOfficeIsNotWrittenOver)
 }
 
 // An existing file is written only as it is: a read-only one is the next name's turn and keeps
-// its bytes and mode; one that can be written loses only its group and other bits.
+// its bytes and mode; one that can be written is overwritten and keeps its mode.
 TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
 {
     struct Case {
@@ -423,8 +423,8 @@ TEST_F(RaportRunnerTest, AnExistingFileIsWrittenOnlyAsItIs)
         mode_t modeAfter; // of Wynik.rtf
     };
     const Case cases[] = {
-        {0600, "Wynik.rtf", 0600}, {0644, "Wynik.rtf", 0600}, {0664, "Wynik.rtf", 0600},
-        {0755, "Wynik.rtf", 0700}, {0200, "Wynik.rtf", 0200}, {0444, "Wynik1.rtf", 0444},
+        {0600, "Wynik.rtf", 0600}, {0644, "Wynik.rtf", 0644}, {0664, "Wynik.rtf", 0664},
+        {0755, "Wynik.rtf", 0755}, {0200, "Wynik.rtf", 0200}, {0444, "Wynik1.rtf", 0444},
         {0400, "Wynik1.rtf", 0400}, {0000, "Wynik1.rtf", 0000},
     };
     for (const Case &c : cases) {
@@ -566,3 +566,21 @@ TEST_F(RaportRunnerTest, OutOfMemoryLeavesNoFileAndReachesTheStandardDisplay)
 }
 
 } // namespace
+
+// A report too large for the machine: a Polish message (not "std::bad_alloc"), no editor, and
+// the next report runs.
+TEST_F(RaportRunnerTest, RunningOutOfMemoryIsToldInPolishAndTheNextReportRuns)
+{
+    const auto handler = raport.OnValueRequest;
+    raport.OnValueRequest = [](const QString &) -> QVariant { throw std::bad_alloc(); };
+    EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 1);
+    ASSERT_EQ(recording.messages.size(), 1u);
+    EXPECT_EQ(recording.messages[0].text,
+              QStringLiteral("Brak pamięci: ta operacja wymaga więcej pamięci, niż jest dostępne w komputerze."));
+    EXPECT_EQ(recording.messages[0].flags, mb::IconError);
+    EXPECT_TRUE(recording.editorLaunches.empty());
+
+    raport.OnValueRequest = handler;
+    EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 0);
+    EXPECT_EQ(recording.editorLaunches.size(), 1u);
+}

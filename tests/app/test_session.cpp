@@ -1,5 +1,6 @@
 // The database session: choosing, opening and closing the register, and its failures.
 #include "app/MainFrm.h"
+#include "common/Processes.h"
 #include "jet/JetError.h"
 #include "jet/RegisterLoader.h"
 #include "support/QtPrinters.h"
@@ -25,6 +26,7 @@
 using namespace katarix;
 using namespace katarix::app;
 using katarix::test::RecordingInteraction;
+using katarix::test::processesMentioning;
 
 namespace {
 
@@ -283,18 +285,6 @@ void writeLargeRegister(const QString &path)
     Content content;
     content.tables.push_back(comments);
     writeJet4(content, path.toStdString(), WriteOptions());
-}
-
-// Processes whose command line mentions text (the loader helper is given the cache path).
-int processesMentioning(const QString &text)
-{
-    int count = 0;
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
-    }
-    return count;
 }
 
 TEST_F(SessionTest, AnulujDuringALoadEndsTheHelperAndLeavesTheDatabaseClosedAndNothingCached)

@@ -9,6 +9,7 @@
 #include "app/UstawieniaFrm.h"
 #include "app/main/Start.h"
 #include "app/support/RecordingInteraction.h"
+#include "browsers/support/ProbeOutput.h"
 #include "browsers/RgFrm.h"
 #include "browsers/RlFrm.h"
 #include "registergen/RegisterBuilder.h"
@@ -131,13 +132,5 @@ int main(int argc, char **argv)
         }
         result[QStringLiteral("premises")] = premises;
     }
-    QJsonArray messages;
-    for (const auto &message : recording.messages)
-        messages.append(message.text);
-    result[QStringLiteral("messages")] = messages;
-    app::ZwolnijFormularze();
-
-    const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return 0;
+    return test::zakonczSonde(result, recording);
 }

@@ -8,6 +8,7 @@
 #include "app/main/Start.h"
 #include "common/Czekaj.h"
 #include "app/support/RecordingInteraction.h"
+#include "common/Czekaj.h"
 #include "browsers/RgFrm.h"
 #include "browsers/ZmianyFrm.h"
 #include "jet/Query.h"
@@ -17,14 +18,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTest>
-#include <QThread>
 #include <QWindow>
 
 #include <cstdio>

@@ -1,6 +1,7 @@
 #pragma once
 
-// Lets the window system and the program work for a while (probes on a real X server).
+// For programs that run on a real X server (the probes): lets the window system and the program
+// work for a while.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -59,7 +59,7 @@ TEST(Database, OpensAFileReadOnlyWithTheJetExtensions)
               QString::fromUtf8("ŁĘCZYCA!"));
 
     const QString readOnly = errorOf([&] { db.execNative(QStringLiteral("DELETE FROM gmina")); });
-    EXPECT_EQ(readOnly, QStringLiteral("Błąd bazy danych: Baza danych jest otwarta tylko do odczytu."));
+    EXPECT_EQ(readOnly, QStringLiteral("Błąd bazy danych: baza danych jest otwarta tylko do odczytu."));
     EXPECT_EQ(firstText(db, QStringLiteral("SELECT Format$(Count(*)) FROM gmina")), QStringLiteral("3"));
     db.close();
     EXPECT_FALSE(db.isOpen());
@@ -80,19 +80,19 @@ TEST(Database, MissingDamagedAndClosedDatabasesGiveClearMessages)
               QStringLiteral("Nie można otworzyć bazy danych \"%1\": plik nie istnieje.").arg(missing));
     EXPECT_FALSE(QFile::exists(missing)) << "a read-only open never creates the file";
     EXPECT_EQ(errorOf([&] { db.open(garbage); }),
-              QStringLiteral("Nie można otworzyć bazy danych \"%1\": Plik nie jest bazą danych.").arg(garbage));
+              QStringLiteral("Kopia robocza bazy danych jest uszkodzona: %1").arg(garbage));
     EXPECT_FALSE(db.isOpen());
     EXPECT_EQ(errorOf([&] { db.execNative(QStringLiteral("SELECT 1")); }), QStringLiteral("Baza danych nie jest otwarta."));
 
     db.openInMemory();
     EXPECT_EQ(errorOf([&] { db.execNative(QStringLiteral("SELECT x FROM nie_ma")); }),
-              QStringLiteral("Błąd bazy danych: Nie można odnaleźć tabeli 'nie_ma'."));
+              QStringLiteral("Błąd bazy danych: nie ma tabeli 'nie_ma'."));
     db.execNative(QStringLiteral("CREATE TABLE t (a INTEGER)"));
     EXPECT_EQ(errorOf([&] { db.execNative(QStringLiteral("SELECT b FROM t")); }),
-              QStringLiteral("Błąd bazy danych: Nieznana kolumna 'b'."));
+              QStringLiteral("Błąd bazy danych: nie ma kolumny 'b'."));
     // A double-quoted unknown name is an error, never a text.
     EXPECT_EQ(errorOf([&] { db.execNative(QStringLiteral("SELECT \"b\" FROM t")); }),
-              QStringLiteral("Błąd bazy danych: Nieznana kolumna 'b'."));
+              QStringLiteral("Błąd bazy danych: nie ma kolumny 'b'."));
 }
 
 TEST(Database, TranslationsAreCachedAndErrorsAreNot)

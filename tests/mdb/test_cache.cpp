@@ -4,6 +4,7 @@
 
 #include "jet/Database.h"
 #include "jet/JetError.h"
+#include "jet/Query.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -299,5 +300,130 @@ TEST(MdbCache, SourceChangedDuringTheLoadIsLoadedAgainOnce)
         }
         EXPECT_FALSE(db.isOpen());
         EXPECT_EQ(QDir(scratch.cacheDir()).entryList(QDir::Files), QStringList());
+    }
+}
+
+namespace {
+
+// Options whose loader counts its runs in the file `runs` (one line a run).
+jet::OpenOptions countingRuns(const MdbScratch &scratch, const QString &runs)
+{
+    jet::OpenOptions options = scratch.options();
+    options.loaderPath = wrappedLoader(scratch, QStringLiteral("echo run >> '%1'").arg(runs));
+    return options;
+}
+
+int runsIn(const QString &runs)
+{
+    return int(fileBytes(runs).count('\n'));
+}
+
+} // namespace
+
+// A copy whose bytes changed on disk is never trusted: a changed byte inside a value would give
+// a wrong value without a word, a changed page header would fail in every later window.
+TEST(MdbCache, DamagedCopyIsRebuiltOnceWhenReused)
+{
+    struct Case {
+        const char *name;
+        std::function<qsizetype(const QByteArray &)> at; // where a byte is flipped
+    };
+    const Case cases[] = {
+        {"middle of the copy", [](const QByteArray &bytes) { return bytes.size() / 2 + 17; }},
+        {"inside a text value", [](const QByteArray &bytes) { return bytes.lastIndexOf("Łódź") + 2; }},
+        {"last page", [](const QByteArray &bytes) { return bytes.size() - 100; }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MdbScratch scratch;
+        const QString file = scratch.write(registerWith("Łódź"), QStringLiteral("rejestr.mdb"));
+        const QString runs = scratch.path(QStringLiteral("runs"));
+        const QString cache = loadOnce(scratch, file);
+        ASSERT_FALSE(cache.isEmpty());
+        QByteArray bytes = fileBytes(cache);
+        const qsizetype at = c.at(bytes);
+        ASSERT_GE(at, 4096) << "not in the first page";
+        bytes[at] = char(bytes[at] ^ 0x01);
+        writeBytes(cache, bytes);
+
+        jet::Database db;
+        jet::openRegister(db, file, countingRuns(scratch, runs));
+        EXPECT_EQ(firstName(db), QStringLiteral("Łódź"));
+        EXPECT_EQ(runsIn(runs), 1);
+        db.close();
+        jet::openRegister(db, file, countingRuns(scratch, runs));
+        EXPECT_EQ(runsIn(runs), 1) << "the rebuilt copy is reused";
+    }
+}
+
+// Damage that SQLite meets while the register is open (the copy changed after it was checked):
+// the copy is rebuilt from the .mdb once and the query answers from the new one.
+TEST(MdbCache, CopyFoundDamagedDuringTheSessionIsRebuiltAndTheQueryAnswered)
+{
+    MdbScratch scratch;
+    mw::Content content = registerWith("Łódź");
+    mw::Table other;
+    other.name = "OBREB";
+    other.columns = {column("MSLINK", ColumnType::Long), column("NAZWA", ColumnType::Text, 60)};
+    for (int i = 0; i < 3000; ++i)
+        other.rows.push_back({mw::Value(std::int64_t(i)), mw::Value(std::string("Obręb ") + std::to_string(i))});
+    content.tables.push_back(other);
+    const QString file = scratch.write(content, QStringLiteral("rejestr.mdb"));
+    const QString runs = scratch.path(QStringLiteral("runs"));
+
+    jet::Database db;
+    jet::openRegister(db, file, countingRuns(scratch, runs));
+    ASSERT_EQ(runsIn(runs), 1);
+    // Every page of OBREB's table, not read yet in this session, gets an impossible page type.
+    const QString cache = onlyCacheFile(scratch);
+    {
+        jet::Database peek;
+        peek.open(cache, true);
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(peek.handle(), "SELECT pageno FROM dbstat WHERE name = 'OBREB'", -1, &stmt, nullptr);
+        QByteArray bytes = fileBytes(cache);
+        int damaged = 0;
+        while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+            bytes[qsizetype(sqlite3_column_int(stmt, 0) - 1) * 4096] = char(0x77);
+            ++damaged;
+        }
+        sqlite3_finalize(stmt);
+        ASSERT_GT(damaged, 0) << "dbstat";
+        writeBytes(cache, bytes);
+    }
+
+    jet::Query query;
+    query.setDatabase(&db);
+    query.setSql(QStringLiteral("SELECT count(*) AS n, max(NAZWA) AS m FROM OBREB"));
+    query.open();
+    EXPECT_EQ(query.valueAt(0, 0).toLongLong(), 3000);
+    EXPECT_EQ(query.valueAt(0, 1).toString(), QStringLiteral("Obręb 999"));
+    EXPECT_EQ(runsIn(runs), 2);
+    EXPECT_EQ(firstName(db), QStringLiteral("Łódź"));
+}
+
+// Without a way to rebuild it (a copy opened as it is), damage reads as a damaged copy, with the
+// file: not as the register's damage, and not in SQLite's English.
+TEST(MdbCache, DamageWithoutRepairNamesTheCopy)
+{
+    MdbScratch scratch;
+    const QString file = scratch.write(registerWith("Łódź", 3000), QStringLiteral("rejestr.mdb"));
+    const QString cache = loadOnce(scratch, file);
+    QByteArray bytes = fileBytes(cache);
+    for (qsizetype page = 4096; page < bytes.size(); page += 4096)
+        bytes[page] = char(0x77); // no page after the first one has a valid type
+    writeBytes(cache, bytes);
+
+    jet::Database db;
+    db.open(cache, true);
+    jet::Query query;
+    query.setDatabase(&db);
+    query.setSql(QStringLiteral("SELECT max(NAZWA) FROM GMINA"));
+    try {
+        query.open();
+        ADD_FAILURE() << "opened";
+    } catch (const jet::JetError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Kopia robocza bazy danych jest uszkodzona: ") + cache);
+        EXPECT_EQ(error.cause(), jet::JetError::Cause::DamagedCopy);
     }
 }

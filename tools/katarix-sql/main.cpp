@@ -7,6 +7,7 @@
 // password option, a protected file read from a terminal asks for its password there.
 #include "jet/Database.h"
 #include "jet/Dataset.h"
+#include "jet/ErrorText.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -243,8 +244,8 @@ int main(int argc, char **argv)
         }
         std::fflush(stdout);
         return 0;
-    } catch (const JetError &error) {
-        write(stderr, error.message() + QLatin1Char('\n'));
+    } catch (const std::exception &error) {
+        write(stderr, errorText(error) + QLatin1Char('\n'));
         return 1;
     }
 }

@@ -26,6 +26,8 @@ void PrzygotujProgram()
     reports::zarejestrujWypisyDM();
     reports::zarejestrujSpisWladajacych();
     UtworzFormularze();
+    // The register path is known from here on (remembered, or given to the program).
+    MainFrm->OdswiezKopieWTle();
 }
 
 } // namespace katarix::app

@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
+#include "jet/ErrorText.h"
 
 #include <QScreen>
 #include <cstdio>
@@ -35,7 +36,7 @@ int main(int argc, char *argv[])
     } catch (const std::exception &error) {
         pokazBladStartu(komunikatWyjatku(error));
     } catch (...) {
-        pokazBladStartu(QString());
+        pokazBladStartu(katarix::jet::unknownErrorText());
     }
     return 1;
 }

@@ -1,15 +1,17 @@
 #include "MdbReader.h"
 
 #include "jet/JetError.h"
-#include "jet/RegisterImporter.h"
+#include "jet/Utf8.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <mdbtools.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 namespace katarix::jet::mdb {
@@ -70,13 +72,12 @@ ColumnKind kindOf(int type)
     }
 }
 
-// Jet 4 text: UCS-2LE, or "compressed" after the FF FE mark (runs of one-byte Latin-1
-// characters and of two-byte characters, switched by a zero byte).
-QString decodeJet4(const unsigned char *p, size_t size)
+// The UTF-16 units of Jet 4 text: UCS-2LE, or "compressed" after the FF FE mark (runs of
+// one-byte Latin-1 characters and of two-byte characters, switched by a zero byte).
+template<typename Put>
+void forEachJet4Unit(const unsigned char *p, size_t size, Put &&put)
 {
     if (size >= 2 && p[0] == 0xff && p[1] == 0xfe) {
-        QString out;
-        out.reserve(qsizetype(size));
         bool compressed = true;
         size_t i = 2;
         while (i < size) {
@@ -84,22 +85,46 @@ QString decodeJet4(const unsigned char *p, size_t size)
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                out.append(QChar(char16_t(p[i])));
+                put(char16_t(p[i]));
                 ++i;
             } else if (i + 1 < size) {
-                out.append(QChar(char16_t(p[i] | (p[i + 1] << 8))));
+                put(char16_t(p[i] | (p[i + 1] << 8)));
                 i += 2;
             } else {
                 break;
             }
         }
-        return out;
+        return;
     }
-    QString out(qsizetype(size / 2), Qt::Uninitialized);
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     for (size_t i = 0; i + 1 < size; i += 2)
-        dst[i / 2] = char16_t(p[i] | (p[i + 1] << 8));
+        put(char16_t(p[i] | (p[i + 1] << 8)));
+}
+
+QString decodeJet4(const unsigned char *p, size_t size)
+{
+    QString out;
+    out.reserve(qsizetype(size));
+    forEachJet4Unit(p, size, [&](char16_t unit) { out.append(QChar(unit)); });
     return out;
+}
+
+// The same text as UTF-8 (QString::toUtf8 of decodeJet4), without the QString.
+void appendJet4(const unsigned char *p, size_t size, std::string &out)
+{
+    Utf16ToUtf8 utf8(out);
+    forEachJet4Unit(p, size, [&](char16_t unit) { utf8.put(unit); });
+}
+
+// A table or column name that a damaged definition can give: empty, or with control characters
+// or undecodable bytes.
+bool validName(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || c == QChar::ReplacementCharacter)
+            return false;
+    return true;
 }
 
 // mantissa / 10^scale as the nearest double. Where both operands are exact doubles one
@@ -315,12 +340,25 @@ struct MdbReader::Impl {
         return scales;
     }
 
-    QVariant value(const QString &table, const MdbColumn *col, int scale, const MdbField &field) const
+    void addText(const unsigned char *p, size_t size, RowBatch &out) const
     {
-        if (col->col_type == MDB_BOOL)
-            return QVariant(!field.is_null);
-        if (field.is_null)
-            return QVariant();
+        if (jet3)
+            out.addText(decodeText(p, size));
+        else
+            out.addTextWith([&](std::string &bytes) { appendJet4(p, size, bytes); });
+    }
+
+    // One value of a row, as the importer stores its column's kind (kindOf).
+    void addValue(const QString &table, const MdbColumn *col, int scale, const MdbField &field, RowBatch &out) const
+    {
+        if (col->col_type == MDB_BOOL) {
+            out.addInteger(field.is_null ? 0 : -1); // Jet keeps a Yes/No in the null mask
+            return;
+        }
+        if (field.is_null) {
+            out.addNull();
+            return;
+        }
         const unsigned char *p = mdb->pg_buf + field.start;
         const size_t size = size_t(field.siz);
         auto need = [&](size_t bytes) {
@@ -330,41 +368,57 @@ struct MdbReader::Impl {
         switch (col->col_type) {
         case MDB_BYTE:
             need(1);
-            return QVariant(qlonglong(p[0]));
+            out.addInteger(p[0]);
+            break;
         case MDB_INT:
             need(2);
-            return QVariant(qlonglong(readLe<qint16>(p)));
+            out.addInteger(readLe<qint16>(p));
+            break;
         case MDB_LONGINT:
         case MDB_COMPLEX:
             need(4);
-            return QVariant(qlonglong(readLe<qint32>(p)));
+            out.addInteger(readLe<qint32>(p));
+            break;
         case MDB_MONEY:
             need(8);
-            return QVariant(currencyToDouble(readLe<qint64>(p)));
+            out.addReal(currencyToDouble(readLe<qint64>(p)));
+            break;
         case MDB_FLOAT:
             need(4);
-            return QVariant(double(readLe<float>(p)));
+            out.addReal(double(readLe<float>(p)));
+            break;
         case MDB_DOUBLE:
+            need(8);
+            out.addReal(readLe<double>(p));
+            break;
         case MDB_DATETIME:
             need(8);
-            return QVariant(readLe<double>(p));
+            out.addDateTime(readLe<double>(p));
+            break;
         case MDB_NUMERIC:
             need(17);
-            return QVariant(decimalToDouble(p, scale));
+            out.addReal(decimalToDouble(p, scale));
+            break;
         case MDB_TEXT:
-            return QVariant(decodeText(p, size));
-        case MDB_REPID: {
+            addText(p, size, out);
+            break;
+        case MDB_REPID:
             need(16);
-            return QVariant(guidText(p));
-        }
+            out.addText(guidText(p));
+            break;
         case MDB_MEMO: {
             const QByteArray bytes = longValue(table, p, size);
-            return QVariant(decodeText(reinterpret_cast<const unsigned char *>(bytes.constData()), size_t(bytes.size())));
+            addText(reinterpret_cast<const unsigned char *>(bytes.constData()), size_t(bytes.size()), out);
+            break;
         }
-        case MDB_OLE:
-            return QVariant(longValue(table, p, size));
+        case MDB_OLE: {
+            const QByteArray bytes = longValue(table, p, size);
+            out.addBlob(bytes.constData(), size_t(bytes.size()));
+            break;
+        }
         default:
-            return QVariant(QByteArray(reinterpret_cast<const char *>(p), qsizetype(size)));
+            out.addBlob(reinterpret_cast<const char *>(p), size);
+            break;
         }
     }
 };
@@ -407,7 +461,7 @@ MdbReader::~MdbReader()
     delete d;
 }
 
-void MdbReader::load(RegisterImporter &importer, const Progress &progress)
+void MdbReader::load(TableSink &sink)
 {
     MdbHandle *mdb = d->mdb;
     // The catalogue is read whole so that its row count can be checked: libmdb skips rows and
@@ -425,103 +479,123 @@ void MdbReader::load(RegisterImporter &importer, const Progress &progress)
         std::vector<int> scales; // of the Decimal columns
     };
     std::vector<Entry> tables;
+    struct FreeTables {
+        std::vector<Entry> &tables;
+        ~FreeTables()
+        {
+            for (Entry &e : tables)
+                mdb_free_tabledef(e.table);
+        }
+    } freeTables{tables};
+
     qint64 total = 0;
+    QSet<QString> tableNames;
     for (guint i = 0; i < d->catalog->len; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(d->catalog, i));
         if (!mdb_is_user_table(entry))
             continue;
+        const QString name = QString::fromUtf8(entry->object_name);
+        // Jet, like SQLite, tells names apart without regard to case.
+        if (!validName(name) || tableNames.contains(name.toUpper()))
+            d->damaged(QStringLiteral("katalog obiektów: nazwa tabeli '%1'").arg(name));
+        tableNames.insert(name.toUpper());
         MdbTableDef *table = mdb_read_table(entry);
-        if (!table) {
-            for (Entry &e : tables)
-                mdb_free_tabledef(e.table);
-            d->damaged(QStringLiteral("definicja tabeli %1").arg(QString::fromUtf8(entry->object_name)));
-        }
+        if (!table)
+            d->damaged(QStringLiteral("definicja tabeli %1").arg(name));
         tables.push_back({entry, table, {}});
         // mdb_read_columns reads the definition page that mdb_read_table left in the buffer.
-        if (!mdb_read_columns(table) || table->num_cols == 0) {
-            for (Entry &e : tables)
-                mdb_free_tabledef(e.table);
-            d->damaged(QStringLiteral("kolumny tabeli %1").arg(QString::fromUtf8(entry->object_name)));
+        if (!mdb_read_columns(table) || table->num_cols == 0)
+            d->damaged(QStringLiteral("kolumny tabeli %1").arg(name));
+        QSet<QString> columnNames;
+        for (guint c = 0; c < table->num_cols; ++c) {
+            const QString column = QString::fromUtf8(static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->name);
+            if (!validName(column) || columnNames.contains(column.toUpper()))
+                d->damaged(QStringLiteral("tabela %1: nazwa kolumny '%2'").arg(name, column));
+            columnNames.insert(column.toUpper());
         }
-        try {
-            tables.back().scales = d->decimalScales(table, QString::fromUtf8(entry->object_name));
-        } catch (...) {
-            for (Entry &e : tables)
-                mdb_free_tabledef(e.table);
-            throw;
-        }
+        tables.back().scales = d->decimalScales(table, name);
         total += table->num_rows;
     }
 
-    qint64 done = 0;
-    if (progress)
-        progress(0, total);
-    try {
-        for (Entry &e : tables) {
-            MdbTableDef *table = e.table;
-            const QString name = QString::fromUtf8(e.entry->object_name);
+    sink.start(total);
+    constexpr size_t kBatchBytes = 256 * 1024;
+    for (Entry &e : tables) {
+        MdbTableDef *table = e.table;
+        const QString name = QString::fromUtf8(e.entry->object_name);
 
-            std::vector<ImportColumn> columns;
-            std::vector<MdbColumn *> cols;
-            for (guint c = 0; c < table->num_cols; ++c) {
-                auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-                cols.push_back(col);
-                columns.push_back({QString::fromUtf8(col->name), kindOf(col->col_type)});
-            }
-            importer.beginTable(name, columns);
+        std::vector<ImportColumn> columns;
+        std::vector<MdbColumn *> cols;
+        for (guint c = 0; c < table->num_cols; ++c) {
+            auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+            cols.push_back(col);
+            columns.push_back({QString::fromUtf8(col->name), kindOf(col->col_type)});
+        }
+        sink.beginTable(name, columns);
 
-            std::vector<MdbField> fields(table->num_cols);
-            std::vector<QVariant> values(table->num_cols);
-            const int rowCountOffset = mdb->fmt->row_count_offset;
-            const int maxRows = int(mdb->fmt->pg_size / 4);
-            qint64 rows = 0;
-            mdb_rewind_table(table);
-            table->cur_pg_num = 1;
-            while (mdb_read_next_dpg(table)) {
-                const int pageRows = mdb_get_int16(mdb->pg_buf, rowCountOffset);
-                if (pageRows < 0 || pageRows > maxRows)
-                    d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
-                for (int r = 0; r < pageRows; ++r) {
-                    const int offset = mdb_get_int16(mdb->pg_buf, rowCountOffset + 2 + r * 2);
-                    if (offset & kDeletedFlag)
-                        continue;
-                    int start = 0;
-                    size_t size = 0;
-                    if (mdb_find_row(mdb, r, &start, &size) != 0 || size == 0)
-                        d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
-                    start &= kOffsetMask;
-                    if (mdb_crack_row(table, start, size, fields.data()) < 0)
-                        d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
-                    for (guint c = 0; c < table->num_cols; ++c) {
-                        const MdbField &field = fields[c];
-                        const bool outside = field.siz < 0 || field.start < start
-                            || size_t(field.start) + size_t(field.siz) > size_t(start) + size;
-                        if (!field.is_null && cols[size_t(field.colnum)]->col_type != MDB_BOOL && outside)
-                            d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(table->cur_phys_pg));
-                        const size_t at = size_t(field.colnum);
-                        values[at] = d->value(name, cols[at], e.scales[at], field);
-                    }
-                    importer.appendRow(values);
-                    ++rows;
-                    if ((++done % 4096) == 0 && progress)
-                        progress(done, total);
+        std::vector<MdbField> fields(table->num_cols);
+        const int rowCountOffset = mdb->fmt->row_count_offset;
+        const int maxRows = int(mdb->fmt->pg_size / 4);
+        RowBatch batch;
+        batch.reserve(kBatchBytes + 64 * 1024);
+        qint64 rows = 0;
+        // A usage map that yields a page twice (libmdb falls back to reading the file page by
+        // page from the last page it gave) repeats that page's rows.
+        std::unordered_set<guint32> pages;
+        qint64 repeatedRows = 0;
+        mdb_rewind_table(table);
+        table->cur_pg_num = 1;
+        while (mdb_read_next_dpg(table)) {
+            // The page in the buffer (when libmdb reads on page by page, cur_phys_pg is already
+            // the next one).
+            const guint32 page = mdb->cur_pg;
+            const int pageRows = mdb_get_int16(mdb->pg_buf, rowCountOffset);
+            if (pageRows < 0 || pageRows > maxRows)
+                d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(page));
+            const bool repeated = !pages.insert(page).second;
+            for (int r = 0; r < pageRows; ++r) {
+                const int offset = mdb_get_int16(mdb->pg_buf, rowCountOffset + 2 + r * 2);
+                if (offset & kDeletedFlag)
+                    continue;
+                ++rows;
+                if (repeated) {
+                    ++repeatedRows;
+                    continue;
+                }
+                int start = 0;
+                size_t size = 0;
+                if (mdb_find_row(mdb, r, &start, &size) != 0 || size == 0)
+                    d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(page));
+                start &= kOffsetMask;
+                if (mdb_crack_row(table, start, size, fields.data()) < 0)
+                    d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(page));
+                // mdb_crack_row gives the fields in column order.
+                for (guint c = 0; c < table->num_cols; ++c) {
+                    const MdbField &field = fields[c];
+                    const bool outside = field.siz < 0 || field.start < start
+                        || size_t(field.start) + size_t(field.siz) > size_t(start) + size;
+                    if (!field.is_null && cols[c]->col_type != MDB_BOOL && outside)
+                        d->damaged(QStringLiteral("tabela %1, strona %2").arg(name).arg(page));
+                    d->addValue(name, cols[c], e.scales[c], field, batch);
+                }
+                batch.endRow();
+                if (batch.bytes() >= kBatchBytes) {
+                    sink.appendRows(std::move(batch));
+                    batch = RowBatch();
+                    batch.reserve(kBatchBytes + 64 * 1024);
                 }
             }
-            // A count of zero is left by an improperly closed file; fewer rows than counted
-            // means pages that could not be read.
-            if (rows < qint64(table->num_rows))
-                d->damaged(QStringLiteral("tabela %1: odczytano %2 z %3 wierszy").arg(name).arg(rows).arg(table->num_rows));
-            importer.endTable();
-            if (progress)
-                progress(done, total);
         }
-    } catch (...) {
-        for (Entry &e : tables)
-            mdb_free_tabledef(e.table);
-        throw;
+        // Fewer rows than counted means pages that could not be read; more, pages read twice or
+        // rows the definition does not count. A count of zero is left by an improperly closed
+        // file: then every row read on distinct pages is taken.
+        const qint64 counted = qint64(table->num_rows);
+        const qint64 expected = counted != 0 ? counted : rows - repeatedRows;
+        if (rows != expected)
+            d->damaged(QStringLiteral("tabela %1: odczytano %2 z %3 wierszy").arg(name).arg(rows).arg(expected));
+        if (!batch.empty())
+            sink.appendRows(std::move(batch));
+        sink.endTable();
     }
-    for (Entry &e : tables)
-        mdb_free_tabledef(e.table);
 }
 
 } // namespace katarix::jet::mdb

@@ -6,7 +6,6 @@
 // Prints one JSON object: for each step whether the screen showed the current change.
 #include "app/MainFrm.h"
 #include "app/main/Start.h"
-#include "common/Czekaj.h"
 #include "app/support/RecordingInteraction.h"
 #include "common/Czekaj.h"
 #include "browsers/RgFrm.h"

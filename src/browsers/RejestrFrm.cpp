@@ -404,7 +404,7 @@ const TRejestrFrm::Siatka *TRejestrFrm::siatka(const jet::Dataset *query) const
     return nullptr;
 }
 
-void TRejestrFrm::zakonczTworzenie(const std::vector<TToolWindow *> &narzedzia)
+void TRejestrFrm::zakonczTworzenie()
 {
     const QColor okno(0, 120, 110);
     KomentTBtn = przycisk("KomentTBtn", QStringLiteral("!"), QColor(200, 60, 0), QStringLiteral("Komentarze|Otwiera okienko z komentarzem"), true);
@@ -424,19 +424,6 @@ void TRejestrFrm::zakonczTworzenie(const std::vector<TToolWindow *> &narzedzia)
         KomentTBtn->setChecked(false);
         OdswiezKoment(false);
     };
-
-    // Without a stored position the tool windows open cascaded over the window's lower right.
-    std::vector<TToolWindow *> kaskada = narzedzia;
-    kaskada.push_back(KomentTW);
-    kaskada.push_back(ZmianyTW);
-    int kolejne = 0;
-    for (TToolWindow *tool : kaskada) {
-        const int n = ++kolejne;
-        tool->DomyslnaPozycja = [this, n](const QSize &size) {
-            const QRect okno(mapToGlobal(QPoint(0, 0)), this->size());
-            return QPoint(std::max(0, okno.right() - size.width() - 10 - 24 * n), okno.top() + 150 + 36 * n);
-        };
-    }
 
     try {
         wykonajTempQry(QString::fromUtf8(sql::GminySql));

@@ -154,9 +154,8 @@ protected:
     // aktywna tells whether the grid is the one shown (its page is active); null: always.
     void dodajSiatke(widgets::DataGrid *grid, jet::Query *query, const QString &podpisZmian,
                      const QString &podpisKomentarza, std::function<bool()> aktywna = {});
-    // The last steps of creation: the comment and change buttons and windows, the default places
-    // of the tool windows (narzedzia first) and the communes.
-    void zakonczTworzenie(const std::vector<TToolWindow *> &narzedzia);
+    // The last steps of creation: the comment and change buttons and windows and the communes.
+    void zakonczTworzenie();
 
     jet::Query *utworzZapytanie(const char *name, const char *text);
     QAction *przycisk(const char *name, const QString &glyph, const QColor &color, const QString &hint, bool toggle);

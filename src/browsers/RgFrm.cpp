@@ -6,6 +6,7 @@
 #include "app/Komunikaty.h"
 #include "app/ListHelpers.h"
 #include "app/MainFrm.h"
+#include "app/MiejsceNarzedzia.h"
 #include "browsers/ToolWindows.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
@@ -151,7 +152,7 @@ TRgFrm::TRgFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
         LokTBtn->setChecked(false);
         OdswiezLokale(false);
     };
-    zakonczTworzenie({BudTW, LokTW});
+    zakonczTworzenie();
 }
 
 TRgFrm::~TRgFrm() = default;
@@ -342,10 +343,8 @@ void TRgFrm::KlasouzTBtnClick()
 {
     if (KlasouzTBtn->isChecked() && !m_klasouzUmieszczone) {
         m_klasouzUmieszczone = true;
-        if (!FrmStrg.hasStoredValue(QStringLiteral("KlasouzTW.Left"))) {
-            const QRect okno(mapToGlobal(QPoint(0, 0)), size());
-            KlasouzTW->move(std::max(0, okno.right() - KlasouzTW->width() - 10), okno.top() + 150);
-        }
+        if (!FrmStrg.hasStoredValue(QStringLiteral("KlasouzTW.Left")))
+            app::umiescNarzedzie(*KlasouzTW, *this);
     }
     KlasouzTW->setVisible(KlasouzTBtn->isChecked());
 }

@@ -83,7 +83,7 @@ TRlFrm::TRlFrm(QWidget *parent, jet::Database *database) : TRejestrFrm(opisRejes
 
     ZmianyZrodlo = LokQry;
     KomentZrodlo = LokQry;
-    zakonczTworzenie({});
+    zakonczTworzenie();
 }
 
 TRlFrm::~TRlFrm() = default;

@@ -3,6 +3,7 @@
 #include "app/Akcja.h"
 #include "app/MainFrm.h"
 #include "app/Sesja.h"
+#include "app/MiejsceNarzedzia.h"
 #include "jet/Query.h"
 #include "register/sql/TwQueries.h"
 #include "widgets/DataGrid.h"
@@ -79,8 +80,8 @@ void TToolWindow::showEvent(QShowEvent *event)
 {
     if (!m_pokazane) {
         m_pokazane = true;
-        if (!pozycjaZapisana() && DomyslnaPozycja)
-            move(DomyslnaPozycja(frameGeometry().size()));
+        if (!pozycjaZapisana() && parentWidget())
+            app::umiescNarzedzie(*this, *parentWidget());
     }
     QWidget::showEvent(event);
 }

@@ -25,15 +25,14 @@ namespace katarix::browsers {
 
 // Common frame of the tool windows that follow a register grid: a sizeable tool window owned by
 // the register window, created hidden, keeping its position and size in the section
-// "<base>/<owner name>". Its close box hides it and then runs the owner's close handler.
+// "<base>/<owner name>"; without a stored position it first appears at app::umiescNarzedzie's
+// place beside the owner. Its close box hides it and then runs the owner's close handler.
 class TToolWindow : public QWidget {
     Q_OBJECT
 public:
     TToolWindow(QWidget *owner, const QString &baseSection, const QString &ownerName);
 
     std::function<void()> OnClose;
-    // Where the window first appears when the configuration file keeps no position for it.
-    std::function<QPoint(const QSize &)> DomyslnaPozycja;
 
 protected:
     // A tool window that keeps its layout by its own means (pozycjaZapisana tells whether it has).

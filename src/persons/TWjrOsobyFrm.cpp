@@ -7,6 +7,7 @@
 #include "app/MainFrm.h"
 #include "app/Podpowiedzi.h"
 #include "app/Sesja.h"
+#include "app/MiejsceNarzedzia.h"
 #include "jet/Query.h"
 #include "persons/TWjrOsUstFrm.h"
 #include "register/sql/JrOsobyQueries.h"
@@ -244,6 +245,16 @@ bool TTWjrOsobyFrm::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TTWjrOsobyFrm::showEvent(QShowEvent *event)
+{
+    if (!m_pokazane) {
+        m_pokazane = true;
+        if (!m_uklad.hasStoredPlacement() && parentWidget())
+            app::umiescNarzedzie(*this, *parentWidget());
+    }
+    QWidget::showEvent(event);
 }
 
 } // namespace katarix::persons

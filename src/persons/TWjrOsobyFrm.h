@@ -21,7 +21,8 @@ class TTWjrOsUstFrm;
 
 // "Podsumowanie władania": the registration units of the land and premises registers in which
 // one person holds, directly, through a marriage or through a group. A tool window owned by the
-// person file, hidden until a person is shown; closing it only hides it. Enter or a double click
+// person file, hidden until a person is shown (the first time beside the file, where
+// app::umiescNarzedzie puts it, unless a position is stored); closing it only hides it. Enter or a double click
 // opens the current unit in its register window.
 class TTWjrOsobyFrm : public QWidget {
     Q_OBJECT
@@ -63,9 +64,11 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     app::LayoutStore m_uklad;
+    bool m_pokazane = false;
 };
 
 } // namespace katarix::persons

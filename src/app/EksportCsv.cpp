@@ -38,7 +38,7 @@ public:
     explicit PlikCsv(const QString &path) : m_path(path), m_file(path)
     {
         // A new file is the user's alone from its first byte; an existing one is written only as
-        // it is (a read-only file is refused untouched) and loses its group and other bits first.
+        // it is and keeps its mode (a read-only file is refused untouched).
         QString reason;
         if (!jet::openPrivate(m_file, QIODevice::WriteOnly | QIODevice::Truncate, &reason))
             throw AppError(QStringLiteral("Nie można utworzyć pliku „%1”: %2").arg(path, reason));

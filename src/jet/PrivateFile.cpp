@@ -23,7 +23,7 @@ bool openPrivate(QFile &file, QIODevice::OpenMode mode, QString *reason)
     const QByteArray path = QFile::encodeName(file.fileName());
     int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0 && errno == EEXIST) {
-        // An existing file as it is: never given a right its owner took away. The owner's write
+        // An existing file as it is: its mode is neither widened nor narrowed. The owner's write
         // bit is checked as well, since root opens any file for writing.
         fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
         if (fd < 0)
@@ -34,9 +34,6 @@ bool openPrivate(QFile &file, QIODevice::OpenMode mode, QString *reason)
             error = errno;
         else if (S_ISREG(status.st_mode) && !(status.st_mode & S_IWUSR))
             error = EACCES;
-        else if (S_ISREG(status.st_mode) && (status.st_mode & (S_IRWXG | S_IRWXO)) &&
-                 ::fchmod(fd, status.st_mode & S_IRWXU) != 0)
-            error = errno;
         if (error != 0) {
             ::close(fd);
             return refuse(error, reason);

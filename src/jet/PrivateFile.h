@@ -5,14 +5,12 @@
 
 namespace katarix::jet {
 
-// Opens file for writing so that only its owner can read what is written; everything the program
-// writes from the register (reports, lists) holds personal data.
-//  - A missing file is created 0600.
-//  - An existing file is written only as it is: one whose owner may not write it (a document made
-//    read-only, say with chmod a-w) or that cannot be opened for writing is refused and keeps its
-//    bytes and its mode. A regular file that can be written loses the group and other bits before
-//    anything is written (0644 becomes 0600, 0755 becomes 0700); if they cannot be removed (a
-//    file of another owner), it is refused too.
+// Opens file for writing; everything the program writes from the register (reports, lists) holds
+// personal data.
+//  - A missing file is created 0600, so a new document is its owner's alone from its first byte.
+//  - An existing file is written only as it is and keeps its mode (the user chose who may read
+//    it): one whose owner may not write it (a document made read-only, say with chmod a-w) or that
+//    cannot be opened for writing is refused and keeps its bytes.
 // Truncate in mode empties the file once it is open. On failure *reason (when given) says why.
 bool openPrivate(QFile &file, QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate,
                  QString *reason = nullptr);

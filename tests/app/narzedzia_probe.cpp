@@ -6,6 +6,8 @@
 // and what it covers of the main window's menu and toolbars, of its owner's grids and of the
 // other tool windows. With "--przesun" it then moves each tool window to a place of its own
 // (listed in the output) before the program closes and stores the layout.
+#include "app/Aplikacja.h"
+#include "app/Formularze.h"
 #include "app/MainFrm.h"
 #include "app/RejestrOkien.h"
 #include "app/main/Start.h"

@@ -14,6 +14,7 @@
 #include "reports/WypisSkrRg.h"
 #include "reports/Wypisy.h"
 #include "reports/ReportValues.h"
+#include "app/support/Child.h"
 #include "support/ReportTestSupport.h"
 
 #include <QCheckBox>
@@ -121,13 +122,13 @@ TEST_F(DocumentsUnchanged, ShortExtractOfManyParcels)
 TEST_F(DocumentsUnchanged, ListOfHoldersByNameAndByAddress)
 {
     reports::TSpisWladFrm frm(nullptr, &env.db, &env.tempQry, &env.rtf1);
-    frm.ObrebClb->item(0)->setCheckState(Qt::Checked);
-    frm.OkBtn->click();
+    test::child<QListWidget>(&frm, "ObrebClb")->item(0)->setCheckState(Qt::Checked);
+    test::child<QPushButton>(&frm, "OkBtn")->click();
     ASSERT_TRUE(env.recording.messages.empty()) << env.recording.messages[0].text.toStdString();
     expectDocument(env, QStringLiteral("spis_wladajacych.rtf"));
-    frm.ZazWszObrBtn->click();
-    frm.SortAdresRB->setChecked(true);
-    frm.OkBtn->click();
+    test::child<QPushButton>(&frm, "ZazWszObrBtn")->click();
+    test::child<QRadioButton>(&frm, "SortAdresRB")->setChecked(true);
+    test::child<QPushButton>(&frm, "OkBtn")->click();
     expectDocument(env, QStringLiteral("spis_wladajacych_adresy.rtf"));
 }
 

@@ -111,6 +111,17 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     BudQry->setSql(QString::fromUtf8(reg::sql::twbud::BudQry));
     connect(BudQry, &jet::Dataset::afterOpen, this, &TTWbudFrm::BudQryAfterOpen);
 
+    utworzPrzejscie();
+    utworzSiatke();
+    rozmiescPanele();
+
+    Uklad.addGridColumns(BudGrd, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
+    initStorage();
+}
+
+// The button left of the grid that takes the register to the selected building's unit.
+void TTWbudFrm::utworzPrzejscie()
+{
     BtnPnl = new QFrame(this);
     BtnPnl->setObjectName(QStringLiteral("BtnPnl"));
     BtnPnl->setFixedWidth(22);
@@ -125,7 +136,10 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     btnLayout->addWidget(PrzejscieBtn);
     btnLayout->addStretch();
     connect(PrzejscieBtn, &QToolButton::clicked, this, [this] { app::WykonajAkcje([this] { PrzejscieBtnClick(); }); });
+}
 
+void TTWbudFrm::utworzSiatke()
+{
     BudGrd = new DataGrid(this);
     BudGrd->setObjectName(QStringLiteral("BudGrd"));
     BudGrd->setColumns({
@@ -139,7 +153,11 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
         {QStringLiteral("POW_ZAB"), QStringLiteral("Pow.zab.[m2]"), 70, Qt::AlignRight},
     });
     BudGrd->setDataset(BudQry);
+}
 
+// The button panel beside the grid, the status bar below both.
+void TTWbudFrm::rozmiescPanele()
+{
     StatBar = new QStatusBar(this);
     StatBar->setObjectName(QStringLiteral("StatBar"));
     StatBar->setFont(czcionkaPaska());
@@ -155,9 +173,6 @@ TTWbudFrm::TTWbudFrm(QWidget *owner, const QString &ownerName, jet::Database *da
     layout->setSpacing(0);
     layout->addLayout(body);
     layout->addWidget(StatBar);
-
-    Uklad.addGridColumns(BudGrd, QStringLiteral("Katarix.TWbudFrm.BudGrd"));
-    initStorage();
 }
 
 void TTWbudFrm::PokazBudynki(bool widoczne, double dzialkaId)

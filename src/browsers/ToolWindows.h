@@ -62,6 +62,11 @@ public:
     QStatusBar *StatBar;
     widgets::DataGrid *BudGrd;
     jet::Query *BudQry;
+
+private:
+    void utworzPrzejscie();
+    void utworzSiatke();
+    void rozmiescPanele();
 };
 
 // Premises in a building.

@@ -69,6 +69,20 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     if (app::MainFrm)
         JrQry->setDatabase(&app::MainFrm->baza());
 
+    QWidget *pasek = utworzPasek();
+    utworzSiatke();
+    rozmiescPanele(pasek);
+    polaczPrzyciski();
+
+    TWjrOsUstFrm = new TTWjrOsUstFrm(this);
+
+    m_uklad.setIniFileName(app::plikIni());
+    m_uklad.restore();
+}
+
+// The buttons above the grid and the panel naming the person.
+QWidget *TTWjrOsobyFrm::utworzPasek()
+{
     auto *pasek = new QWidget(this);
     pasek->setObjectName(QStringLiteral("PasekPnl"));
     auto *czytaj = przycisk(QStringLiteral("CzytajSB"),
@@ -91,7 +105,11 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     pasekLayout->addWidget(PrzejscieSB);
     pasekLayout->addWidget(UstawieniaSB);
     pasekLayout->addWidget(TopPnl, 1);
+    return pasek;
+}
 
+void TTWjrOsobyFrm::utworzSiatke()
+{
     JrGrd = new DataGrid(this);
     JrGrd->setObjectName(QStringLiteral("JrGrd"));
     JrGrd->setColumns({
@@ -105,22 +123,23 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
     JrGrd->GetCellParams = [this](const DataGrid::CellParams &cell) { return JrGrdGetCellParams(cell).tlo; };
     JrGrd->GetCellFont = [this](const DataGrid::CellParams &cell) { return JrGrdGetCellParams(cell).czcionka; };
     JrGrd->installEventFilter(this);
+}
 
+void TTWjrOsobyFrm::rozmiescPanele(QWidget *pasek)
+{
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(pasek);
     layout->addWidget(JrGrd, 1);
+}
 
+void TTWjrOsobyFrm::polaczPrzyciski()
+{
     const auto przejdz = [this] { app::WykonajAkcje([this] { PrzejdzDoJr(); }); };
     connect(PrzejscieSB, &QToolButton::clicked, this, przejdz);
     connect(JrGrd, &QAbstractItemView::doubleClicked, this, przejdz);
     connect(UstawieniaSB, &QToolButton::clicked, this, &TTWjrOsobyFrm::UstawieniaSBClick);
-
-    TWjrOsUstFrm = new TTWjrOsUstFrm(this);
-
-    m_uklad.setIniFileName(app::plikIni());
-    m_uklad.restore();
 }
 
 int TTWjrOsobyFrm::PokazDlaOsoby(bool pokaz, const QString &opisOsoby, bool pytaj, double osobaId)

@@ -67,6 +67,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QWidget *utworzPasek();
+    void utworzSiatke();
+    void rozmiescPanele(QWidget *pasek);
+    void polaczPrzyciski();
+
     app::LayoutStore m_uklad;
     bool m_pokazane = false;
 };

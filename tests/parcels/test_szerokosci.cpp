@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -123,6 +124,16 @@ TEST(SzerokosciTest, WithTahomaTheDesignedWidthsStandAndEveryHeaderFits)
     app::PrzygotujProgram();
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(widgets::skalaProjektu(), 1.0);
+    // A label one line high shows the accents of Polish capitals whole, in both faces; the line
+    // is Windows' 13 px.
+    for (const bool bold : {false, true}) {
+        QFont font = QApplication::font();
+        font.setBold(bold);
+        const QFontMetrics metrics(font);
+        SCOPED_TRACE(bold ? "bold" : "regular");
+        EXPECT_GE(metrics.ascent(), -metrics.tightBoundingRect(QStringLiteral("ĄĆĘŁŃÓŚŹŻ")).top());
+        EXPECT_EQ(metrics.height(), 13);
+    }
     sprawdzOkna(recording);
 }
 

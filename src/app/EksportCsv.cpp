@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/Interaction.h"
+#include "jet/ControlsDisabled.h"
 #include "jet/Dataset.h"
 #include "jet/PrivateFile.h"
 #include "jet/Windows1250.h"
@@ -79,14 +80,11 @@ private:
 };
 
 // Controls of the dataset stop following it while the file is written; afterwards the dataset
-// is back on its first row and the controls follow again.
-struct WylaczoneKontrolki {
-    explicit WylaczoneKontrolki(jet::Dataset &qry) : m_qry(qry) { m_qry.disableControls(); }
-    ~WylaczoneKontrolki()
-    {
-        m_qry.first();
-        m_qry.enableControls();
-    }
+// is back on its first row and then the controls follow again.
+struct ZapisZbioru {
+    explicit ZapisZbioru(jet::Dataset &qry) : m_wylaczone(qry), m_qry(qry) {}
+    ~ZapisZbioru() { m_qry.first(); }
+    const jet::ControlsDisabled m_wylaczone; // ends after the destructor's body
     jet::Dataset &m_qry;
 };
 
@@ -121,7 +119,7 @@ bool EksportCsv(jet::Dataset &qry, const QString &katalog, QWidget *parent)
         return false;
 
     PlikCsv csv(plik);
-    WylaczoneKontrolki wylaczone(qry);
+    const ZapisZbioru zapis(qry);
     const QList<int> pola = polaEksportu(qry);
     QStringList wartosci;
     for (const int pole : pola)

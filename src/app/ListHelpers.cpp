@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/Interaction.h"
+#include "jet/ControlsDisabled.h"
 #include "jet/Dataset.h"
 #include "jet/DatasetModel.h"
 #include "jet/JetFunctions.h"
@@ -177,13 +178,8 @@ QString ListaZaznaczonychDBGrid(DataGrid *grid, const QString &pole, QString &te
     const QList<int> rows = grid->selectedRows();
     if (rows.isEmpty() || !dataset)
         return tekst;
-    struct Controls {
-        jet::Dataset *dataset;
-        ~Controls() { dataset->enableControls(); }
-    };
     try {
-        dataset->disableControls();
-        const Controls restore{dataset};
+        const jet::ControlsDisabled wylaczone(*dataset);
         for (int row : rows) {
             dataset->setRecNo(row + 1);
             tekst += dataset->asString(pole) + QLatin1Char(',');

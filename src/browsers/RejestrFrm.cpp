@@ -11,6 +11,7 @@
 #include "app/Ustawienia.h"
 #include "browsers/ToolWindows.h"
 #include "browsers/ZmianyFrm.h"
+#include "jet/ControlsDisabled.h"
 #include "jet/JetFunctions.h"
 #include "jet/NumberText.h"
 #include "jet/Query.h"
@@ -37,13 +38,6 @@ using widgets::DataGrid;
 namespace sql = reg::sql::rg;
 
 namespace {
-
-// Keeps a dataset's controls disabled for a walk over its rows, also when the walk fails.
-struct WylaczoneKontrolki {
-    explicit WylaczoneKontrolki(jet::Dataset *dataset) : m_dataset(dataset) { m_dataset->disableControls(); }
-    ~WylaczoneKontrolki() { m_dataset->enableControls(); }
-    jet::Dataset *m_dataset;
-};
 
 QLabel *etykieta(const QString &text, QWidget *parent)
 {
@@ -706,7 +700,7 @@ void TRejestrFrm::LiczUdzialy()
         long double suma = 0;
     } wlSi, uw, inni;
     {
-        WylaczoneKontrolki wylaczone(OsobyQry);
+        const jet::ControlsDisabled wylaczone(*OsobyQry);
         OsobyQry->first();
         while (!OsobyQry->eof()) {
             const qint64 wladId = OsobyQry->asInteger(QStringLiteral("wlad_id"));

@@ -8,6 +8,7 @@
 #include "app/MainFrm.h"
 #include "app/MiejsceNarzedzia.h"
 #include "browsers/ToolWindows.h"
+#include "jet/ControlsDisabled.h"
 #include "jet/JetError.h"
 #include "jet/JetFunctions.h"
 #include "jet/Query.h"
@@ -34,13 +35,6 @@ namespace sql = reg::sql::rg;
 namespace {
 
 constexpr int StronaDzialek = 0;
-
-// Keeps a dataset's controls disabled for a walk over its rows, also when the walk fails.
-struct WylaczoneKontrolki {
-    explicit WylaczoneKontrolki(jet::Dataset *dataset) : m_dataset(dataset) { m_dataset->disableControls(); }
-    ~WylaczoneKontrolki() { m_dataset->enableControls(); }
-    jet::Dataset *m_dataset;
-};
 
 OpisRejestru opisRejestruGruntow()
 {
@@ -278,7 +272,7 @@ void TRgFrm::DzialkiQryAfterOpen()
     long double suma = 0;
     int liczba = 0;
     {
-        WylaczoneKontrolki wylaczone(DzialkiQry);
+        const jet::ControlsDisabled wylaczone(*DzialkiQry);
         DzialkiQry->first();
         while (!DzialkiQry->eof()) {
             const QString area = DzialkiQry->asString(QStringLiteral("AREA"));
@@ -301,7 +295,7 @@ void TRgFrm::BudQryAfterOpen()
 {
     int liczba = 0;
     {
-        WylaczoneKontrolki wylaczone(BudQry);
+        const jet::ControlsDisabled wylaczone(*BudQry);
         BudQry->first();
         while (!BudQry->eof()) {
             ++liczba;

@@ -10,6 +10,7 @@
 #include "app/PostepRaportu.h"
 #include "app/RaportRunner.h"
 #include "app/Sesja.h"
+#include "jet/ControlsDisabled.h"
 #include "jet/Query.h"
 #include "register/sql/SpisWladQueries.h"
 #include "register/SqlTemplates.h"
@@ -268,15 +269,10 @@ void TSpisWladFrm::BudujWynik(app::PostepRaportu *postep)
     // Also when the grouping stops ("Anuluj", an error): the controls follow again and the entries
     // made so far are in the table.
     struct Koniec {
-        jet::Query *qry;
         jet::TempTable *wynik;
-        ~Koniec()
-        {
-            qry->enableControls();
-            wynik->finish();
-        }
-    } koniec{MainQry, WynikTbl.get()};
-    MainQry->disableControls();
+        ~Koniec() { wynik->finish(); }
+    } koniec{WynikTbl.get()};
+    const jet::ControlsDisabled wylaczone(*MainQry); // ends before koniec
     QString dzialki;
     bool obciete = false;
     QVariant osoba, adres, pesReg;

@@ -472,8 +472,9 @@ TEST_F(RaportRunnerTest, AnulujStopsTheReportAndLeavesNothing)
     for (const bool olderDocument : {false, true}) {
         SCOPED_TRACE(olderDocument ? "over an older document" : "a new document");
         QFile::remove(output(QStringLiteral("Wynik.rtf")));
-        if (olderDocument)
+        if (olderDocument) {
             ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "stary dokument"));
+        }
         recording.progresses.clear();
         recording.cancelWhen = [](const RecordingInteraction::ProgressUpdate &update) {
             return update.detail.startsWith(QStringLiteral("Wiersze dokumentu"));
@@ -547,8 +548,9 @@ TEST_F(RaportRunnerTest, OutOfMemoryLeavesNoFileAndReachesTheStandardDisplay)
     for (const bool olderDocument : {false, true}) {
         SCOPED_TRACE(olderDocument ? "over an older document" : "a new document");
         recording.messages.clear();
-        if (olderDocument)
+        if (olderDocument) {
             ASSERT_TRUE(test::writeBytes(output(QStringLiteral("Wynik.rtf")), "stary dokument"));
+        }
         EXPECT_EQ(UruchomRaport(raport, QStringLiteral("Raport.rtf"), ustawienia), 1);
         EXPECT_FALSE(QFile::exists(output(QStringLiteral("Wynik.rtf"))));
         ASSERT_EQ(recording.messages.size(), 1u);

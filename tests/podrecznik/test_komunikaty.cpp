@@ -272,8 +272,9 @@ TEST(KomunikatyPodrecznika, EveryMessageAndCaptionOfTheGuideIsTheProgramsOwn)
             EXPECT_FALSE(kawalkiKomunikatu(message).isEmpty()) << "a message with no text of its own";
             EXPECT_EQ(brakujace(message, literals), QStringList()) << "text the program never shows";
             // "Katarix" is the application title the program gives message boxes without a caption.
-            if (caption != QLatin1String("Katarix"))
+            if (caption != QLatin1String("Katarix")) {
                 EXPECT_TRUE(literals.contains(znormalizuj(caption))) << "caption: " << caption.toStdString();
+            }
             ++checked;
         }
     }

@@ -213,8 +213,9 @@ TEST_F(WypisyTest, TheTemplateAsksInTheOrderTheModuleRelies)
             ++units;
             inUnit = true;
         }
-        if (unitVariables.contains(asked[i]))
+        if (unitVariables.contains(asked[i])) {
             EXPECT_TRUE(inUnit) << asked[i].toStdString() << " before skroluj_jr";
+        }
         if (asked[i] == QLatin1String("klasouzytek")) {
             ++parcels;
             const qsizetype powKlauz = asked.indexOf(QStringLiteral("pow_klauz"), i);

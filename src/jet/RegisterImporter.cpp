@@ -224,8 +224,11 @@ RegisterImporter::RegisterImporter(sqlite3 *db)
 {
     d->db = db;
     // The loaded copy is rebuilt from the .mdb whenever it is incomplete, so it is written
-    // without a rollback journal.
-    d->exec(QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536"));
+    // without a rollback journal. Most of the load is building indexes, each a full scan of its
+    // table: 16 KiB pages make those scans (and the writes) a quarter as many reads, and a 16 MiB
+    // cache keeps the loader's peak near 100 MB at 500,000 parcels.
+    d->exec(QStringLiteral("PRAGMA page_size=16384; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                           "PRAGMA cache_size=-16384"));
     d->exec(QStringLiteral("BEGIN"));
     d->inTransaction = true;
 }

@@ -61,6 +61,13 @@ QString onlyCacheFile(const MdbScratch &scratch)
     return files.size() == 1 ? scratch.cacheDir() + QLatin1Char('/') + files[0] : QString();
 }
 
+// The page size a copy's header gives (bytes 16-17, big-endian; 1 stands for 65536).
+qsizetype pageSize(const QByteArray &copy)
+{
+    const int size = (quint8(copy.at(16)) << 8) | quint8(copy.at(17));
+    return size == 1 ? 65536 : size;
+}
+
 // Loads the file once and returns its cached copy.
 QString loadOnce(const MdbScratch &scratch, const QString &file)
 {
@@ -342,7 +349,7 @@ TEST(MdbCache, DamagedCopyIsRebuiltOnceWhenReused)
         ASSERT_FALSE(cache.isEmpty());
         QByteArray bytes = fileBytes(cache);
         const qsizetype at = c.at(bytes);
-        ASSERT_GE(at, 4096) << "not in the first page";
+        ASSERT_GE(at, pageSize(bytes)) << "not in the first page";
         bytes[at] = char(bytes[at] ^ 0x01);
         writeBytes(cache, bytes);
 
@@ -382,9 +389,10 @@ TEST(MdbCache, CopyFoundDamagedDuringTheSessionIsRebuiltAndTheQueryAnswered)
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(peek.handle(), "SELECT pageno FROM dbstat WHERE name = 'OBREB'", -1, &stmt, nullptr);
         QByteArray bytes = fileBytes(cache);
+        const qsizetype page = pageSize(bytes);
         int damaged = 0;
         while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-            bytes[qsizetype(sqlite3_column_int(stmt, 0) - 1) * 4096] = char(0x77);
+            bytes[qsizetype(sqlite3_column_int(stmt, 0) - 1) * page] = char(0x77);
             ++damaged;
         }
         sqlite3_finalize(stmt);
@@ -410,7 +418,7 @@ TEST(MdbCache, DamageWithoutRepairNamesTheCopy)
     const QString file = scratch.write(registerWith("Łódź", 3000), QStringLiteral("rejestr.mdb"));
     const QString cache = loadOnce(scratch, file);
     QByteArray bytes = fileBytes(cache);
-    for (qsizetype page = 4096; page < bytes.size(); page += 4096)
+    for (qsizetype page = pageSize(bytes); page < bytes.size(); page += pageSize(bytes))
         bytes[page] = char(0x77); // no page after the first one has a valid type
     writeBytes(cache, bytes);
 

@@ -31,18 +31,18 @@ qint64 pokrycie(const QRect &okno, const QList<QRect> &przeszkody)
     return suma;
 }
 
+QRect prostokatNaEkranie(const QWidget &w)
+{
+    return QRect(w.mapToGlobal(QPoint(0, 0)), w.size());
+}
+
 // A window's frame; a window the window manager has not framed yet gets `ramka` around it.
 QRect ramkaOkna(const QWidget &okno, const QMargins &ramka)
 {
     if (!okno.isWindow())
-        return QRect(okno.mapToGlobal(QPoint(0, 0)), okno.size());
+        return prostokatNaEkranie(okno);
     const QRect frame = okno.frameGeometry();
     return frame != okno.geometry() ? frame : okno.geometry().marginsAdded(ramka);
-}
-
-QRect prostokatNaEkranie(const QWidget &w)
-{
-    return QRect(w.mapToGlobal(QPoint(0, 0)), w.size());
 }
 
 // The frame a window manager puts around a window: the main window's, else the window's own.

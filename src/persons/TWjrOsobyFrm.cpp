@@ -66,8 +66,7 @@ TTWjrOsobyFrm::TTWjrOsobyFrm(QWidget *owner)
 
     JrQry = new jet::Query(this);
     JrQry->setObjectName(QStringLiteral("JrQry"));
-    if (app::MainFrm)
-        JrQry->setDatabase(&app::MainFrm->baza());
+    JrQry->setDatabase(app::bazaProgramu(nullptr));
 
     QWidget *pasek = utworzPasek();
     utworzSiatke();
